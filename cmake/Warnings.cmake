@@ -1,0 +1,8 @@
+# Project-wide warning flags; BRICKHAVEN_WERROR turns them into errors (on in CI).
+add_library(brickhaven_warnings INTERFACE)
+target_compile_options(brickhaven_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wcast-align
+  -Woverloaded-virtual -Wimplicit-fallthrough)
+if(BRICKHAVEN_WERROR)
+  target_compile_options(brickhaven_warnings INTERFACE -Werror)
+endif()

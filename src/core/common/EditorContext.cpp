@@ -1,0 +1,45 @@
+#include "common/EditorContext.h"
+
+#include "mapobjects/MapClass.h"
+
+namespace {
+EditorContext*& CurrentContext() {
+    static EditorContext defaultContext;
+    static EditorContext* current = &defaultContext;
+    return current;
+}
+} // namespace
+
+void DisabledHistoryRecorder::KeepForDestruction(CMapClass* object) {
+    delete object;
+}
+
+EditorContext::EditorContext()
+    : fallbackHistory(std::make_unique<DisabledHistoryRecorder>()),
+      activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
+      prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
+      settings(defaultSettings.get()) {}
+
+EditorContext::~EditorContext() = default;
+
+std::uint32_t EditorContext::NextObjectId() {
+    std::uint32_t id = nextObjectId;
+    nextObjectId = (nextObjectId + 1) & 0xFFFFFFu;
+    if (nextObjectId == 0) {
+        nextObjectId = 1;
+    }
+    return id;
+}
+
+EditorContext& Editor() {
+    return *CurrentContext();
+}
+
+ScopedEditorContext::ScopedEditorContext()
+    : m_context(std::make_unique<EditorContext>()), m_previous(CurrentContext()) {
+    CurrentContext() = m_context.get();
+}
+
+ScopedEditorContext::~ScopedEditorContext() {
+    CurrentContext() = m_previous;
+}

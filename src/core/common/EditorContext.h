@@ -1,0 +1,85 @@
+#pragma once
+
+#include "common/ErrorList.h"
+#include "common/HistoryRecorder.h"
+#include "common/MessageLog.h"
+#include "common/Prompts.h"
+#include "common/RandomGenerator.h"
+#include "common/SettingsStore.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CMapClass;
+class EntityClassLookup;
+class TextureLookup;
+class StatusPanes;
+
+// The editor's process-wide objects, kept together so each test can start from a fresh set.
+// Code reaches the current one through Editor().
+class EditorContext {
+public:
+    EditorContext();
+    ~EditorContext();
+    EditorContext(const EditorContext&) = delete;
+    EditorContext& operator=(const EditorContext&) = delete;
+
+    MessageLog messages;
+    ErrorList errors;
+    RandomGenerator random;
+
+    // Map object ids: 24 bits, counting from 1.
+    std::uint32_t NextObjectId();
+    std::uint32_t nextObjectId = 1;
+
+    // Bytes of map objects alive (solids 192, entities 220 each).
+    std::int64_t objectMemory = 0;
+
+    // The active undo history; never null (the disabled fallback when no document is active).
+    HistoryRecorder& ActiveHistory() { return *activeHistory; }
+    void SetActiveHistory(HistoryRecorder* history) {
+        activeHistory = history ? history : fallbackHistory.get();
+    }
+    std::unique_ptr<HistoryRecorder> fallbackHistory;
+    HistoryRecorder* activeHistory = nullptr;
+
+    // Table of world slots; a world's index in it is the world index of its objects.
+    std::array<CMapClass*, 256> worlds{};
+
+    // Services the outer layers install. Prompts and settings always exist (console and
+    // in-memory defaults); the lookups are null until game data and textures are loaded.
+    Prompts& GetPrompts() { return *prompts; }
+    void SetPrompts(Prompts* p) { prompts = p ? p : defaultPrompts.get(); }
+    SettingsStore& Settings() { return *settings; }
+    void SetSettings(SettingsStore* s) { settings = s ? s : defaultSettings.get(); }
+
+    std::unique_ptr<Prompts> defaultPrompts;
+    Prompts* prompts = nullptr;
+    std::unique_ptr<SettingsStore> defaultSettings;
+    SettingsStore* settings = nullptr;
+    StatusPanes* statusPanes = nullptr;
+    EntityClassLookup* entityClasses = nullptr;
+    TextureLookup* textures = nullptr;
+
+    // Name of the texture chosen in the texture bar; new faces take it.
+    std::string currentTexture = "AAATRIGGER";
+};
+
+// The current editor context (a process-wide default unless a test installed its own).
+EditorContext& Editor();
+
+// Installs a fresh context for the lifetime of this object and restores the previous one.
+class ScopedEditorContext {
+public:
+    ScopedEditorContext();
+    ~ScopedEditorContext();
+    ScopedEditorContext(const ScopedEditorContext&) = delete;
+    ScopedEditorContext& operator=(const ScopedEditorContext&) = delete;
+    EditorContext& Context() { return *m_context; }
+
+private:
+    std::unique_ptr<EditorContext> m_context;
+    EditorContext* m_previous;
+};

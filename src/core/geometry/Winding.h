@@ -1,0 +1,58 @@
+#pragma once
+
+#include "geometry/Plane.h"
+#include "geometry/Vector.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+// A convex polygon under construction: a point count and room for a fixed number of points.
+// Small windings keep their points inline so clipping a brush allocates once per winding.
+class Winding {
+public:
+    static constexpr int kMaxPoints = 128;
+
+    explicit Winding(int capacity);
+
+    int numpoints = 0;
+
+    int Capacity() const { return m_capacity; }
+    Vector* Points() { return m_heap.empty() ? m_inline.data() : m_heap.data(); }
+    const Vector* Points() const { return m_heap.empty() ? m_inline.data() : m_heap.data(); }
+    Vector& operator[](int i) { return Points()[i]; }
+    const Vector& operator[](int i) const { return Points()[i]; }
+
+private:
+    static constexpr int kInlinePoints = 16;
+    int m_capacity;
+    std::array<Vector, kInlinePoints> m_inline{};
+    std::vector<Vector> m_heap;
+};
+
+using WindingPtr = std::unique_ptr<Winding>;
+
+// Plane-side tolerance of clipping and of the face check.
+constexpr float ON_EPSILON = 0.1f;
+// No face point may lie outside +-BOGUS_RANGE on any axis.
+constexpr float BOGUS_RANGE = 18000.0f;
+// Half-size of the square that BasePolyForPlane makes.
+constexpr float BASE_POLY_HALF_SIZE = 8192.0f;
+
+// A winding with room for capacity points, every point zero, count 0. More than 128 points
+// is reported ("NewWinding: %i points") and still allocated.
+WindingPtr NewWinding(int capacity);
+
+// The part of w in front of plane: w itself, a new winding, or nullptr. w is consumed.
+// A winding of more than 127 points is refused (reported, returned unchanged) since the
+// side tables hold 128 entries.
+WindingPtr ClipWinding(WindingPtr w, const Plane& plane);
+
+// A 4-point square of half-size 8192 on the plane, in the order CheckFace expects.
+WindingPtr BasePolyForPlane(const Plane& plane);
+
+// True if the polygon is sound on the plane; otherwise reports the first fault and returns false.
+bool CheckFace(const Vector* points, int count, const Plane& plane);
+
+// printf-style into a 300-character buffer, added to the message log as an error line.
+void ReportGeometryError(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,67 @@
+#include "mapobjects/EditGameClass.h"
+
+#include "common/EditorContext.h"
+#include "common/EntityClassLookup.h"
+
+#include <cctype>
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CEditGameClass::SetClass(const std::string& name) {
+    m_className = name.substr(0, kMaxClassName);
+    const EntityClassLookup* lookup = Editor().entityClasses;
+    m_gameClass = lookup ? lookup->FindClass(m_className) : nullptr;
+}
+
+int CEditGameClass::FindKey(const std::string& key) const {
+    for (std::size_t i = 0; i < m_keyValues.size(); ++i) {
+        if (EqualsIgnoreCase(m_keyValues[i].key, key)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void CEditGameClass::SetKeyValue(const std::string& key, const std::optional<std::string>& value) {
+    const std::string fieldKey = key.substr(0, kMaxKey);
+    int index = FindKey(fieldKey);
+    if (!value) {
+        if (index >= 0) {
+            m_keyValues.erase(m_keyValues.begin() + index);
+        }
+        return;
+    }
+    std::string fieldValue = value->substr(0, kMaxValue);
+    if (index >= 0) {
+        m_keyValues[static_cast<std::size_t>(index)].value = std::move(fieldValue);
+    } else {
+        m_keyValues.push_back(KeyValue{fieldKey, std::move(fieldValue)});
+    }
+}
+
+std::optional<std::pair<std::string, int>>
+CEditGameClass::GetKeyValue(const std::string& key) const {
+    int index = FindKey(key);
+    if (index < 0) {
+        return std::nullopt;
+    }
+    return std::make_pair(m_keyValues[static_cast<std::size_t>(index)].value, index);
+}
+
+void CEditGameClass::CopyGameClassFrom(const CEditGameClass& other) {
+    SetClass(other.m_className);
+    m_angle = other.m_angle;
+    m_spawnFlags = other.m_spawnFlags;
+    m_keyValues = other.m_keyValues;
+}
