@@ -43,3 +43,14 @@ ScopedEditorContext::ScopedEditorContext()
 ScopedEditorContext::~ScopedEditorContext() {
     CurrentContext() = m_previous;
 }
+
+std::string ResolveProgramPath(const std::string& path) {
+    if (path.empty() || path.front() == '/') {
+        return path;
+    }
+    const std::string& dir = Editor().programDirectory;
+    if (dir.empty()) {
+        return path;
+    }
+    return dir + (dir.back() == '/' ? "" : "/") + path;
+}

@@ -6,6 +6,7 @@
 #include "common/Prompts.h"
 #include "common/RandomGenerator.h"
 #include "common/SettingsStore.h"
+#include "gamedata/Options.h"
 
 #include <array>
 #include <cstdint>
@@ -63,12 +64,21 @@ public:
     EntityClassLookup* entityClasses = nullptr;
     TextureLookup* textures = nullptr;
 
+    // The persistent settings.
+    Options options;
+
+    // Folder of the running executable; relative data paths resolve against it.
+    std::string programDirectory = ".";
+
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
 };
 
 // The current editor context (a process-wide default unless a test installed its own).
 EditorContext& Editor();
+
+// A relative path resolved against the program folder; absolute paths are returned as given.
+std::string ResolveProgramPath(const std::string& path);
 
 // Installs a fresh context for the lifetime of this object and restores the previous one.
 class ScopedEditorContext {

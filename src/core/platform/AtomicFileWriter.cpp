@@ -7,7 +7,9 @@
 #include <unistd.h>
 #include <vector>
 
-AtomicFileWriter::~AtomicFileWriter() { Abort(); }
+AtomicFileWriter::~AtomicFileWriter() {
+    Abort();
+}
 
 void AtomicFileWriter::SetErrorFromErrno(const char* what) {
     m_failed = true;
@@ -27,7 +29,8 @@ bool AtomicFileWriter::Open(const std::string& targetPath) {
         dir = "/";
     }
     std::string base = slash == std::string::npos ? targetPath : targetPath.substr(slash + 1);
-    std::string pattern = (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
+    std::string pattern =
+        (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     int fd = mkstemp(buffer.data());

@@ -11,8 +11,8 @@ class ProcessRunner {
 public:
     struct Result {
         bool started = false;
-        std::string error; // the system's error text when the program did not start
-        int exitCode = -1; // -1 when it did not end normally
+        std::string error;    // the system's error text when the program did not start
+        int exitCode = -1;    // -1 when it did not end normally
         bool stopped = false; // ended because shouldStop asked for it
     };
 

@@ -78,7 +78,8 @@ TEST(AtomicFileWriterTest, KeepsTheTargetsPermissions) {
 }
 
 TEST(MemoryLoadTest, ComputesLoadFromMeminfoText) {
-    EXPECT_EQ(MemoryLoadFromMeminfo("MemTotal: 1000 kB\nMemFree: 10 kB\nMemAvailable: 150 kB\n"), 85);
+    EXPECT_EQ(MemoryLoadFromMeminfo("MemTotal: 1000 kB\nMemFree: 10 kB\nMemAvailable: 150 kB\n"),
+              85);
     EXPECT_EQ(MemoryLoadFromMeminfo("MemTotal: 1000 kB\n"), std::nullopt);
     EXPECT_EQ(MemoryLoadFromMeminfo("garbage"), std::nullopt);
     EXPECT_EQ(MemoryLoadFromMeminfo("MemTotal: 0 kB\nMemAvailable: 0 kB\n"), std::nullopt);
@@ -94,8 +95,9 @@ TEST(ProcessRunnerTest, StreamsOutputAndPassesArgumentsWithoutAShell) {
     WriteScript(tool, "for a in \"$@\"; do echo \"[$a]\"; done\necho err >&2\nexit 3\n");
     PosixProcessRunner runner;
     std::string out;
-    auto result = runner.Run(tool.string(), {"a b", "$HOME", "\"q\""}, "",
-                             [&](std::string_view chunk) { out += chunk; }, nullptr);
+    auto result = runner.Run(
+        tool.string(), {"a b", "$HOME", "\"q\""}, "", [&](std::string_view chunk) { out += chunk; },
+        nullptr);
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(out, "[a b]\n[$HOME]\n[\"q\"]\nerr\n");
@@ -107,8 +109,9 @@ TEST(ProcessRunnerTest, RunsInTheWorkingDirectoryAndReadsNoInput) {
     WriteScript(tool, "pwd\ncat\necho done\n");
     PosixProcessRunner runner;
     std::string out;
-    auto result = runner.Run(tool.string(), {}, dir.path.string(),
-                             [&](std::string_view chunk) { out += chunk; }, nullptr);
+    auto result = runner.Run(
+        tool.string(), {}, dir.path.string(), [&](std::string_view chunk) { out += chunk; },
+        nullptr);
     EXPECT_TRUE(result.started);
     EXPECT_EQ(out, fs::canonical(dir.path).string() + "\ndone\n");
 }
@@ -146,8 +149,8 @@ TEST(ProcessRunnerTest, AToolThatLeavesAChildRunningDoesNotHoldTheEditor) {
     PosixProcessRunner runner;
     std::string out;
     auto begin = std::chrono::steady_clock::now();
-    auto result = runner.Run(tool.string(), {}, "",
-                             [&](std::string_view chunk) { out += chunk; }, nullptr);
+    auto result = runner.Run(
+        tool.string(), {}, "", [&](std::string_view chunk) { out += chunk; }, nullptr);
     auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_TRUE(result.started);
     EXPECT_LT(seconds, 5.0);
