@@ -4,6 +4,7 @@
 #include "mapobjects/MapClass.h"
 
 #include <memory>
+#include <set>
 #include <vector>
 
 // A plain map object with a settable box, for testing the base class's behaviour.
@@ -13,6 +14,14 @@ public:
     explicit TestMapObject(const BoundBox& box = {}) : m_fixedBox(!box.IsEmpty()) {
         m_bounds = box;
     }
+    ~TestMapObject() override {
+        if (destroyedLog) {
+            destroyedLog->insert(this);
+        }
+    }
+    // When set, every destroyed test object adds its address here.
+    inline static std::multiset<const CMapClass*>* destroyedLog = nullptr;
+
     const char* GetType() const override { return kType; }
     CMapClass* Clone() const override {
         auto* copy = new TestMapObject(m_fixedBox ? m_bounds : BoundBox{});

@@ -1,5 +1,6 @@
 #include "common/EditorContext.h"
 
+#include "document/History.h"
 #include "mapobjects/MapClass.h"
 
 namespace {
@@ -15,7 +16,7 @@ void DisabledHistoryRecorder::KeepForDestruction(CMapClass* object) {
 }
 
 EditorContext::EditorContext()
-    : fallbackHistory(std::make_unique<DisabledHistoryRecorder>()),
+    : fallbackHistory(std::make_unique<CHistory>(CHistory::Disabled)),
       activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
       settings(defaultSettings.get()) {}

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,11 @@ public:
     }
     std::unique_ptr<HistoryRecorder> fallbackHistory;
     HistoryRecorder* activeHistory = nullptr;
+
+    // Identifier of the next undo track (28 bits, from 1).
+    std::uint32_t nextTrackId = 1;
+    // Told when an object is about to be destroyed for good (the object properties close it).
+    std::function<void(CMapClass*)> objectGoingAway;
 
     // Table of world slots; a world's index in it is the world index of its objects.
     std::array<CMapClass*, 256> worlds{};
