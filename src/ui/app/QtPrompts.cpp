@@ -1,0 +1,113 @@
+#include "app/QtPrompts.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon ToQt(Prompts::Icon icon) {
+    switch (icon) {
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompts::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    case Prompts::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString Caption(const std::string& caption) {
+    return caption.empty() ? QStringLiteral("Brickhaven") : QString::fromStdString(caption);
+}
+
+Prompts::Answer Ask(QWidget* parent, const std::string& text, Prompts::Icon icon,
+                    const std::string& caption, QMessageBox::StandardButtons buttons,
+                    QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(ToQt(icon), Caption(caption), QString::fromStdString(text), buttons, parent);
+    box.setDefaultButton(defaultButton);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Prompts::Answer::Yes;
+    case QMessageBox::No:
+        return Prompts::Answer::No;
+    case QMessageBox::Ok:
+        return Prompts::Answer::Ok;
+    default:
+        return Prompts::Answer::Cancel;
+    }
+}
+
+std::optional<std::string> Chosen(const QString& path) {
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+} // namespace
+
+void QtPrompts::Message(const std::string& text, Icon icon, const std::string& caption) {
+    Ask(m_parent, text, icon, caption, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Prompts::Answer QtPrompts::YesNo(const std::string& text, Icon icon, const std::string& caption) {
+    return Ask(m_parent, text, icon, caption, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+}
+
+Prompts::Answer QtPrompts::YesNoCancel(const std::string& text, Icon icon,
+                                       const std::string& caption) {
+    return Ask(m_parent, text, icon, caption,
+               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+Prompts::Answer QtPrompts::OkCancel(const std::string& text, Icon icon,
+                                    const std::string& caption) {
+    return Ask(m_parent, text, icon, caption, QMessageBox::Ok | QMessageBox::Cancel,
+               QMessageBox::Ok);
+}
+
+bool QtPrompts::MessageWithCheck(const std::string& caption, const std::string& text,
+                                 const std::string& checkText) {
+    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, m_parent);
+    auto* check = new QCheckBox(QString::fromStdString(checkText));
+    box.setCheckBox(check);
+    box.exec();
+    return check->isChecked();
+}
+
+std::optional<std::string> QtPrompts::OpenFileName(const std::string& caption,
+                                                   const std::string& filter,
+                                                   const std::string& initialPath) {
+    return Chosen(QFileDialog::getOpenFileName(m_parent, QString::fromStdString(caption),
+                                               QString::fromStdString(initialPath),
+                                               QString::fromStdString(filter)));
+}
+
+std::optional<std::string> QtPrompts::SaveFileName(const std::string& caption,
+                                                   const std::string& filter,
+                                                   const std::string& initialPath) {
+    return Chosen(QFileDialog::getSaveFileName(m_parent, QString::fromStdString(caption),
+                                               QString::fromStdString(initialPath),
+                                               QString::fromStdString(filter)));
+}
+
+std::optional<std::string> QtPrompts::InputText(const std::string& caption,
+                                                const std::string& label,
+                                                const std::string& initialText) {
+    bool ok = false;
+    QString text =
+        QInputDialog::getText(m_parent, Caption(caption), QString::fromStdString(label),
+                              QLineEdit::Normal, QString::fromStdString(initialText), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text.toStdString();
+}
