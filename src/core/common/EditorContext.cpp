@@ -1,5 +1,6 @@
 #include "common/EditorContext.h"
 
+#include "common/PlaceholderTextures.h"
 #include "mapobjects/MapClass.h"
 
 namespace {
@@ -18,7 +19,8 @@ EditorContext::EditorContext()
     : fallbackHistory(std::make_unique<DisabledHistoryRecorder>()),
       activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
-      settings(defaultSettings.get()) {}
+      settings(defaultSettings.get()),
+      placeholderTextures(std::make_unique<PlaceholderTextures>()) {}
 
 EditorContext::~EditorContext() = default;
 
@@ -29,6 +31,13 @@ std::uint32_t EditorContext::NextObjectId() {
         nextObjectId = 1;
     }
     return id;
+}
+
+TextureLookup& EditorContext::Textures() {
+    if (textures) {
+        return *textures;
+    }
+    return *placeholderTextures;
 }
 
 EditorContext& Editor() {
