@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CMapWorld;
+class Progress;
+
+// Whole-file reading and writing of maps, as the document, the prefab libraries and the batch
+// commands use them. Each returns 0 on success and -1 on failure, after telling the user why
+// through the editor's prompts (the designed message texts). Writing goes to a temporary file
+// that replaces the target only when everything was written.
+
+// Quake MAP text. Reading fills an empty world; progress (may be null) gets 0-100.
+int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
+// visibleOnly skips every object that fails the visibility test with the world's filter.
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false);
+
+// RMF binary.
+int ReadRmfFile(CMapWorld& world, const std::string& path);
+int WriteRmfFile(const CMapWorld& world, const std::string& path);
+
+// RMF in memory (prefab libraries embed RMF streams). displayName names the data in messages.
+int ReadRmfData(CMapWorld& world, std::string_view data, const std::string& displayName);
+int WriteRmfData(const CMapWorld& world, std::string& out);
+
+// MAP text in memory.
+int ReadMapData(CMapWorld& world, std::string_view data, const std::string& displayName,
+                Progress* progress = nullptr);
+int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false);
+
+// The counts of the last MAP read in this editor context.
+struct MapReadReport {
+    int droppedSolids = 0;
+    bool parseErrors = false;
+};
+const MapReadReport& LastMapReadReport();
