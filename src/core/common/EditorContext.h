@@ -14,8 +14,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMapClass;
+class CMapDoc;
+class MainFrameSink;
+class ObjectPropertiesSink;
+class FacePropertiesSink;
 class EntityClassLookup;
 class TextureLookup;
 class PlaceholderTextures;
@@ -53,6 +58,14 @@ public:
     std::uint32_t nextTrackId = 1;
     // Told when an object is about to be destroyed for good (the object properties close it).
     std::function<void(CMapClass*)> objectGoingAway;
+
+    // Open map documents in creation order, and the active one.
+    std::vector<CMapDoc*> documents;
+    CMapDoc* activeDocument = nullptr;
+    // The main window and the property editors, when the user interface exists.
+    MainFrameSink* mainFrame = nullptr;
+    ObjectPropertiesSink* objectProperties = nullptr;
+    FacePropertiesSink* faceProperties = nullptr;
 
     // Table of world slots; a world's index in it is the world index of its objects.
     std::array<CMapClass*, 256> worlds{};

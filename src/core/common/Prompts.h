@@ -34,6 +34,26 @@ public:
     virtual std::optional<std::string> InputText(const std::string& caption,
                                                  const std::string& label,
                                                  const std::string& initialText = {}) = 0;
+
+    // A save dialog that also reports which filter was selected (0 = the first) and, when
+    // checkText is given, offers a check box whose state is read from and written to checked.
+    struct FileChoice {
+        std::string path;
+        int filterIndex = 0;
+    };
+    virtual std::optional<FileChoice> ChooseSaveFile(const std::string& caption,
+                                                     const std::string& filter,
+                                                     const std::string& initialPath,
+                                                     const std::string& checkText = {},
+                                                     bool* checked = nullptr) {
+        (void)checkText;
+        (void)checked;
+        std::optional<std::string> path = SaveFileName(caption, filter, initialPath);
+        if (!path) {
+            return std::nullopt;
+        }
+        return FileChoice{*path, 0};
+    }
 };
 
 // For runs without a window (batch options, the core's default): messages go to standard

@@ -135,6 +135,7 @@ void CHistory::Record(CMapClass* object, CHistoryTrack::Kind kind) {
         break;
     case CHistoryTrack::ParentChanged:
         entry.copyOrParent = object->Parent();
+        entry.nextSibling = object->Parent() ? object->NextSibling() : nullptr;
         entry.size = kParentEntrySize;
         break;
     case CHistoryTrack::Removed:
@@ -253,7 +254,9 @@ std::vector<CMapClass*> CHistory::Undo() {
                 parent->RemoveChild(entry.object, true);
             }
             if (entry.copyOrParent) {
-                entry.copyOrParent->AddChild(entry.object);
+                // Back in its old place: the sibling that followed it is where it was then,
+                // since every later change has been undone already.
+                entry.copyOrParent->AddChildBefore(entry.object, entry.nextSibling);
             }
             break;
         }

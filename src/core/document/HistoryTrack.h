@@ -16,6 +16,7 @@ public:
     struct Entry {
         CMapClass* object = nullptr;       // null once the entry no longer holds it
         CMapClass* copyOrParent = nullptr; // kind 1: owned copy; kind 8: former parent
+        CMapClass* nextSibling = nullptr;  // kind 8: the object's place among its siblings
         Kind kind = Changed;
         int state = 1;
         int size = 0;

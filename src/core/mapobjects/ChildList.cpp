@@ -19,6 +19,22 @@ void ChildList::push_back(CMapClass* node) {
     ++m_count;
 }
 
+void ChildList::insert_before(CMapClass* node, CMapClass* position) {
+    if (!position) {
+        push_back(node);
+        return;
+    }
+    node->m_nextSibling = position;
+    node->m_prevSibling = position->m_prevSibling;
+    if (position->m_prevSibling) {
+        position->m_prevSibling->m_nextSibling = node;
+    } else {
+        m_head = node;
+    }
+    position->m_prevSibling = node;
+    ++m_count;
+}
+
 void ChildList::remove(CMapClass* node) {
     if (node->m_prevSibling) {
         node->m_prevSibling->m_nextSibling = node->m_nextSibling;

@@ -42,6 +42,8 @@ public:
     CMapClass* back() const { return m_tail; }
 
     void push_back(CMapClass* node);
+    // Inserts node before position (a member of this list); at the end when position is null.
+    void insert_before(CMapClass* node, CMapClass* position);
     void remove(CMapClass* node);
     // Unlinks every child without destroying any.
     void clear();

@@ -129,6 +129,24 @@ void CMapClass::AddChild(CMapClass* child) {
     m_bounds.UpdateBounds(child->m_bounds);
 }
 
+void CMapClass::AddChildBefore(CMapClass* child, CMapClass* before) {
+    if (!before || before->m_parent != this || before == child) {
+        AddChild(child);
+        return;
+    }
+    if (!child || child == this || child->m_parent == this) {
+        return;
+    }
+    if (child->m_parent) {
+        child->m_parent->RemoveChild(child, true);
+    }
+    Editor().ActiveHistory().KeepParent(child);
+    m_children.insert_before(child, before);
+    child->m_parent = this;
+    child->PropagateWorldIndex(m_worldIndex);
+    m_bounds.UpdateBounds(child->m_bounds);
+}
+
 bool CMapClass::RemoveChild(CMapClass* child, bool recalc) {
     if (!child || child->m_parent != this) {
         return false;

@@ -57,6 +57,9 @@ public:
 
     // 6-10: the tree.
     virtual void AddChild(CMapClass* child);
+    // As AddChild, but placed before `before` when that is one of this object's children
+    // (undo puts objects back where they were).
+    void AddChildBefore(CMapClass* child, CMapClass* before);
     virtual bool RemoveChild(CMapClass* child, bool recalc = true);
     virtual void AddClonesOf(const CMapClass& other);
     virtual void AddDeepClonesOf(const CMapClass& other);
@@ -110,6 +113,7 @@ public:
     std::uint32_t GetColor() const { return m_color; }
     std::uint32_t Color3D() const { return m_color3D; }
     CMapClass* Parent() const { return m_parent; }
+    CMapClass* NextSibling() const { return m_nextSibling; }
     ChildList& Children() { return m_children; }
     const ChildList& Children() const { return m_children; }
     std::uint32_t ObjectId() const { return m_objectId; }

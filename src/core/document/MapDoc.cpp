@@ -1,0 +1,618 @@
+#include "document/MapDoc.h"
+
+#include "common/EditorContext.h"
+#include "common/StatusPanes.h"
+#include "document/EditorSinks.h"
+#include "document/MapDocView.h"
+#include "formats/MapFiles.h"
+#include "mapobjects/MapEntity.h"
+#include "mapobjects/MapFace.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/MapWorld.h"
+#include "mapobjects/TreeWalk.h"
+#include "mapobjects/VisibilityTest.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
+const char* const kExportFilter = "Quake Maps (*.map)";
+
+void SetPane(int pane, const std::string& text) {
+    if (StatusPanes* panes = Editor().statusPanes) {
+        panes->SetPaneText(pane, text);
+    }
+}
+
+std::string Format(const char* format, int a, int b, int c) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, a, b, c);
+    return buffer;
+}
+
+// The path with its file name cut at the name's first '.'.
+std::string CutAtFirstDot(const std::string& path) {
+    std::string::size_type slash = path.rfind('/');
+    std::string::size_type start = slash == std::string::npos ? 0 : slash + 1;
+    std::string::size_type dot = path.find('.', start);
+    return dot == std::string::npos ? path : path.substr(0, dot);
+}
+
+bool HasDotInName(const std::string& path) {
+    std::string::size_type slash = path.rfind('/');
+    std::string::size_type start = slash == std::string::npos ? 0 : slash + 1;
+    return path.find('.', start) != std::string::npos;
+}
+
+bool IsInTree(const CMapClass* object, const CMapClass* root) {
+    for (const CMapClass* o = object; o; o = o->Parent()) {
+        if (o == root) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsRmfPath(const std::string& path) {
+    if (path.size() < 3) {
+        return false;
+    }
+    std::string tail = path.substr(path.size() - 3);
+    for (char& c : tail) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return tail == "rmf";
+}
+
+CMapDoc::CMapDoc() {
+    CHistory::Link(m_undo, m_redo);
+    m_gridSize = Editor().options.defaultGrid;
+    NewWorld();
+    Editor().documents.push_back(this);
+}
+
+CMapDoc::~CMapDoc() {
+    auto& docs = Editor().documents;
+    docs.erase(std::remove(docs.begin(), docs.end(), this), docs.end());
+    if (Editor().activeDocument == this) {
+        SetActiveMapDoc(nullptr);
+    }
+    if (ObjectPropertiesSink* props = Editor().objectProperties) {
+        props->ClearObjects();
+    }
+    // The histories go first: what they hold as removed is freed once, and nothing they
+    // hold is touched after the world is gone.
+    CHistory::DisposeWithDocument(m_undo, m_redo);
+    m_world.reset();
+}
+
+std::string CMapDoc::Title() const {
+    if (m_path.empty()) {
+        return "Untitled";
+    }
+    std::string::size_type slash = m_path.rfind('/');
+    return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+}
+
+void CMapDoc::NewWorld() {
+    m_selection.Clear();
+    ClearFaceSelection();
+    ClearPickList();
+    CHistory::DisposeWithDocument(m_undo, m_redo);
+    m_world = std::make_unique<CMapWorld>();
+}
+
+int CMapDoc::ActiveTool() const {
+    MainFrameSink* frame = Editor().mainFrame;
+    return frame ? frame->CurrentTool() : TOOL_SELECTION;
+}
+
+// --- selection ---
+
+int CMapDoc::SelectObject(CMapClass* object, int flags) {
+    int result = 0;
+    if (flags & (SELECT_TOGGLE | SELECT_ADD | SELECT_REMOVE)) {
+        int mode = flags & ~(SELECT_UPDATE | SELECT_CLEAR);
+        const bool found = object && m_selection.Contains(object);
+        if (mode & SELECT_TOGGLE) {
+            mode = found ? SELECT_REMOVE : SELECT_ADD;
+        }
+        if (mode & SELECT_ADD) {
+            if (flags & SELECT_CLEAR) {
+                for (CMapClass* selected : m_selection.Objects()) {
+                    selected->SetRenderState(RENDER_DESELECT, 0);
+                }
+                m_selection.Clear();
+            }
+            result = found ? 1 : 0;
+            if (object && m_selection.Add(object)) {
+                object->SetRenderState(RENDER_SELECT, 0);
+                result = 1;
+            }
+        } else if (mode & SELECT_REMOVE) {
+            if (found) {
+                m_selection.Remove(object);
+                object->SetRenderState(RENDER_DESELECT, 0);
+            }
+            result = found ? 1 : 0;
+        }
+    } else {
+        if (flags & SELECT_UPDATE) {
+            result = 1;
+        } else if (ActiveTool() == TOOL_SELECTION && !m_selection.IsEmpty()) {
+            ToolHandlesNotify(nullptr, 3);
+            m_selection.RecalcBounds();
+        }
+        if (flags & SELECT_CLEAR) {
+            for (CMapClass* selected : m_selection.Objects()) {
+                selected->SetRenderState(RENDER_DESELECT, 0);
+            }
+            m_selection.Clear();
+        }
+    }
+    if (flags & SELECT_UPDATE) {
+        m_selection.RecalcBounds();
+        UpdateAllViews(UPDATE_REDRAW | UPDATE_3D_ONLY);
+        if (ActiveTool() == TOOL_SELECTION) {
+            ToolHandlesNotify(nullptr, 2);
+        }
+        if (ObjectPropertiesSink* props = Editor().objectProperties) {
+            props->SetObjects(m_selection.Objects());
+        }
+        UpdateStatusText();
+        result = 0;
+    }
+    return result;
+}
+
+void CMapDoc::ClearFaceSelection() {
+    for (CMapFace* face : m_selectedFaces) {
+        face->SetSelected(false);
+    }
+    m_selectedFaces.clear();
+    m_faceOwners.clear();
+}
+
+void CMapDoc::SelectFace(CMapFace* face, CMapSolid* solid, int flags) {
+    if (flags & (SELECT_TOGGLE | SELECT_ADD | SELECT_REMOVE)) {
+        int mode = flags & ~(SELECT_UPDATE | SELECT_CLEAR);
+        auto it = std::find(m_selectedFaces.begin(), m_selectedFaces.end(), face);
+        const bool found = face && it != m_selectedFaces.end();
+        if (mode & SELECT_TOGGLE) {
+            mode = found ? SELECT_REMOVE : SELECT_ADD;
+        }
+        if (mode & SELECT_ADD) {
+            if (flags & SELECT_CLEAR) {
+                ClearFaceSelection();
+            }
+            if (face && std::find(m_selectedFaces.begin(), m_selectedFaces.end(), face) ==
+                            m_selectedFaces.end()) {
+                m_selectedFaces.push_back(face);
+                face->SetSelected(true);
+                if (solid && std::find(m_faceOwners.begin(), m_faceOwners.end(), solid) ==
+                                 m_faceOwners.end()) {
+                    m_faceOwners.push_back(solid);
+                }
+            }
+        } else if ((mode & SELECT_REMOVE) && found) {
+            m_selectedFaces.erase(it);
+            face->SetSelected(false);
+        }
+    } else if (flags & SELECT_CLEAR) {
+        ClearFaceSelection();
+    }
+    if (flags & SELECT_UPDATE) {
+        UpdateAllViews(UPDATE_REDRAW | UPDATE_3D_ONLY);
+        if (FacePropertiesSink* faces = Editor().faceProperties) {
+            faces->SetFaces(m_selectedFaces, m_faceOwners);
+        }
+        UpdateStatusText();
+    }
+}
+
+void CMapDoc::UpdateStatusText() {
+    MainFrameSink* frame = Editor().mainFrame;
+    if (frame && frame->FaceEditingMode()) {
+        SetPane(1, std::to_string(m_selectedFaces.size()) + " faces selected");
+        SetPane(3, "");
+        return;
+    }
+    if (m_selection.IsEmpty()) {
+        SetPane(1, "no selection.");
+    } else if (m_selection.Count() == 1) {
+        SetPane(1, m_selection.Objects().front()->GetDescription());
+    } else {
+        SetPane(1, std::to_string(m_selection.Count()) + " objects selected.");
+    }
+    std::string pane3;
+    const int tool = ActiveTool();
+    if (tool == TOOL_SELECTION && !m_selection.IsEmpty() && !m_selection.Bounds().IsEmpty()) {
+        Vector size = m_selection.Bounds().Size();
+        pane3 = Format("%dw %dl %dh", static_cast<int>(size.x), static_cast<int>(size.y),
+                       static_cast<int>(size.z));
+    } else if (tool == TOOL_BLOCK && !blockBox.IsEmpty()) {
+        Vector size = blockBox.Size();
+        pane3 = Format("%dw %dl %dh", static_cast<int>(size.x), static_cast<int>(size.y),
+                       static_cast<int>(size.z));
+    } else if (tool == TOOL_ENTITY && entityPoint) {
+        pane3 = Format("%dx %dy %dz", static_cast<int>(entityPoint->x),
+                       static_cast<int>(entityPoint->y), static_cast<int>(entityPoint->z));
+    }
+    SetPane(3, pane3);
+}
+
+// --- views ---
+
+void CMapDoc::AddView(MapDocView* view) {
+    if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
+        m_views.push_back(view);
+    }
+}
+
+void CMapDoc::RemoveView(MapDocView* view) {
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+}
+
+bool CMapDoc::Has3DView() const {
+    return std::any_of(m_views.begin(), m_views.end(), [](MapDocView* v) { return v->Is3D(); });
+}
+
+void CMapDoc::UpdateAllViews(int flags, const CUpdateHint* hint) {
+    // A view may unregister itself while being updated; walk a copy.
+    std::vector<MapDocView*> views = m_views;
+    for (MapDocView* view : views) {
+        view->OnDocumentUpdate(flags, hint);
+    }
+}
+
+void CMapDoc::ToolHandlesNotify(MapDocView* sender, int code) {
+    for (MapDocView* view : m_views) {
+        if (view != sender && !view->Is3D()) {
+            view->ToolHandles(code);
+        }
+    }
+}
+
+void CMapDoc::CenterViews(int what, float zoom, const Vector& point) {
+    for (MapDocView* view : m_views) {
+        if (view->Is3D()) {
+            continue;
+        }
+        view->SetRedrawSuspended(true);
+        if (what & 1) {
+            view->SetZoom(zoom);
+        }
+        if (what & 2) {
+            view->CenterOn(point);
+        }
+        view->SetRedrawSuspended(false);
+        view->Invalidate();
+    }
+}
+
+Vector CMapDoc::GetPastePoint() const {
+    constexpr float kUnset = 99999.0f;
+    Vector point{kUnset, kUnset, kUnset};
+    for (MapDocView* view : m_views) {
+        if (view->Is3D()) {
+            continue;
+        }
+        Vector center = view->ClientCenterInMap();
+        for (int axis : {view->HorizontalAxis(), view->VerticalAxis()}) {
+            if (axis >= 0 && axis < 3 && point[axis] == kUnset) {
+                point[axis] = center[axis];
+            }
+        }
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        if (point[axis] == kUnset) {
+            point[axis] = 0.0f;
+        }
+    }
+    return point;
+}
+
+// --- pick list ---
+
+void CMapDoc::ClearPickList() {
+    m_pickList.clear();
+    m_pickIndex = -1;
+}
+
+void CMapDoc::AddToPickList(CMapClass* object) {
+    if (object && std::find(m_pickList.begin(), m_pickList.end(), object) == m_pickList.end()) {
+        m_pickList.push_back(object);
+    }
+}
+
+void CMapDoc::PickNext() {
+    if (m_pickList.empty()) {
+        return;
+    }
+    int next = m_pickIndex + 1 >= static_cast<int>(m_pickList.size()) ? 0 : m_pickIndex + 1;
+    if (m_pickIndex >= 0) {
+        SelectObject(m_pickList[static_cast<std::size_t>(m_pickIndex)], SELECT_TOGGLE);
+    }
+    SelectObject(m_pickList[static_cast<std::size_t>(next)], SELECT_TOGGLE);
+    m_pickIndex = next;
+    SelectObject(nullptr, SELECT_UPDATE);
+}
+
+void CMapDoc::PickPrevious() {
+    if (m_pickList.empty()) {
+        return;
+    }
+    int last = static_cast<int>(m_pickList.size()) - 1;
+    int previous = m_pickIndex <= 0 ? last : m_pickIndex - 1;
+    if (m_pickIndex >= 0) {
+        SelectObject(m_pickList[static_cast<std::size_t>(m_pickIndex)], SELECT_TOGGLE);
+    }
+    SelectObject(m_pickList[static_cast<std::size_t>(previous)], SELECT_TOGGLE);
+    m_pickIndex = previous;
+    SelectObject(nullptr, SELECT_UPDATE);
+}
+
+// --- grid and toggles ---
+
+void CMapDoc::WriteGridStatus() {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, " Snap: %s Grid: %d ", m_snap ? "On" : "Off", m_gridSize);
+    SetPane(5, buffer);
+}
+
+void CMapDoc::OnSmallerGrid() {
+    if (m_gridSize < 3) {
+        return;
+    }
+    m_gridSize /= 2;
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY);
+    WriteGridStatus();
+}
+
+void CMapDoc::OnBiggerGrid() {
+    if (m_gridSize > 511) {
+        return;
+    }
+    m_gridSize *= 2;
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY);
+    WriteGridStatus();
+}
+
+void CMapDoc::OnToggleSnap() {
+    m_snap = !m_snap;
+    WriteGridStatus();
+}
+
+void CMapDoc::OnToggleGrid() {
+    m_showGrid = !m_showGrid;
+    UpdateAllViews(UPDATE_REDRAW);
+}
+
+void CMapDoc::OnToggleConnections() {
+    m_showConnections = !m_showConnections;
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY);
+}
+
+void CMapDoc::OnToggleHideItems() {
+    m_hideItems = !m_hideItems;
+    std::uint32_t flags = m_world->DisplayFilterFlags();
+    flags = m_hideItems ? (flags | FILTER_HIDE_ITEMS) : (flags & ~std::uint32_t(FILTER_HIDE_ITEMS));
+    m_world->UpdateVisibleObjects(static_cast<int>(flags));
+    UpdateAllViews(UPDATE_OBJECTS);
+}
+
+// --- commands ---
+
+void CMapDoc::OnUndo() {
+    ToolHandlesNotify(nullptr, 3);
+    SelectObject(nullptr, SELECT_CLEAR);
+    std::vector<CMapClass*> selection = m_undo.Undo();
+    m_world->UpdateVisibleObjects();
+    // Only objects that are in the map again can be selected (after a redone Delete the
+    // saved selection names objects the history holds as removed).
+    for (CMapClass* object : selection) {
+        if (IsInTree(object, m_world.get())) {
+            SelectObject(object, SELECT_ADD);
+        }
+    }
+    SelectObject(nullptr, SELECT_UPDATE);
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
+    SetModified();
+}
+
+void CMapDoc::OnRedo() {
+    ToolHandlesNotify(nullptr, 3);
+    SelectObject(nullptr, SELECT_CLEAR);
+    std::vector<CMapClass*> selection = m_redo.Undo();
+    m_world->UpdateVisibleObjects();
+    for (CMapClass* object : selection) {
+        if (IsInTree(object, m_world.get())) {
+            SelectObject(object, SELECT_ADD);
+        }
+    }
+    SelectObject(nullptr, SELECT_UPDATE);
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
+    SetModified();
+}
+
+void CMapDoc::OnSelectAll() {
+    const std::uint32_t flags = m_world->DisplayFilterFlags();
+    for (CMapClass* object : m_world->Children()) {
+        if (PassesVisibilityTest(*object, *m_world, flags)) {
+            SelectObject(object, SELECT_ADD);
+        }
+    }
+    SelectObject(nullptr, SELECT_UPDATE);
+}
+
+void CMapDoc::OnClearSelection() {
+    MainFrameSink* frame = Editor().mainFrame;
+    if (frame && frame->FaceEditingMode()) {
+        SelectFace(nullptr, nullptr, SELECT_CLEAR | SELECT_UPDATE);
+    } else {
+        SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
+    }
+}
+
+void CMapDoc::OnCenterViewsOnSelection() {
+    if (m_selection.IsEmpty()) {
+        return;
+    }
+    CenterViews(2, 0.0f, m_selection.Bounds().Center());
+}
+
+// --- files ---
+
+bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool visibleOnly,
+                        Progress* progress) {
+    SetActiveMapDoc(this);
+    int result;
+    {
+        RecordingSuspender suspend(&m_undo);
+        if (saving) {
+            result =
+                isRmf ? WriteRmfFile(*m_world, path) : WriteMapFile(*m_world, path, visibleOnly);
+        } else {
+            result = isRmf ? ReadRmfFile(*m_world, path) : ReadMapFile(*m_world, path, progress);
+        }
+    }
+    if (result < 0) {
+        Editor().GetPrompts().Message("There was a file error.", Prompts::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
+    NewWorld();
+    if (!Serialize(path, false, IsRmfPath(path), false, progress)) {
+        return false;
+    }
+    m_path = path;
+    m_modified = false;
+    Editor().messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
+    SetActiveMapDoc(this);
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
+    return true;
+}
+
+bool CMapDoc::SaveDocument(const std::string& path) {
+    if (!Serialize(path, true, IsRmfPath(path))) {
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+bool CMapDoc::OnSave() {
+    if (!m_path.empty() && access(m_path.c_str(), F_OK) == 0 && access(m_path.c_str(), W_OK) == 0) {
+        return SaveDocument(m_path);
+    }
+    return OnSaveAs();
+}
+
+bool CMapDoc::OnSaveAs() {
+    auto choice =
+        Editor().GetPrompts().ChooseSaveFile("Save As", kMapFilter, CutAtFirstDot(m_path));
+    if (!choice || choice->path.empty()) {
+        return false;
+    }
+    std::string path = choice->path;
+    if (!HasDotInName(path)) {
+        path += choice->filterIndex == 1 ? ".map" : ".rmf";
+    }
+    if (!SaveDocument(path)) {
+        return false;
+    }
+    m_path = path;
+    if (recentFileAdded) {
+        recentFileAdded(path);
+    }
+    return true;
+}
+
+bool& CMapDoc::ExportVisibleOnly() {
+    static bool visibleOnly = false;
+    return visibleOnly;
+}
+
+bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly) {
+    const bool wasModified = m_modified;
+    bool ok = Serialize(path, true, false, visibleOnly);
+    m_modified = wasModified;
+    return ok;
+}
+
+bool CMapDoc::OnExport() {
+    if (m_path.empty()) {
+        OnSave();
+        if (m_path.empty()) {
+            return false;
+        }
+    }
+    bool visibleOnly = ExportVisibleOnly();
+    auto choice = Editor().GetPrompts().ChooseSaveFile("Export to Quake MAP", kExportFilter,
+                                                       CutAtFirstDot(m_path) + ".map",
+                                                       "Save &Visible objects only", &visibleOnly);
+    if (!choice || choice->path.empty()) {
+        return false;
+    }
+    ExportVisibleOnly() = visibleOnly;
+    std::string path = choice->path;
+    if (!HasDotInName(path)) {
+        path += ".map";
+    }
+    return ExportMap(path, visibleOnly);
+}
+
+bool CMapDoc::SaveModified() {
+    if (!m_modified) {
+        return true;
+    }
+    Prompts::Answer answer = Editor().GetPrompts().YesNoCancel("Save changes to " + Title() + "?",
+                                                               Prompts::Icon::Warning);
+    if (answer == Prompts::Answer::Cancel) {
+        return false;
+    }
+    if (answer == Prompts::Answer::Yes) {
+        return OnSave();
+    }
+    return true;
+}
+
+void CMapDoc::DeleteContents() {
+    m_selection.Clear();
+    ClearFaceSelection();
+    ClearPickList();
+    CHistory::DisposeWithDocument(m_undo, m_redo);
+    m_world.reset();
+    SetActiveMapDoc(nullptr);
+}
+
+// --- editor-wide ---
+
+void CMapDoc::SetActiveMapDoc(CMapDoc* document) {
+    EditorContext& editor = Editor();
+    if (editor.activeDocument == document) {
+        return;
+    }
+    editor.activeDocument = document;
+    editor.SetActiveHistory(document ? &document->m_undo : nullptr);
+    if (editor.mainFrame) {
+        editor.mainFrame->ActiveDocumentChanged(document);
+    }
+}
+
+CMapDoc* CMapDoc::GetActiveMapDoc() {
+    return Editor().activeDocument;
+}
+
+const std::vector<CMapDoc*>& CMapDoc::AllDocuments() {
+    return Editor().documents;
+}

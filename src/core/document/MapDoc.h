@@ -1,0 +1,150 @@
+#pragma once
+
+#include "document/History.h"
+#include "document/UpdateHint.h"
+#include "tools/SelectionBox.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CMapClass;
+class CMapFace;
+class CMapSolid;
+class CMapWorld;
+class MapDocView;
+class Progress;
+
+// True when the path's last three characters are "rmf" (any case): such files are RMF, all
+// others Quake MAP.
+bool IsRmfPath(const std::string& path);
+
+// One open map: its world, undo and redo histories, selections, grid and snap state, and the
+// views that show it. Every change to the map goes through the document.
+class CMapDoc {
+public:
+    CMapDoc();
+    ~CMapDoc();
+    CMapDoc(const CMapDoc&) = delete;
+    CMapDoc& operator=(const CMapDoc&) = delete;
+
+    CMapWorld* World() const { return m_world.get(); }
+    CHistory& UndoHistory() { return m_undo; }
+    CHistory& RedoHistory() { return m_redo; }
+
+    // Path and modified flag (the framework's in the design).
+    const std::string& Path() const { return m_path; }
+    void SetPath(const std::string& path) { m_path = path; }
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified = true) { m_modified = modified; }
+    // The file name shown in the window title ("Untitled" without a path).
+    std::string Title() const;
+
+    // --- selection ---
+    int SelectObject(CMapClass* object, int flags);
+    void SelectFace(CMapFace* face, CMapSolid* solid, int flags);
+    const SelectionBox& Selection() const { return m_selection; }
+    const std::vector<CMapClass*>& SelectedObjects() const { return m_selection.Objects(); }
+    const std::vector<CMapFace*>& SelectedFaces() const { return m_selectedFaces; }
+    const std::vector<CMapSolid*>& FaceOwners() const { return m_faceOwners; }
+    void UpdateStatusText();
+
+    // --- views ---
+    void AddView(MapDocView* view);
+    void RemoveView(MapDocView* view);
+    const std::vector<MapDocView*>& Views() const { return m_views; }
+    bool Has3DView() const;
+    void UpdateAllViews(int flags, const CUpdateHint* hint = nullptr);
+    void ToolHandlesNotify(MapDocView* sender, int code);
+    // what: bit 1 applies zoom, bit 2 centres on point.
+    void CenterViews(int what, float zoom, const Vector& point);
+    Vector GetPastePoint() const;
+
+    // --- pick list ---
+    void ClearPickList();
+    void AddToPickList(CMapClass* object);
+    void PickNext();
+    void PickPrevious();
+    const std::vector<CMapClass*>& PickList() const { return m_pickList; }
+    int PickIndex() const { return m_pickIndex; }
+
+    // --- grid, snap and display toggles ---
+    int GridSize() const { return m_gridSize; }
+    bool SnapToGrid() const { return m_snap; }
+    bool ShowGrid() const { return m_showGrid; }
+    bool ShowConnections() const { return m_showConnections; }
+    bool HideItems() const { return m_hideItems; }
+    void OnSmallerGrid();
+    void OnBiggerGrid();
+    void OnToggleSnap();
+    void OnToggleGrid();
+    void OnToggleConnections();
+    void OnToggleHideItems();
+    void WriteGridStatus();
+
+    // --- commands ---
+    void OnUndo();
+    void OnRedo();
+    void OnSelectAll();
+    void OnClearSelection();
+    void OnCenterViewsOnSelection();
+    int ActiveTool() const;
+
+    // --- files ---
+    // Opens a map file into a new world (RMF when the path ends in "rmf", any case).
+    bool OpenDocument(const std::string& path, Progress* progress = nullptr);
+    // Writes the map to path (RMF or MAP by the same rule); clears the modified flag.
+    bool SaveDocument(const std::string& path);
+    // The Save command: to the document's path when it exists and can be written, else Save As.
+    bool OnSave();
+    bool OnSaveAs();
+    // Export to Quake MAP: the modified flag is left as it was.
+    bool OnExport();
+    // Writes MAP text with the visible-only switch (Export and Run Map).
+    bool ExportMap(const std::string& path, bool visibleOnly);
+    // Asks about unsaved changes before closing; false when the user cancels.
+    bool SaveModified();
+    // Serialize with recording suspended; the document becomes active. isRmf picks the format.
+    bool Serialize(const std::string& path, bool saving, bool isRmf, bool visibleOnly = false,
+                   Progress* progress = nullptr);
+    // Destroys the world and makes no document active.
+    void DeleteContents();
+
+    // The export's "Save Visible objects only" box, remembered for the run.
+    static bool& ExportVisibleOnly();
+
+    // State of the block and entity tools shown in the status bar.
+    BoundBox blockBox;
+    std::optional<Vector> entityPoint;
+    // Told of every path a Save As gives the document (the recent-file list).
+    std::function<void(const std::string&)> recentFileAdded;
+
+    // --- editor-wide ---
+    static void SetActiveMapDoc(CMapDoc* document);
+    static CMapDoc* GetActiveMapDoc();
+    static const std::vector<CMapDoc*>& AllDocuments();
+
+private:
+    void NewWorld();
+    void ClearFaceSelection();
+    void WriteGridStatusText();
+
+    std::unique_ptr<CMapWorld> m_world;
+    CHistory m_undo;
+    CHistory m_redo;
+    SelectionBox m_selection;
+    std::vector<CMapFace*> m_selectedFaces;
+    std::vector<CMapSolid*> m_faceOwners;
+    std::vector<MapDocView*> m_views;
+    std::vector<CMapClass*> m_pickList;
+    int m_pickIndex = -1;
+    int m_gridSize = 64;
+    bool m_snap = true;
+    bool m_showGrid = true;
+    bool m_showConnections = false;
+    bool m_hideItems = false;
+    std::string m_path;
+    bool m_modified = false;
+};
