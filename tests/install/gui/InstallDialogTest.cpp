@@ -286,3 +286,19 @@ TEST_F(InstallDialogTest, ExitClosesWithoutInstalling) {
     EXPECT_TRUE(log.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dialog->DestinationEdit()->text()));
 }
+
+TEST_F(InstallDialogTest, InstallsTheRealInstallationSet) {
+    const QString setDir = QStringLiteral(INSTALL_SET_DIR);
+    ASSERT_TRUE(QFileInfo::exists(setDir + "/setup.inf")) << "the installation set was not built";
+    auto dialog = Open(setDir);
+    Type(dialog->DestinationEdit(), box.Path() + "/opt/Brickhaven");
+    PressInstall(*dialog);
+    ASSERT_GE(log.size(), 1);
+    EXPECT_EQ(log[0], kComplete);
+    EXPECT_TRUE(QFileInfo(box.Path() + "/opt/Brickhaven/Tarno").isExecutable());
+    EXPECT_TRUE(QFileInfo::exists(box.Applications() + "/Brickhaven/Tarno.desktop"));
+    if (ReleaseNotesWindow* notes = OpenNotesWindow()) {
+        EXPECT_FALSE(notes->Text().isEmpty());
+        notes->close();
+    }
+}
