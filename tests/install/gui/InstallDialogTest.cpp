@@ -73,10 +73,12 @@ protected:
         services.setDirectory = setDir;
         services.prompts = &prompts;
         services.freeSpace = [this](const QString&) { return freeSpace; };
-        services.runAndWait = [this](const QString& program, const QString& directory) {
-            log << QStringLiteral("run|%1|%2").arg(program, directory);
-            return true;
-        };
+        if (!realPrograms) {
+            services.runAndWait = [this](const QString& program, const QString& directory) {
+                log << QStringLiteral("run|%1|%2").arg(program, directory);
+                return true;
+            };
+        }
         auto dialog = std::make_unique<InstallDialog>(services);
         QObject::connect(dialog.get(), &InstallDialog::InstallerFinished,
                          [this](int result) { finished = result; });
@@ -101,6 +103,7 @@ protected:
     RecordingPrompts prompts{log};
     quint64 freeSpace = quint64(1) << 40;
     std::optional<int> finished;
+    bool realPrograms = false; // start programs for real instead of recording them
 };
 
 } // namespace
@@ -263,6 +266,30 @@ TEST_F(InstallDialogTest, DirectxDeclinedRunsNothingAndNoLinesShowNothing) {
     Type(plain->DestinationEdit(), box.Path() + "/dest2");
     PressInstall(*plain);
     EXPECT_EQ(log, QStringList({kComplete}));
+}
+
+TEST_F(InstallDialogTest, DirectxSetupIsStartedInTheSetFolderAndWaitedFor) {
+    set.WriteSetupInf("1\nTarno Tarno\n.directx\n");
+    set.AddFile("directx", "#!/bin/sh\nsleep 0.3\npwd > finished\n");
+    QFile::setPermissions(set.Path() + "/directx", QFile::ReadOwner | QFile::ExeOwner);
+    realPrograms = true;
+    auto dialog = Open();
+    Type(dialog->DestinationEdit(), box.Path() + "/dest");
+    PressInstall(*dialog);
+    EXPECT_EQ(log, QStringList({kComplete, kDirectxQuestion}));
+    // Written at the program's very end, in the set's folder: the installer waited for it.
+    EXPECT_EQ(ReadAll(set.Path() + "/finished").trimmed(), QFile::encodeName(set.Path()));
+}
+
+TEST_F(InstallDialogTest, DirectxSetupThatCantStartIsReported) {
+    set.WriteSetupInf("1\nTarno Tarno\n.directx\n");
+    realPrograms = true;
+    auto dialog = Open();
+    Type(dialog->DestinationEdit(), box.Path() + "/dest");
+    PressInstall(*dialog);
+    EXPECT_EQ(log, QStringList({kComplete, kDirectxQuestion,
+                                "error|Error|I couldn't start " + set.Path() + "/directx."}));
+    EXPECT_EQ(finished, InstallDialog::kDoneResult);
 }
 
 TEST_F(InstallDialogTest, FailedLinkIsShownAndTheInstallationCompletes) {
