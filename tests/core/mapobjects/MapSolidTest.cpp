@@ -46,9 +46,13 @@ protected:
 TEST_F(MapSolidTest, CubeFromIntegerPlanesGivesSixIntegerSquares) {
     CMapSolid solid;
     AddBoxPlanes(solid, {0, 0, 0}, {64, 64, 64});
+    solid.Face(4).SetScale(0.0f, -0.0f);
     ASSERT_TRUE(solid.CreateFromPlanes());
     solid.CalcBounds();
     ASSERT_EQ(solid.FaceCount(), 6);
+    // Building the base polygon mends zero texture scales.
+    EXPECT_EQ(solid.Face(4).ScaleX(), 1.0f);
+    EXPECT_EQ(solid.Face(4).ScaleY(), 1.0f);
     for (const CMapFace& face : solid.Faces()) {
         ASSERT_EQ(face.PointCount(), 4);
         for (int i = 0; i < 4; ++i) {
