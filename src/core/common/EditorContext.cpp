@@ -1,5 +1,6 @@
 #include "common/EditorContext.h"
 
+#include "common/PlaceholderTextures.h"
 #include "document/History.h"
 #include "mapobjects/MapClass.h"
 
@@ -19,7 +20,8 @@ EditorContext::EditorContext()
     : fallbackHistory(std::make_unique<CHistory>(CHistory::Disabled)),
       activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
-      settings(defaultSettings.get()) {}
+      settings(defaultSettings.get()),
+      placeholderTextures(std::make_unique<PlaceholderTextures>()) {}
 
 EditorContext::~EditorContext() = default;
 
@@ -30,6 +32,13 @@ std::uint32_t EditorContext::NextObjectId() {
         nextObjectId = 1;
     }
     return id;
+}
+
+TextureLookup& EditorContext::Textures() {
+    if (textures) {
+        return *textures;
+    }
+    return *placeholderTextures;
 }
 
 EditorContext& Editor() {

@@ -3,6 +3,7 @@
 #include "common/ErrorList.h"
 #include "common/HistoryRecorder.h"
 #include "common/MessageLog.h"
+#include "common/PrimitiveTable.h"
 #include "common/Prompts.h"
 #include "common/RandomGenerator.h"
 #include "common/SettingsStore.h"
@@ -17,6 +18,7 @@
 class CMapClass;
 class EntityClassLookup;
 class TextureLookup;
+class PlaceholderTextures;
 class StatusPanes;
 
 // The editor's process-wide objects, kept together so each test can start from a fresh set.
@@ -75,6 +77,13 @@ public:
 
     // Folder of the running executable; relative data paths resolve against it.
     std::string programDirectory = ".";
+    // Where faces find their textures: the installed lookup, or, until one is installed,
+    // placeholders without images kept here for the rest of the context's life.
+    TextureLookup& Textures();
+    std::unique_ptr<PlaceholderTextures> placeholderTextures;
+
+    // The primitive shapes with their current face counts.
+    PrimitiveTable primitives = DefaultPrimitiveTable();
 
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";

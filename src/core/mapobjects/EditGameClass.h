@@ -22,8 +22,11 @@ public:
         std::string value;
     };
 
+    virtual ~CEditGameClass() = default;
+
     // Looks the class up in the current game data and copies the name (cut to 63 characters).
-    void SetClass(const std::string& name);
+    // Entities extend it (their class colour and box follow the class).
+    virtual void SetClass(const std::string& name);
     const std::string& ClassName() const { return m_className; }
     const EntityClassDef* GameClass() const { return m_gameClass; }
 

@@ -1,0 +1,332 @@
+#include "mapobjects/MapSolid.h"
+
+#include "common/EditorContext.h"
+#include "geometry/Rotation.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+// Polygon points this close to a whole unit are moved onto it.
+constexpr float kSnapTolerance = 0.01f;
+// Marks an axis a flip leaves alone.
+constexpr float kNoCoordinate = 99999.0f;
+
+bool StartsWithIgnoreCase(const char* text, const char* prefix) {
+    for (; *prefix; ++text, ++prefix) {
+        if (std::tolower(static_cast<unsigned char>(*text)) != *prefix) {
+            return false;
+        }
+    }
+    return true;
+}
+
+float Snap(float c) {
+    float rounded = RoundCoord(c);
+    return std::fabs(c - rounded) < kSnapTolerance ? rounded : c;
+}
+} // namespace
+
+ContentsType ContentsForTextureName(const char* name) {
+    if (name[0] != '*') {
+        return CONTENTS_SOLID;
+    }
+    if (StartsWithIgnoreCase(name + 1, "slime")) {
+        return CONTENTS_SLIME;
+    }
+    if (StartsWithIgnoreCase(name + 1, "lava")) {
+        return CONTENTS_LAVA;
+    }
+    return CONTENTS_WATER;
+}
+
+CMapSolid::CMapSolid() {
+    Editor().objectMemory += kObjectMemory;
+    const std::uint32_t color = 12336u + Editor().random.Next() % 45232u;
+    SetRenderState(RENDER_SET_COLOR, color);
+}
+
+CMapSolid::~CMapSolid() {
+    Editor().objectMemory -= kObjectMemory;
+}
+
+void CMapSolid::AdoptFaces() {
+    for (CMapFace& face : m_faces) {
+        face.SetOwner(this);
+    }
+}
+
+void CMapSolid::DropFaceRenderObjects() {
+    for (CMapFace& face : m_faces) {
+        face.SetRender3D(nullptr);
+    }
+}
+
+bool CMapSolid::SetFaceCount(int count) {
+    if (count < 0 || count > kMaxFaces) {
+        Editor().messages.AddLine(MessageLog::Error,
+                                  "A solid can have at most %d faces; %d faces were refused.",
+                                  kMaxFaces, count);
+        return false;
+    }
+    m_faces.resize(static_cast<std::size_t>(count));
+    AdoptFaces();
+    return true;
+}
+
+CMapFace* CMapSolid::AddFace(const CMapFace& face) {
+    if (FaceCount() >= kMaxFaces) {
+        Editor().messages.AddLine(MessageLog::Error,
+                                  "A solid can have at most %d faces; a further face was refused.",
+                                  kMaxFaces);
+        return nullptr;
+    }
+    m_faces.push_back(face);
+    AdoptFaces();
+    return &m_faces.back();
+}
+
+bool CMapSolid::CreateFromPlanes() {
+    m_bounds.ResetBounds();
+    bool failed = false;
+    const int count = FaceCount();
+    for (CMapFace& face : m_faces) {
+        face.ClearPoints();
+    }
+
+    // Plane pass. A face with collinear plane points gets a zero plane, so it clips nothing
+    // below and never keeps a plane from an earlier computation.
+    std::array<bool, kMaxFaces> takesPart{};
+    for (int i = 0; i < count; ++i) {
+        CMapFace& face = Face(i);
+        const auto& p = face.PlanePoints();
+        Plane plane;
+        plane.normal = CrossProduct(p[0] - p[1], p[2] - p[1]);
+        if (plane.normal.x == 0.0f && plane.normal.y == 0.0f && plane.normal.z == 0.0f) {
+            face.SetPlane(Plane{});
+            continue;
+        }
+        VectorNormalize(plane.normal);
+        plane.dist = DotProduct(plane.normal, p[1]);
+        if (!std::isfinite(plane.normal.x) || !std::isfinite(plane.normal.y) ||
+            !std::isfinite(plane.normal.z) || !std::isfinite(plane.dist)) {
+            // Points too large to compute with (or not numbers): no polygon could be sound.
+            ReportGeometryError("CreateFromPlanes: face %d has a plane out of range", i + 1);
+            failed = true;
+            face.SetPlane(Plane{});
+            continue;
+        }
+        face.SetPlane(plane);
+        takesPart[static_cast<std::size_t>(i)] = true;
+        for (int j = 0; j < i; ++j) {
+            const Plane& earlier = Face(j).GetPlane();
+            if (takesPart[static_cast<std::size_t>(j)] && earlier.normal == plane.normal &&
+                earlier.dist == plane.dist) {
+                takesPart[static_cast<std::size_t>(i)] = false;
+                break;
+            }
+        }
+    }
+
+    // Polygon pass: keep the part of a huge square on each plane that lies behind every
+    // other plane.
+    bool anyPolygon = false;
+    for (int i = 0; i < count; ++i) {
+        if (!takesPart[static_cast<std::size_t>(i)]) {
+            continue;
+        }
+        CMapFace& face = Face(i);
+        WindingPtr w = BasePolyForPlane(face);
+        for (int j = 0; j < count && w; ++j) {
+            if (j == i) {
+                continue;
+            }
+            const Plane& other = Face(j).GetPlane();
+            w = ClipWinding(std::move(w), Plane{-other.normal, -other.dist});
+        }
+        if (!w) {
+            continue;
+        }
+        Vector* points = w->Points();
+        for (int k = 0; k < w->numpoints; ++k) {
+            points[k] = Vector{Snap(points[k].x), Snap(points[k].y), Snap(points[k].z)};
+        }
+        anyPolygon = true;
+        if (!face.StorePolygon(points, w->numpoints) || !CheckFace(face)) {
+            failed = true;
+        }
+    }
+
+    if (!anyPolygon) {
+        failed = true;
+        m_bounds.mins = m_bounds.maxs = Vector{0, 0, 0};
+    } else {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_faces.size(); ++i) {
+            if (takesPart[i]) {
+                if (kept != i) {
+                    m_faces[kept] = std::move(m_faces[i]);
+                }
+                ++kept;
+            }
+        }
+        m_faces.erase(m_faces.begin() + static_cast<std::ptrdiff_t>(kept), m_faces.end());
+    }
+
+    if (failed) {
+        Editor().errors.push_back(ErrorRecord{ObjectId(), "CreateFromPlanes() failed", 0});
+    }
+    return !failed;
+}
+
+void CMapSolid::SetTexture(const std::string& name, int index) {
+    Editor().ActiveHistory().Keep(this);
+    if (index == -1) {
+        for (CMapFace& face : m_faces) {
+            face.SetTextureName(name);
+        }
+        return;
+    }
+    if (index < 0 || index >= FaceCount()) {
+        ReportGeometryError("SetTexture: iFace > nFaces");
+        return;
+    }
+    Face(index).SetTextureName(name);
+}
+
+void CMapSolid::DeleteFace(int index) {
+    if (index < 0 || index >= FaceCount()) {
+        return;
+    }
+    Editor().ActiveHistory().Keep(this);
+    m_faces.erase(m_faces.begin() + index);
+}
+
+void CMapSolid::UpdateContentsFromTexture() {
+    m_contents = m_faces.empty() ? CONTENTS_SOLID : ContentsForTextureName(Face(0).TextureName());
+}
+
+bool CMapSolid::BuildRenderObjects(RenderFrame& frame, bool rebuild) {
+    if (rebuild || !m_render3D) {
+        DropFaceRenderObjects();
+        m_render3D.reset();
+        m_render3D = frame.CreateSolidMesh(*this, *this);
+        if (!m_render3D) {
+            return false;
+        }
+        m_render3D->SetColor(m_color3D);
+        const bool textured = WorldShowsTextures();
+        for (CMapFace& face : m_faces) {
+            if (textured) {
+                face.CalcTextureCoordinates();
+            }
+            if (face.IsSelected()) {
+                face.SetFaceRenderState(RENDER_SELECT);
+            }
+        }
+    }
+    return CMapClass::BuildRenderObjects(frame, rebuild);
+}
+
+void CMapSolid::CalcBounds(bool recursive) {
+    CMapClass::CalcBounds(recursive);
+    for (const CMapFace& face : m_faces) {
+        for (int i = 0; i < face.PointCount(); ++i) {
+            m_bounds.UpdateBounds(face.Point(i));
+        }
+    }
+}
+
+template <typename Op> void CMapSolid::TransformPoints(Op op) {
+    for (CMapFace& face : m_faces) {
+        for (Vector& p : face.MutablePlanePoints()) {
+            op(p);
+        }
+        Vector* points = face.MutablePoints();
+        for (int i = 0; i < face.PointCount(); ++i) {
+            op(points[i]);
+        }
+        face.CalcPlane();
+    }
+}
+
+void CMapSolid::TransformByTool(const PointTransform& tool) {
+    Editor().ActiveHistory().Keep(this);
+    TransformPoints([&tool](Vector& p) { tool.TransformPoint(p); });
+    CMapClass::TransformByTool(tool);
+}
+
+void CMapSolid::TransMove(const Vector& delta) {
+    Editor().ActiveHistory().Keep(this);
+    TransformPoints([&delta](Vector& p) { p += delta; });
+    CMapClass::TransMove(delta);
+}
+
+void CMapSolid::TransRotate(const Vector& center, const Vector& angles) {
+    Editor().ActiveHistory().Keep(this);
+    TransformPoints([&center, &angles](Vector& p) { p = RotateAbout(p, center, angles); });
+    CMapClass::TransRotate(center, angles);
+}
+
+void CMapSolid::TransScale(const Vector& center, const Vector& factors) {
+    Editor().ActiveHistory().Keep(this);
+    TransformPoints([&center, &factors](Vector& p) {
+        for (int axis = 0; axis < 3; ++axis) {
+            p[axis] = (p[axis] - center[axis]) * factors[axis] + center[axis];
+        }
+    });
+    CMapClass::TransScale(center, factors);
+}
+
+void CMapSolid::TransFlip(const Vector& point) {
+    Editor().ActiveHistory().Keep(this);
+    for (CMapFace& face : m_faces) {
+        // Mirroring turns the faces inside out; reversing the point order turns them back.
+        auto& planePoints = face.MutablePlanePoints();
+        std::reverse(planePoints.begin(), planePoints.end());
+        std::reverse(face.MutablePoints(), face.MutablePoints() + face.PointCount());
+    }
+    TransformPoints([&point](Vector& p) {
+        for (int axis = 0; axis < 3; ++axis) {
+            if (point[axis] != kNoCoordinate) {
+                p[axis] = 2.0f * point[axis] - p[axis];
+            }
+        }
+    });
+    CMapClass::TransFlip(point);
+}
+
+void CMapSolid::SetRenderState(int kind, std::uint32_t value) {
+    CMapClass::SetRenderState(kind, value);
+    if (kind != RENDER_SELECT) {
+        for (CMapFace& face : m_faces) {
+            face.SetDisplayColor(m_color);
+        }
+    }
+}
+
+void CMapSolid::CopyFrom(const CMapClass& other) {
+    DropFaceRenderObjects();
+    CMapClass::CopyFrom(other);
+    if (const auto* solid = dynamic_cast<const CMapSolid*>(&other)) {
+        m_contents = solid->m_contents;
+        m_faces = solid->m_faces;
+        AdoptFaces();
+    }
+}
+
+CMapClass* CMapSolid::Clone() const {
+    auto* copy = new CMapSolid;
+    copy->CopyFrom(*this);
+    Editor().ActiveHistory().KeepNew(copy);
+    return copy;
+}
+
+std::string CMapSolid::GetDescription() const {
+    char text[64];
+    std::snprintf(text, sizeof text, "solid with %d faces", FaceCount());
+    return text;
+}

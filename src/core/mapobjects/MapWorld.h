@@ -1,0 +1,65 @@
+#pragma once
+
+#include "mapobjects/EditGameClass.h"
+#include "mapobjects/MapClass.h"
+#include "mapobjects/VisGroup.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The root of a map's tree. It is itself the "worldspawn" entity, owns every top-level
+// object, the map's visgroup table and the list of currently visible objects. Each world
+// holds a slot in the editor's table of worlds; the slot number is its world index.
+class CMapWorld : public CMapClass, public CEditGameClass {
+public:
+    static constexpr std::uint8_t kNoVisGroupIndex = 255;
+    static constexpr int kUseStoredFilter = -1;
+
+    CMapWorld();
+    ~CMapWorld() override;
+
+    // Visgroups, in creation order.
+    const std::vector<VisGroup>& VisGroups() const { return m_visGroupTable; }
+    int VisGroupCount() const { return static_cast<int>(m_visGroupTable.size()); }
+    VisGroup& VisGroupAt(int index) { return m_visGroupTable[static_cast<std::size_t>(index)]; }
+    // Appends a group and enters its id in the id index.
+    void AddVisGroup(const VisGroup& group);
+    // Replaces the whole table and rebuilds the id index.
+    void ReplaceVisGroups(std::vector<VisGroup> groups);
+    // The group with this id and its index in the table; null (index -1) when there is none.
+    VisGroup* FindVisGroup(std::uint8_t id, int* index = nullptr);
+    const VisGroup* FindVisGroup(std::uint8_t id, int* index = nullptr) const;
+    // Rebuilds the id index from the table (after the table was edited in place).
+    void RebuildVisGroupIndex();
+
+    // Region filter records; none unless a caller adds them.
+    std::vector<FilterRecord>& FilterRecords() { return m_filterRecords; }
+    const std::vector<FilterRecord>& FilterRecords() const { return m_filterRecords; }
+    std::uint32_t DisplayFilterFlags() const { return m_filterFlags; }
+
+    // Lists every solid, then every entity, that passes the visibility test, in tree
+    // pre-order. flags -1 uses the stored display filter flags; any other value is stored
+    // first.
+    void UpdateVisibleObjects(int flags = kUseStoredFilter);
+    const std::vector<CMapClass*>& VisibleObjects() const { return m_visibleObjects; }
+
+    // Switches textures in the 3D view on or off for every solid that is shown there.
+    void ShowTextures(bool on);
+
+    bool IsWorld() const override { return true; }
+    bool TexturesShown() const override { return m_texturesShown; }
+    bool FindVisGroupColor(std::uint8_t id, std::uint32_t& color) const override;
+    const char* GetType() const override { return kTypeMapWorld; }
+    // A world copies nothing from another: its clone is an empty world.
+    void CopyFrom(const CMapClass& other) override;
+    CMapClass* Clone() const override;
+
+private:
+    std::vector<FilterRecord> m_filterRecords;
+    std::vector<VisGroup> m_visGroupTable;
+    std::array<std::uint8_t, 256> m_visGroupIndex;
+    std::vector<CMapClass*> m_visibleObjects;
+    std::uint32_t m_filterFlags = 0;
+    bool m_texturesShown = false;
+};
