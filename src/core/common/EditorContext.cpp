@@ -1,7 +1,7 @@
 #include "common/EditorContext.h"
 
-#include "document/History.h"
 #include "common/PlaceholderTextures.h"
+#include "document/History.h"
 #include "mapobjects/MapClass.h"
 
 namespace {

@@ -12,15 +12,12 @@ constexpr std::uint32_t kWhite = 0xFFFFFFu;
 CMapClass::CMapClass() : m_objectId(Editor().NextObjectId()) {}
 
 CMapClass::~CMapClass() {
-    CMapClass* child = m_children.front();
-    while (child) {
-        CMapClass* next = child->m_nextSibling;
+    // Unlink each child before destroying it, so the list never points at freed objects.
+    while (CMapClass* child = m_children.front()) {
+        m_children.remove(child);
         child->m_parent = nullptr;
-        child->m_prevSibling = child->m_nextSibling = nullptr;
         delete child;
-        child = next;
     }
-    m_children.clear();
 }
 
 bool CMapClass::IsType(const char* typeName) const {

@@ -6,7 +6,6 @@
 #include "mapobjects/MapClass.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -107,8 +106,10 @@ void CMapFace::SetTextureInfo(const FaceTextureInfo& info) {
 
 void CMapFace::SetTextureName(const std::string& name) {
     StoreName(m_texture.name, name.c_str(), name.size());
-    for (char& c : m_texture.name) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char* c = m_texture.name; *c; ++c) {
+        if (*c >= 'a' && *c <= 'z') {
+            *c = static_cast<char>(*c - 'a' + 'A');
+        }
     }
     m_textureGraphic = Editor().Textures().FindTexture(m_texture.name, true);
     if (m_render3D && ShownTextured()) {

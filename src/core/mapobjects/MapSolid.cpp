@@ -111,6 +111,14 @@ bool CMapSolid::CreateFromPlanes() {
         }
         VectorNormalize(plane.normal);
         plane.dist = DotProduct(plane.normal, p[1]);
+        if (!std::isfinite(plane.normal.x) || !std::isfinite(plane.normal.y) ||
+            !std::isfinite(plane.normal.z) || !std::isfinite(plane.dist)) {
+            // Points too large to compute with (or not numbers): no polygon could be sound.
+            ReportGeometryError("CreateFromPlanes: face %d has a plane out of range", i + 1);
+            failed = true;
+            face.SetPlane(Plane{});
+            continue;
+        }
         face.SetPlane(plane);
         takesPart[static_cast<std::size_t>(i)] = true;
         for (int j = 0; j < i; ++j) {

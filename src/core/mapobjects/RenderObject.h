@@ -35,7 +35,7 @@ public:
     virtual void ClearTextures() = 0;
 };
 
-// The 3D view's side of building representations (its frame in the design).
+// The 3D view's side of building representations: where meshes are made.
 class RenderFrame {
 public:
     virtual ~RenderFrame() = default;

@@ -1,5 +1,6 @@
 #include "mapobjects/MapSolid.h"
 #include "common/EditorContext.h"
+#include "common/TextureLookup.h"
 #include "support/FakeServices.h"
 #include "support/SolidBuilders.h"
 #include "support/TestObjects.h"
@@ -46,9 +47,13 @@ protected:
 TEST_F(MapSolidTest, CubeFromIntegerPlanesGivesSixIntegerSquares) {
     CMapSolid solid;
     AddBoxPlanes(solid, {0, 0, 0}, {64, 64, 64});
+    solid.Face(4).SetScale(0.0f, -0.0f);
     ASSERT_TRUE(solid.CreateFromPlanes());
     solid.CalcBounds();
     ASSERT_EQ(solid.FaceCount(), 6);
+    // Building the base polygon mends zero texture scales.
+    EXPECT_EQ(solid.Face(4).ScaleX(), 1.0f);
+    EXPECT_EQ(solid.Face(4).ScaleY(), 1.0f);
     for (const CMapFace& face : solid.Faces()) {
         ASSERT_EQ(face.PointCount(), 4);
         for (int i = 0; i < 4; ++i) {
@@ -141,6 +146,22 @@ TEST_F(MapSolidTest, UnsoundPolygonFailsButKeepsItsFace) {
     EXPECT_EQ(context.Context().errors.back().message, "CreateFromPlanes() failed");
 }
 
+TEST_F(MapSolidTest, PlanesThatCannotBeComputedFailTheSolid) {
+    for (float bad : {NAN, INFINITY, 3e30f}) {
+        CMapSolid solid;
+        AddBoxPlanes(solid, {0, 0, 0}, {64, 64, 64});
+        AddPlaneFace(solid, {bad, 0, 0}, {0, bad, 0}, {0, 0, bad});
+        EXPECT_FALSE(solid.CreateFromPlanes());
+        EXPECT_TRUE(LogHas("CreateFromPlanes: face 7 has a plane out of range"));
+        for (const CMapFace& face : solid.Faces()) {
+            for (int i = 0; i < face.PointCount(); ++i) {
+                EXPECT_TRUE(std::isfinite(face.Point(i).x));
+            }
+        }
+    }
+    EXPECT_EQ(context.Context().errors.size(), 3u);
+}
+
 TEST_F(MapSolidTest, FaceAndPointLimitsAreRefusedWithoutChange) {
     CMapSolid solid;
     EXPECT_FALSE(solid.SetFaceCount(127));
@@ -200,6 +221,11 @@ TEST_F(MapSolidTest, TextureNamesAreUpperCaseFifteenCharactersAndBound) {
     other.SetTextureName("a_very_long_texture_name_too");
     EXPECT_EQ(other.Texture(), face.Texture());
     EXPECT_FALSE(other.CalcTextureCoordinates());
+    TextureLookup& placeholders = context.Context().Textures();
+    EXPECT_EQ(placeholders.FindTexture("sky4", false), nullptr);
+    QuakeGraphic* sky = placeholders.FindTexture("sky4", true);
+    EXPECT_EQ(placeholders.FindTexture("SKY4", false), sky);
+    EXPECT_EQ(sky->name, "sky4");
 
     FakeTextures textures;
     QuakeGraphic& wall = textures.Add("WALL", 64, 32);

@@ -1,0 +1,90 @@
+#include "common/EditorContext.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/ShapeTemplate.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// The six planes of the box lo..hi, plane points ordered so the normals point outwards.
+void AddBoxPlanes(CMapSolid& solid, const Vector& lo, const Vector& hi) {
+    for (int axis = 0; axis < 3; ++axis) {
+        const int i = (axis + 1) % 3;
+        const int j = (axis + 2) % 3;
+        for (bool positive : {true, false}) {
+            Vector p1;
+            p1[axis] = positive ? hi[axis] : lo[axis];
+            p1[i] = lo[i];
+            p1[j] = positive ? hi[j] : lo[j];
+            Vector p0 = p1;
+            p0[j] = positive ? lo[j] : hi[j];
+            Vector p2 = p1;
+            p2[i] = hi[i];
+            solid.AddFace()->SetPlanePoints(p0, p1, p2);
+        }
+    }
+}
+
+// A 32-sided cylinder as the primitive builds it; its plane points are its polygons' first
+// three points.
+std::unique_ptr<CMapSolid> Cylinder32() {
+    auto solid = std::make_unique<CMapSolid>();
+    CCylinderShape cylinder;
+    BoundBox box;
+    box.mins = {-128, -128, 0};
+    box.maxs = {128, 128, 256};
+    cylinder.SetFromBox(box);
+    cylinder.SetParameter("Number of Sides", 32);
+    cylinder.BuildSolid(*solid);
+    return solid;
+}
+
+// Recomputing the polygons of an existing cube (as editing operations do).
+void BM_CreateFromPlanesCube(benchmark::State& state) {
+    ScopedEditorContext context;
+    CMapSolid solid;
+    AddBoxPlanes(solid, {0, 0, 0}, {64, 64, 64});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(solid.CreateFromPlanes());
+    }
+    state.SetItemsProcessed(state.iterations());
+    if (!context.Context().errors.empty()) {
+        state.SkipWithError("the cube failed");
+    }
+}
+BENCHMARK(BM_CreateFromPlanesCube);
+
+// A whole cube brush as the MAP reader makes it: new solid, six faces from plane points,
+// polygons, bounds.
+void BM_NewCubeBrush(benchmark::State& state) {
+    ScopedEditorContext context;
+    for (auto _ : state) {
+        auto solid = std::make_unique<CMapSolid>();
+        AddBoxPlanes(*solid, {0, 0, 0}, {64, 64, 64});
+        benchmark::DoNotOptimize(solid->CreateFromPlanes());
+        solid->CalcBounds();
+        benchmark::DoNotOptimize(solid.get());
+    }
+    state.SetItemsProcessed(state.iterations());
+    if (!context.Context().errors.empty()) {
+        state.SkipWithError("a cube failed");
+    }
+}
+BENCHMARK(BM_NewCubeBrush);
+
+void BM_CreateFromPlanesCylinder32(benchmark::State& state) {
+    ScopedEditorContext context;
+    std::unique_ptr<CMapSolid> solid = Cylinder32();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(solid->CreateFromPlanes());
+    }
+    state.SetItemsProcessed(state.iterations());
+    if (!context.Context().errors.empty() || solid->FaceCount() != 34) {
+        state.SkipWithError("the cylinder failed");
+    }
+}
+BENCHMARK(BM_CreateFromPlanesCylinder32);
+
+} // namespace
