@@ -2,6 +2,7 @@
 
 #include "common/ErrorList.h"
 #include "common/HistoryRecorder.h"
+#include "common/MapReadReport.h"
 #include "common/MessageLog.h"
 #include "common/PrimitiveTable.h"
 #include "common/Prompts.h"
@@ -100,6 +101,11 @@ public:
 
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
+
+    // What the last MAP read reported, and how the shell shows the "Map Errors" list of
+    // `errors` when the user asks for it after a load (nothing is shown while unset).
+    MapReadReport lastMapRead;
+    std::function<void()> showMapErrors;
 };
 
 // The current editor context (a process-wide default unless a test installed its own).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/MapReadReport.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,8 +33,11 @@ int ReadMapData(CMapWorld& world, std::string_view data, const std::string& disp
 int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false);
 
 // The counts of the last MAP read in this editor context.
-struct MapReadReport {
-    int droppedSolids = 0;
-    bool parseErrors = false;
-};
 const MapReadReport& LastMapReadReport();
+
+// Title of the progress window a caller shows while a MAP file loads.
+inline constexpr const char* kLoadingFileTitle = "Loading File";
+
+// A path names an RMF file when its last three characters are "rmf" (any letter case);
+// everything else is read as Quake MAP text.
+bool IsRmfPath(const std::string& path);

@@ -275,10 +275,6 @@ void CMapClass::CopyFrom(const CMapClass& other) {
     m_render3D.reset();
 }
 
-int CMapClass::SerializeRMF(RmfStream&, bool) {
-    return 0;
-}
-
 int CMapClass::SerializeMAP(MapTextStream&, bool) {
     return 0;
 }

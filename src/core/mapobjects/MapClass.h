@@ -85,7 +85,8 @@ public:
     virtual void CopyFrom(const CMapClass& other);
     virtual CMapClass* Clone() const = 0;
 
-    // 22-23: file forms. The base writes and reads nothing.
+    // 22-23: file forms. The RMF form of the base is the object record body shared by every
+    // class (visgroups, colour, children); the base has no MAP form and reports success.
     virtual int SerializeRMF(RmfStream& stream, bool saving);
     virtual int SerializeMAP(MapTextStream& stream, bool saving);
 

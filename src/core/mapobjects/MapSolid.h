@@ -69,6 +69,8 @@ public:
     void CopyFrom(const CMapClass& other) override;
     CMapClass* Clone() const override;
     std::string GetDescription() const override;
+    int SerializeRMF(RmfStream& stream, bool saving) override;
+    int SerializeMAP(MapTextStream& stream, bool saving) override;
 
 private:
     // Applies op to every plane point and polygon point, then recomputes each face's plane.

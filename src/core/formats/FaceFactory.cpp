@@ -1,0 +1,25 @@
+#include "formats/FaceFactory.h"
+
+#include <cctype>
+
+const CMapFace& FaceFactory::Blank() {
+    if (!m_blank) {
+        m_blank = std::make_unique<CMapFace>();
+    }
+    return *m_blank;
+}
+
+const CMapFace& FaceFactory::WithTexture(std::string_view name) {
+    name = name.substr(0, name.find('\0'));
+    std::string key(name.substr(0, CMapFace::kMaxTextureName));
+    for (char& c : key) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    auto found = m_byName.find(key);
+    if (found != m_byName.end()) {
+        return found->second;
+    }
+    CMapFace face = Blank();
+    face.SetTextureName(key);
+    return m_byName.emplace(std::move(key), std::move(face)).first->second;
+}

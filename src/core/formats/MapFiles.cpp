@@ -1,0 +1,181 @@
+#include "formats/MapFiles.h"
+
+#include "common/EditorContext.h"
+#include "formats/MapTextStream.h"
+#include "formats/RmfStream.h"
+#include "mapobjects/MapWorld.h"
+#include "platform/AtomicFileWriter.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+void ShowOsError(const char* action, const std::string& path, const std::string& detail) {
+    if (!detail.empty()) {
+        Editor().messages.AddText(MessageLog::Error, path + ": " + detail);
+    }
+    char text[600];
+    std::snprintf(text, sizeof text, "The OS reported an error %s the file: %s", action,
+                  path.c_str());
+    Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+}
+
+// The whole content of a regular file.
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        std::fclose(file);
+        return false;
+    }
+    data.clear();
+    data.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[1 << 16];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        data.append(buffer, count);
+    }
+    const bool failed = std::ferror(file) != 0;
+    if (failed) {
+        error = std::strerror(errno);
+    }
+    std::fclose(file);
+    return !failed;
+}
+
+std::string JoinedTextureFiles() {
+    std::string joined;
+    for (const std::string& path : Editor().options.textureFiles) {
+        if (!joined.empty()) {
+            joined += ';';
+        }
+        joined += path;
+    }
+    return joined;
+}
+
+OutputBuffer::Sink SinkInto(std::string& out) {
+    return [&out](std::string_view bytes) {
+        out.append(bytes);
+        return true;
+    };
+}
+
+OutputBuffer::Sink SinkInto(AtomicFileWriter& writer) {
+    return [&writer](std::string_view bytes) { return writer.Write(bytes.data(), bytes.size()); };
+}
+
+// The file forms share one operation for reading and writing, so it is not const; writing
+// only reads the map.
+CMapWorld& Writable(const CMapWorld& world) {
+    return const_cast<CMapWorld&>(world);
+}
+
+// Commits a written file; a world that failed has shown its message already.
+int FinishFile(AtomicFileWriter& writer, int written, const std::string& path) {
+    if (written != 0) {
+        if (!writer.Error().empty()) {
+            Editor().messages.AddText(MessageLog::Error, path + ": " + writer.Error());
+        }
+        return -1;
+    }
+    if (!writer.Commit()) {
+        ShowOsError("saving", path, writer.Error());
+        return -1;
+    }
+    return 0;
+}
+} // namespace
+
+bool IsRmfPath(const std::string& path) {
+    if (path.size() < 3) {
+        return false;
+    }
+    std::string tail = path.substr(path.size() - 3);
+    for (char& c : tail) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return tail == "rmf";
+}
+
+const MapReadReport& LastMapReadReport() {
+    return Editor().lastMapRead;
+}
+
+int ReadMapData(CMapWorld& world, std::string_view data, const std::string& displayName,
+                Progress* progress) {
+    MapTextStream stream(data, displayName, progress);
+    const int result = world.SerializeMAP(stream, false);
+    Editor().lastMapRead = MapReadReport{stream.droppedSolids, stream.parseErrors, stream.wad};
+    return result;
+}
+
+int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress) {
+    std::string data;
+    std::string error;
+    if (!ReadWholeFile(path, data, error)) {
+        Editor().lastMapRead = MapReadReport{};
+        ShowOsError("loading", path, error);
+        return -1;
+    }
+    return ReadMapData(world, data, path, progress);
+}
+
+int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly) {
+    out.clear();
+    MapTextStream stream(SinkInto(out), "");
+    stream.visibleOnly = visibleOnly;
+    stream.wadToWrite = JoinedTextureFiles();
+    return Writable(world).SerializeMAP(stream, true);
+}
+
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly) {
+    AtomicFileWriter writer;
+    if (!writer.Open(path)) {
+        ShowOsError("saving", path, writer.Error());
+        return -1;
+    }
+    MapTextStream stream(SinkInto(writer), path);
+    stream.visibleOnly = visibleOnly;
+    stream.wadToWrite = JoinedTextureFiles();
+    return FinishFile(writer, Writable(world).SerializeMAP(stream, true), path);
+}
+
+int ReadRmfData(CMapWorld& world, std::string_view data, const std::string& displayName) {
+    RmfStream stream(data, displayName);
+    return world.SerializeRMF(stream, false);
+}
+
+int ReadRmfFile(CMapWorld& world, const std::string& path) {
+    std::string data;
+    std::string error;
+    if (!ReadWholeFile(path, data, error)) {
+        ShowOsError("loading", path, error);
+        return -1;
+    }
+    return ReadRmfData(world, data, path);
+}
+
+int WriteRmfData(const CMapWorld& world, std::string& out) {
+    out.clear();
+    RmfStream stream(SinkInto(out), "");
+    return Writable(world).SerializeRMF(stream, true);
+}
+
+int WriteRmfFile(const CMapWorld& world, const std::string& path) {
+    AtomicFileWriter writer;
+    if (!writer.Open(path)) {
+        ShowOsError("saving", path, writer.Error());
+        return -1;
+    }
+    RmfStream stream(SinkInto(writer), path);
+    return FinishFile(writer, Writable(world).SerializeRMF(stream, true), path);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Numbers in MAP text.
+
+// Reads a decimal float the way "%f" does (leading white space, optional sign, fraction,
+// exponent) from the front of text and removes it. Fails, leaving text as it was, when no
+// number is there or it is not a finite float.
+bool TakeMapFloat(std::string_view& text, float& value);
+
+// The integer value of a decimal keyvalue such as "angle" or "spawnflags": leading white
+// space, optional sign and digits; anything else ends the number. No digits give 0; values
+// beyond the 32-bit range are clamped.
+std::int32_t ParseMapInteger(std::string_view text);
+
+// Writes a coordinate, shift or angle: a whole number as "%.0f" does, any other value with
+// the fewest digits that read back as the same float.
+void AppendMapNumber(std::string& out, float value);
+// Writes a texture scale with six decimals, as "%.6f" does, unless six decimals would read
+// back as another float: then with the fewest digits that read back the same.
+void AppendMapFixed6(std::string& out, float value);

@@ -1,0 +1,296 @@
+// The MAP forms of faces, solids, entities and the world.
+
+#include "common/EditorContext.h"
+#include "formats/MapNumbers.h"
+#include "formats/MapResults.h"
+#include "formats/MapTextParts.h"
+#include "formats/MapTextStream.h"
+#include "gamedata/EntityClassDef.h"
+#include "mapobjects/MapEntity.h"
+#include "mapobjects/MapFace.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/MapWorld.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+constexpr int kFaceFields = 15;
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+void SkipSpace(std::string_view& text) {
+    while (!text.empty() && IsSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+}
+
+bool TakeLiteral(std::string_view& text, char c) {
+    SkipSpace(text);
+    if (text.empty() || text.front() != c) {
+        return false;
+    }
+    text.remove_prefix(1);
+    return true;
+}
+
+// The fields of a face line, read as "( %f %f %f ) ( %f %f %f ) ( %f %f %f ) %s %f %f %f %f
+// %f" reads them: fields counts those read before the first mismatch. Anything after the
+// fifteenth field (the extra fields of other games' maps) is ignored.
+struct FaceLine {
+    float points[9] = {};
+    std::string_view texture;
+    float numbers[5] = {};
+    int fields = 0;
+};
+
+FaceLine ParseFaceLine(std::string_view text) {
+    FaceLine line;
+    for (int p = 0; p < 3; ++p) {
+        if (!TakeLiteral(text, '(')) {
+            return line;
+        }
+        for (int axis = 0; axis < 3; ++axis) {
+            if (!TakeMapFloat(text, line.points[p * 3 + axis])) {
+                return line;
+            }
+            ++line.fields;
+        }
+        if (!TakeLiteral(text, ')')) {
+            return line;
+        }
+    }
+    SkipSpace(text);
+    std::size_t length = 0;
+    while (length < text.size() && !IsSpace(text[length])) {
+        ++length;
+    }
+    if (length == 0) {
+        return line;
+    }
+    line.texture = text.substr(0, length);
+    text.remove_prefix(length);
+    ++line.fields;
+    for (float& number : line.numbers) {
+        if (!TakeMapFloat(text, number)) {
+            return line;
+        }
+        ++line.fields;
+    }
+    return line;
+}
+
+void AppendPoint(std::string& out, const Vector& p) {
+    out += "( ";
+    AppendMapNumber(out, p.x);
+    out += ' ';
+    AppendMapNumber(out, p.y);
+    out += ' ';
+    AppendMapNumber(out, p.z);
+    out += " ) ";
+}
+
+void ShowLoadMessages(const MapTextStream& stream) {
+    if (!stream.parseErrors) {
+        return;
+    }
+    Prompts& prompts = Editor().GetPrompts();
+    if (stream.droppedSolids != 0) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "For your information, %d solids were not loaded\ndue to errors in the file.",
+                      stream.droppedSolids);
+        prompts.Message(text, Prompts::Icon::Information);
+        return;
+    }
+    const Prompts::Answer answer = prompts.YesNo(
+        "There was a problem loading the MAP file. Do you\nwant to view the error report?");
+    if (answer == Prompts::Answer::Yes && Editor().showMapErrors) {
+        Editor().showMapErrors();
+    }
+}
+} // namespace
+
+int CMapFace::SerializeMAP(MapTextStream& stream, bool saving) {
+    if (saving) {
+        std::string& out = stream.Out();
+        for (const Vector& p : m_planePoints) {
+            AppendPoint(out, p);
+        }
+        AppendMapText(out, m_texture.name, false);
+        out += ' ';
+        AppendMapNumber(out, m_texture.shiftX);
+        out += ' ';
+        AppendMapNumber(out, m_texture.shiftY);
+        out += ' ';
+        AppendMapNumber(out, m_texture.rotation);
+        out += ' ';
+        AppendMapFixed6(out, m_texture.scaleX);
+        out += ' ';
+        AppendMapFixed6(out, m_texture.scaleY);
+        out += '\n';
+        return MAP_OK;
+    }
+
+    std::string_view text;
+    if (!stream.ReadLine(text)) {
+        return MAP_NOT_MINE;
+    }
+    if (text.front() != '(') {
+        stream.PushBack(text);
+        return MAP_NOT_MINE;
+    }
+    const FaceLine line = ParseFaceLine(text);
+    if (line.fields >= 10) {
+        *this = stream.Faces().WithTexture(line.texture);
+    }
+    const int points = std::min(line.fields, 9);
+    for (int i = 0; i < points; ++i) {
+        m_planePoints[static_cast<std::size_t>(i / 3)][i % 3] = line.points[i];
+    }
+    float* numbers[5] = {&m_texture.shiftX, &m_texture.shiftY, &m_texture.rotation,
+                         &m_texture.scaleX, &m_texture.scaleY};
+    for (int i = 0; i < line.fields - 10; ++i) {
+        *numbers[i] = line.numbers[i];
+    }
+    if (line.fields < kFaceFields) {
+        stream.ParseError("a face line has fewer than 15 fields");
+        return MAP_PARSE_ERROR;
+    }
+    return MAP_OK;
+}
+
+int CMapSolid::SerializeMAP(MapTextStream& stream, bool saving) {
+    if (saving) {
+        stream.Out() += "{\n";
+        for (CMapFace& face : m_faces) {
+            if (face.PointCount() > 0) {
+                face.SerializeMAP(stream, true);
+            }
+        }
+        stream.Out() += "}\n";
+        return stream.EndObject() ? MAP_OK : MAP_STREAM_ERROR;
+    }
+
+    const int firstLine = stream.LineNumber();
+    m_faces.clear();
+    bool tooManyFaces = false;
+    for (;;) {
+        CMapFace face = stream.Faces().Blank();
+        if (face.SerializeMAP(stream, false) == MAP_NOT_MINE) {
+            break;
+        }
+        if (FaceCount() < kMaxFaces) {
+            m_faces.push_back(std::move(face));
+        } else {
+            tooManyFaces = true;
+        }
+    }
+    AdoptFaces();
+    ReadMapClosingBrace(stream, "a solid");
+    if (tooManyFaces) {
+        stream.ParseErrorAt(firstLine, "a solid with more than 126 faces was not loaded");
+        return MAP_PARSE_ERROR;
+    }
+    if (!CreateFromPlanes()) {
+        stream.ParseErrorAt(firstLine, "the planes of a solid do not make a solid; not loaded");
+        return MAP_PARSE_ERROR;
+    }
+    CalcBounds();
+    UpdateContentsFromTexture();
+    for (CMapFace& face : m_faces) {
+        face.SetDisplayColor(m_color);
+    }
+    m_needsRebuild = true;
+    return MAP_OK;
+}
+
+int CMapEntity::SerializeMAP(MapTextStream& stream, bool saving) {
+    if (saving) {
+        stream.Out() += "{\n";
+        const EntityClassDef* gameClass = GameClass();
+        const bool writeOrigin = IsPointEntity() && !(gameClass && gameClass->IsSolidClass());
+        WriteMapKeyValues(stream, *this, nullptr, writeOrigin ? this : nullptr);
+        if (!IsPointEntity() && !WriteMapSolidsOf(stream, *this)) {
+            return MAP_STREAM_ERROR;
+        }
+        stream.Out() += "}\n";
+        return stream.EndObject() ? MAP_OK : MAP_STREAM_ERROR;
+    }
+
+    m_reserved = 0;
+    ReadMapKeyValues(stream, *this, m_keyValues, false);
+    if (ReadMapSolidList(stream, *this) == 0) {
+        SetPointEntity(true);
+        m_needsRebuild = true;
+    }
+    if (auto origin = GetKeyValue("origin")) {
+        std::string_view text = origin->first;
+        Vector point;
+        for (int axis = 0; axis < 3 && TakeMapFloat(text, point[axis]); ++axis) {
+        }
+        SetOrigin(point);
+        SetKeyValue("origin", std::nullopt);
+    }
+    // A point entity without an origin stands at (0, 0, 0) with its class's box.
+    CalcBounds();
+    ReadMapClosingBrace(stream, "an entity");
+    return MAP_OK;
+}
+
+int CMapWorld::SerializeMAP(MapTextStream& stream, bool saving) {
+    if (saving) {
+        stream.world = this;
+        stream.Out() += "{\n";
+        WriteMapKeyValues(stream, *this, &stream.wadToWrite, nullptr);
+        bool written = WriteMapSolidsOf(stream, *this);
+        if (written) {
+            stream.Out() += "}\n";
+            written = WriteMapEntitiesOf(stream, *this);
+        }
+        if (!written || !stream.Flush()) {
+            char text[600];
+            std::snprintf(text, sizeof text, "The OS reported an error %s the file: %s", "saving",
+                          stream.DisplayName().c_str());
+            Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+            return -1;
+        }
+        return 0;
+    }
+
+    stream.ReportProgress();
+    m_bounds.ResetBounds();
+    std::string_view line;
+    if (!stream.ReadLine(line)) {
+        stream.ParseError("the file holds no map");
+    } else if (line.front() != '{') {
+        stream.PushBack(line);
+        stream.ParseError("\"{\" expected to open the world");
+    }
+    ReadMapKeyValues(stream, *this, m_keyValues, true);
+    ReadMapSolidList(stream, *this);
+    ReadMapClosingBrace(stream, "the world");
+
+    while (stream.ReadLine(line)) {
+        if (line.front() != '{') {
+            stream.PushBack(line);
+            break;
+        }
+        if (!stream.PeekLine(line)) {
+            stream.ParseError("the file ends inside an entity");
+            break;
+        }
+        auto entity = std::make_unique<CMapEntity>();
+        entity->SerializeMAP(stream, false);
+        AddChild(entity.release());
+    }
+    if (stream.ReadLine(line)) {
+        stream.ParseError("the text from here on is no entity and was not read");
+    }
+
+    ShowLoadMessages(stream);
+    UpdateVisibleObjects(kUseStoredFilter);
+    return 0;
+}

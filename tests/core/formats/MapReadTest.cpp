@@ -1,0 +1,233 @@
+#include "FormatTestSupport.h"
+
+#include "mapobjects/MapEntity.h"
+#include "mapobjects/MapSolid.h"
+#include "support/FakeServices.h"
+
+#include <algorithm>
+
+namespace {
+
+class RecordingProgress : public Progress {
+public:
+    std::vector<int> positions;
+    void SetPosition(int percent) override { positions.push_back(percent); }
+    bool Cancelled() const override { return false; }
+};
+
+const std::string kWorldHead = "{\n\"classname\" \"worldspawn\"\n";
+
+std::string SimpleMap() {
+    return kWorldHead + BoxSolidText(0, 0, 0, 64, 64, 64) + "}\n" +
+           "{\n\"classname\" \"info_player_start\"\n\"origin\" \"16 -32 24\"\n}\n";
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+using MapReadTest = FormatTest;
+
+TEST_F(MapReadTest, LineEndingsCommentsTabsAndAMissingLastLineFeedReadAlike) {
+    const std::string expected = MapText(*LoadMap(SimpleMap()));
+    const std::vector<std::string> variants = {
+        Replace(SimpleMap(), "\n", "\r\n"),
+        "// Game: Quake\n" + Replace(SimpleMap(), "{\n(", "{\n  // brush 0\n(") + "// end\n",
+        Replace(SimpleMap(), "\" \"", "\"\t\""),
+        SimpleMap().substr(0, SimpleMap().size() - 1),
+        "\n\n   " + Replace(SimpleMap(), "\n", "\n\t  \n"),
+    };
+    for (const std::string& text : variants) {
+        auto world = LoadMap(text);
+        EXPECT_FALSE(LastMapReadReport().parseErrors) << text;
+        EXPECT_EQ(MapText(*world), expected) << text;
+    }
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MapReadTest, KeyValuesFillTheirFieldsAndPairs) {
+    const std::string longValue(600, 'v');
+    auto world = LoadMap("{\n\"classname\" \"worldspawn\"\n\"wad\" \"gfx/base.wad\"\n"
+                         "\"message\" \"first\"\n\"Message\" \"second\"\n"
+                         "\"a_key_longer_than_nineteen\" \"" +
+                         longValue +
+                         "\"\n}\n"
+                         "{\n\"Classname\" \"info_null\"\n\"classname\" \"light\"\n"
+                         "\"angle\" \"-90\"\n\"spawnflags\" \"2049\"\n\"light\"\t\"300\"\n}\n");
+    EXPECT_EQ(world->ClassName(), "worldspawn");
+    ASSERT_EQ(world->KeyValueCount(), 2);
+    EXPECT_EQ(world->KeyValues()[0].key, "message");
+    EXPECT_EQ(world->KeyValues()[0].value, "second");
+    EXPECT_EQ(world->KeyValues()[1].key, "a_key_longer_than_n");
+    EXPECT_EQ(world->KeyValues()[1].value.size(), 511u);
+    EXPECT_EQ(LastMapReadReport().wad, "gfx/base.wad");
+
+    ASSERT_EQ(world->Children().size(), 1u);
+    auto* light = static_cast<CMapEntity*>(world->Children().front());
+    EXPECT_EQ(light->ClassName(), "light");
+    EXPECT_EQ(light->Angle(), -90);
+    EXPECT_EQ(light->SpawnFlags(), 2049u);
+    ASSERT_EQ(light->KeyValueCount(), 2);
+    EXPECT_EQ(light->KeyValues()[0].key, "Classname");
+    EXPECT_EQ(light->KeyValues()[1].value, "300");
+    EXPECT_FALSE(LastMapReadReport().parseErrors);
+}
+
+TEST_F(MapReadTest, EntitiesWithoutSolidsArePointEntitiesAndOriginsAreTakenOut) {
+    auto world = LoadMap(kWorldHead + "}\n{\n\"classname\" \"info_null\"\n}\n" +
+                         "{\n\"classname\" \"light\"\n\"origin\" \"1.5 -2 3e1\"\n}\n" +
+                         "{\n\"classname\" \"func_door\"\n\"origin\" \"8 8 8\"\n" +
+                         BoxSolidText(0, 0, 0, 16, 16, 16) + "}\n");
+    std::vector<CMapEntity*> entities;
+    for (CMapClass* child : world->Children()) {
+        entities.push_back(static_cast<CMapEntity*>(child));
+    }
+    ASSERT_EQ(entities.size(), 3u);
+    EXPECT_TRUE(entities[0]->IsPointEntity());
+    EXPECT_EQ(entities[0]->Origin(), (Vector{0, 0, 0}));
+    EXPECT_EQ(entities[0]->Bounds().mins, (Vector{-10, -10, -10}));
+
+    EXPECT_TRUE(entities[1]->IsPointEntity());
+    EXPECT_EQ(entities[1]->Origin(), (Vector{1.5f, -2, 30}));
+    EXPECT_EQ(entities[1]->KeyValueCount(), 0);
+
+    EXPECT_FALSE(entities[2]->IsPointEntity());
+    EXPECT_EQ(entities[2]->Children().size(), 1u);
+    EXPECT_FALSE(entities[2]->GetKeyValue("origin"));
+    EXPECT_EQ(world->Bounds().maxs, (Vector{16, 16, 40}));
+}
+
+TEST_F(MapReadTest, SolidsGetPlanesPolygonsTexturesAndContents) {
+    context.Context().currentTexture = "CURRENT";
+    auto world = LoadMap(kWorldHead + BoxSolidText(-8, -8, 0, 8, 8, 32, "*slime0") +
+                         Replace(BoxSolidText(0, 0, 0, 8, 8, 8, "e1u1/long_texture_name"),
+                                 "1.000000 1.000000", "0.5 2 0 0 0") +
+                         "}\n");
+    ASSERT_EQ(world->Children().size(), 2u);
+    auto* slime = static_cast<CMapSolid*>(world->Children().front());
+    EXPECT_EQ(slime->Contents(), CONTENTS_SLIME);
+    EXPECT_STREQ(slime->Face(0).TextureName(), "*SLIME0");
+    EXPECT_EQ(slime->Face(0).PointCount(), 4);
+    EXPECT_EQ(slime->Face(0).GetPlane().normal, (Vector{0, 0, 1}));
+    EXPECT_EQ(slime->Bounds().mins, (Vector{-8, -8, 0}));
+    EXPECT_TRUE(slime->NeedsRebuild());
+    EXPECT_EQ(slime->Face(0).DisplayColor(), 0xFF000000u | slime->GetColor());
+
+    // Fields after the fifteenth (other games' face flags) are ignored.
+    auto* other = static_cast<CMapSolid*>(world->Children().back());
+    EXPECT_STREQ(other->Face(0).TextureName(), "E1U1/LONG_TEXTU");
+    EXPECT_EQ(other->Face(0).ScaleX(), 0.5f);
+    EXPECT_EQ(other->Face(0).ScaleY(), 2.0f);
+    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_EQ(world->VisibleObjects().size(), 2u);
+}
+
+TEST_F(MapReadTest, AShortFaceLineFlagsTheLoadAndTheUserMayViewTheErrors) {
+    int shownErrorLists = 0;
+    context.Context().showMapErrors = [&shownErrorLists] { ++shownErrorLists; };
+    prompts.answers = {Prompts::Answer::Yes};
+    // The face keeps its plane and texture; only the scales are missing.
+    auto world = LoadMap(kWorldHead +
+                         Replace(BoxSolidText(0, 0, 0, 64, 64, 64),
+                                 "GROUND1_6 0 0 0 1.000000 1.000000\n}", "GROUND1_6 0 0 0\n}") +
+                         "}\n");
+    EXPECT_EQ(world->Children().size(), 1u);
+    EXPECT_TRUE(LastMapReadReport().parseErrors);
+    EXPECT_EQ(LastMapReadReport().droppedSolids, 0);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, "yesno");
+    EXPECT_EQ(prompts.shown[0].text,
+              "There was a problem loading the MAP file. Do you\nwant to view the error report?");
+    EXPECT_EQ(shownErrorLists, 1);
+    ASSERT_FALSE(context.Context().errors.empty());
+    EXPECT_EQ(context.Context().errors.back().message,
+              "error parsing test.map, line 9: a face line has fewer than 15 fields");
+}
+
+TEST_F(MapReadTest, SolidsThatAreNoSolidsAreDroppedAndCounted) {
+    const std::string flat = "{\n( 0 0 0 ) ( 1 1 1 ) ( 2 2 2 ) A 0 0 0 1 1\n}\n";
+    std::string manyFaces = "{\n";
+    for (int i = 0; i < 127; ++i) {
+        manyFaces += "( 0 0 " + std::to_string(i) + " ) ( 0 1 " + std::to_string(i) + " ) ( 1 1 " +
+                     std::to_string(i) + " ) A 0 0 0 1 1\n";
+    }
+    manyFaces += "}\n";
+    auto world =
+        LoadMap(kWorldHead + flat + manyFaces + BoxSolidText(0, 0, 0, 8, 8, 8) + "{\n}\n}\n");
+    EXPECT_EQ(world->Children().size(), 1u);
+    EXPECT_EQ(LastMapReadReport().droppedSolids, 3);
+    EXPECT_EQ(prompts.Messages(),
+              std::vector<std::string>{
+                  "For your information, 3 solids were not loaded\ndue to errors in the file."});
+    const auto& errors = context.Context().errors;
+    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](const ErrorRecord& e) {
+        return e.message == "CreateFromPlanes() failed";
+    }));
+    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](const ErrorRecord& e) {
+        return e.message.find("more than 126 faces") != std::string::npos;
+    }));
+}
+
+TEST_F(MapReadTest, ProgressMovesEveryTenthSolid) {
+    std::string text = kWorldHead;
+    for (int i = 0; i < 25; ++i) {
+        text += BoxSolidText(i * 16, 0, 0, i * 16 + 8, 8, 8);
+    }
+    text += "}\n";
+    RecordingProgress progress;
+    LoadMap(text, &progress);
+    // Once at the start, then at solids 0, 10 and 20.
+    ASSERT_EQ(progress.positions.size(), 4u);
+    EXPECT_EQ(progress.positions[0], 0);
+    EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
+    EXPECT_GT(progress.positions[3], 70);
+    EXPECT_LE(progress.positions[3], 100);
+}
+
+TEST_F(MapReadTest, WhatIsNoMapIsReportedAndNothingBreaks) {
+    const std::vector<std::string> texts = {
+        "",
+        "hello\nworld\n",
+        "(\n(\n(\n",
+        "\"only\" \"keys\"\n",
+        kWorldHead + BoxSolidText(0, 0, 0, 8, 8, 8) + "}\n(garbage after the map\n",
+        kWorldHead + "}\n{\n",
+        std::string(3000, '{'),
+        kWorldHead + "\"unterminated\n}\n",
+        kWorldHead + "{\n( nan 0 0 ) ( 1e39 0 0 ) ( inf 0 0 ) A 0 0 0 1 1\n}\n}\n",
+    };
+    for (const std::string& text : texts) {
+        prompts.shown.clear();
+        auto world = LoadMap(text);
+        EXPECT_TRUE(LastMapReadReport().parseErrors) << text.substr(0, 40);
+        EXPECT_FALSE(prompts.shown.empty()) << text.substr(0, 40);
+    }
+}
+
+TEST_F(MapReadTest, EveryCutOfAMapLoadsWithoutHarm) {
+    const std::string text = SimpleMap();
+    for (std::size_t length = 0; length <= text.size(); ++length) {
+        auto world = LoadMap(text.substr(0, length));
+        EXPECT_LE(world->Children().size(), 2u);
+    }
+}
+
+TEST_F(MapReadTest, AKnownClassGivesItsColourAndBox) {
+    FakeEntityClasses classes;
+    auto& light = classes.Add("light");
+    light.color = 0x0000FF;
+    light.boxMin = {-4, -4, -4};
+    light.boxMax = {4, 4, 4};
+    context.Context().entityClasses = &classes;
+    auto world = LoadMap(kWorldHead + "}\n{\n\"classname\" \"light\"\n\"origin\" \"0 0 64\"\n}\n");
+    auto* entity = static_cast<CMapEntity*>(world->Children().front());
+    EXPECT_EQ(entity->GameClass(), &light);
+    EXPECT_EQ(entity->GetColor(), 0xFF0000u);
+    EXPECT_EQ(entity->Bounds().maxs, (Vector{4, 4, 68}));
+}
+
+} // namespace
