@@ -59,17 +59,6 @@ bool IsInTree(const CMapClass* object, const CMapClass* root) {
 
 } // namespace
 
-bool IsRmfPath(const std::string& path) {
-    if (path.size() < 3) {
-        return false;
-    }
-    std::string tail = path.substr(path.size() - 3);
-    for (char& c : tail) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return tail == "rmf";
-}
-
 CMapDoc::CMapDoc() {
     CHistory::Link(m_undo, m_redo);
     m_gridSize = Editor().options.defaultGrid;

@@ -17,10 +17,6 @@ class CMapWorld;
 class MapDocView;
 class Progress;
 
-// True when the path's last three characters are "rmf" (any case): such files are RMF, all
-// others Quake MAP.
-bool IsRmfPath(const std::string& path);
-
 // One open map: its world, undo and redo histories, selections, grid and snap state, and the
 // views that show it. Every change to the map goes through the document.
 class CMapDoc {
