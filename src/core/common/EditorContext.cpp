@@ -1,5 +1,7 @@
 #include "common/EditorContext.h"
 
+#include "gamedata/GameDataSet.h"
+#include "gamedata/TextureManager.h"
 #include "mapobjects/MapClass.h"
 
 namespace {
@@ -18,7 +20,10 @@ EditorContext::EditorContext()
     : fallbackHistory(std::make_unique<DisabledHistoryRecorder>()),
       activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
-      settings(defaultSettings.get()) {}
+      settings(defaultSettings.get()), gameData(std::make_unique<GameDataSet>()),
+      textureManager(std::make_unique<TextureManager>()) {
+    textureManager->SetPalette(&gameData->Palette());
+}
 
 EditorContext::~EditorContext() = default;
 

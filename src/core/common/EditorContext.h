@@ -14,6 +14,8 @@
 
 class CMapClass;
 class EntityClassLookup;
+class GameDataSet;
+class TextureManager;
 class TextureLookup;
 class StatusPanes;
 
@@ -62,6 +64,18 @@ public:
     StatusPanes* statusPanes = nullptr;
     EntityClassLookup* entityClasses = nullptr;
     TextureLookup* textures = nullptr;
+
+    // The one game data set and texture manager of the run (created empty; the texture
+    // manager draws with the game data palette). LoadGameData() and LoadTextureFiles()
+    // (gamedata/GameDataStartup.h) fill them and install them as the lookups above.
+    GameDataSet& GameData() { return *gameData; }
+    TextureManager& Textures() { return *textureManager; }
+    std::unique_ptr<GameDataSet> gameData;
+    std::unique_ptr<TextureManager> textureManager;
+
+    // Folder of the running program; relative data paths resolve against it (empty: the
+    // working directory). See common/ProgramDirectory.h.
+    std::string programDirectory;
 
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
