@@ -17,10 +17,10 @@ TEST(GameDataTokenizerTest, SplitsTokensSkipsCommentsAndCountsLines) {
         const char* text;
     };
     const std::vector<Expected> expected = {
-        {Kind::Symbol, "@"},      {Kind::Identifier, "Main"}, {Kind::Symbol, "="},
-        {Kind::Symbol, "["},      {Kind::String, "a b"},      {Kind::Integer, "-12"},
+        {Kind::Symbol, "@"},       {Kind::Identifier, "Main"}, {Kind::Symbol, "="},
+        {Kind::Symbol, "["},       {Kind::String, "a b"},      {Kind::Integer, "-12"},
         {Kind::Identifier, "x_1"}, {Kind::Bad, "7a"},          {Kind::Identifier, "bc"},
-        {Kind::Bad, "/"},         {Kind::Bad, "#"},           {Kind::Bad, "3-"},
+        {Kind::Bad, "/"},          {Kind::Bad, "#"},           {Kind::Bad, "3-"},
     };
     for (const Expected& e : expected) {
         GameDataTokenizer::Token token = tokens.Next();
@@ -91,8 +91,8 @@ TEST_F(GameDataParserTest, MainSectionSetsNameLoadsPaletteAndDefaultClass) {
 
 TEST_F(GameDataParserTest, MainSectionProblemsAreReportedWithFileAndLine) {
     EXPECT_FALSE(Parse("@Main = [ Name : \"x\" ]", false));
-    EXPECT_EQ(Errors(), std::vector<std::string>{
-                            "error parsing test.ymx, line 1: missing required values."});
+    EXPECT_EQ(Errors(),
+              std::vector<std::string>{"error parsing test.ymx, line 1: missing required values."});
 
     scoped.Context().messages.Clear();
     EXPECT_FALSE(Parse("@BaseClass = A []\n", false));
@@ -107,8 +107,8 @@ TEST_F(GameDataParserTest, MainSectionProblemsAreReportedWithFileAndLine) {
 
     scoped.Context().messages.Clear();
     EXPECT_FALSE(Parse("@Main = [ Name : \"y\" 12 ]", false));
-    EXPECT_EQ(Errors(), std::vector<std::string>{
-                            "error parsing test.ymx, line 1: unexpected token '12'"});
+    EXPECT_EQ(Errors(),
+              std::vector<std::string>{"error parsing test.ymx, line 1: unexpected token '12'"});
 }
 
 TEST_F(GameDataParserTest, MissingPaletteIsAPromptNotAParseError) {

@@ -1,7 +1,7 @@
+#include "gamedata/TextureManager.h"
 #include "GameDataTestSupport.h"
 #include "gamedata/ImageStretch.h"
 #include "gamedata/TextureDrawLayout.h"
-#include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,8 @@ std::vector<std::uint8_t> Pattern(int width, int height) {
     return pixels;
 }
 
-std::vector<std::uint8_t> WadOf(const std::vector<std::pair<std::string, std::pair<int, int>>>& list) {
+std::vector<std::uint8_t>
+WadOf(const std::vector<std::pair<std::string, std::pair<int, int>>>& list) {
     Wad2Writer writer;
     for (const auto& [name, size] : list) {
         writer.AddTexture(name, size.first, size.second, {Pattern(size.first, size.second)});
@@ -92,7 +93,8 @@ TEST(ImageStretchTest, NeverReadsOutsideTheSourceForAnyWidth) {
 TEST_F(TextureManagerTest, CataloguesSortsAndKeepsOneListPerWad) {
     int first = textures.AddWadFromMemory(
         "one.wad", WadOf({{"wood", {64, 64}}, {"Brick", {96, 40}}, {"apple", {16, 16}}}));
-    int second = textures.AddWadFromMemory("two.wad", WadOf({{"wood", {32, 32}}, {"Zed", {16, 16}}}));
+    int second =
+        textures.AddWadFromMemory("two.wad", WadOf({{"wood", {32, 32}}, {"Zed", {16, 16}}}));
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);
     textures.SortAllTextures();
@@ -180,8 +182,8 @@ TEST_F(TextureManagerTest, RecentlyUsedHoldsEightWithoutRepeats) {
 }
 
 TEST_F(TextureManagerTest, LoadsStretchesAndColoursPixelsOnFirstUse) {
-    textures.AddWadFromMemory("a.wad", WadOf({{"wide", {96, 40}}, {"square", {64, 64}},
-                                              {"huge", {256, 256}}}));
+    textures.AddWadFromMemory(
+        "a.wad", WadOf({{"wide", {96, 40}}, {"square", {64, 64}}, {"huge", {256, 256}}}));
     QuakeGraphic* wide = textures.FindTexture("wide", false);
     EXPECT_FALSE(wide->pixelsLoaded);
     ASSERT_TRUE(textures.LoadPixels(*wide));
@@ -231,13 +233,13 @@ TEST_F(TextureManagerTest, DrawLayoutKeepsNaturalSizeUnlessStretched) {
     auto natural = TextureDrawLayout::Compute(*wide, true, 0, 0, 200, 200, 7, 0);
     EXPECT_EQ(natural.imageWidth, 96);
     EXPECT_EQ(natural.imageHeight, 40);
-    auto named = TextureDrawLayout::Compute(*wide, true, 0, 0, 64, 64, 7,
-                                            TextureDrawLayout::DrawName);
+    auto named =
+        TextureDrawLayout::Compute(*wide, true, 0, 0, 64, 64, 7, TextureDrawLayout::DrawName);
     EXPECT_EQ(named.imageWidth, 64);
     EXPECT_EQ(named.imageHeight, 40);
     EXPECT_EQ(named.textY, 64 - 11);
-    auto stretched = TextureDrawLayout::Compute(*wide, true, 0, 0, 200, 150, 7,
-                                                TextureDrawLayout::Stretch);
+    auto stretched =
+        TextureDrawLayout::Compute(*wide, true, 0, 0, 200, 150, 7, TextureDrawLayout::Stretch);
     EXPECT_EQ(stretched.imageWidth, 200);
     EXPECT_EQ(stretched.imageHeight, 150);
 }
