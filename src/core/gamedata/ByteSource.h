@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/RandomAccessFile.h"
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+
 #include <string>
 #include <vector>
 
@@ -19,15 +20,15 @@ public:
 
 class FileByteSource : public ByteSource {
 public:
-    ~FileByteSource() override;
-    // Opens the file for binary reading; false when it cannot be opened.
-    bool Open(const std::string& path);
-    std::uint64_t Size() const override { return m_size; }
-    bool ReadAt(std::uint64_t offset, void* buffer, std::size_t count) override;
+    // Opens a regular file for reading; false when it cannot be opened.
+    bool Open(const std::string& path) { return m_file.Open(path); }
+    std::uint64_t Size() const override { return m_file.Size(); }
+    bool ReadAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        return m_file.ReadAt(offset, buffer, count);
+    }
 
 private:
-    std::FILE* m_file = nullptr;
-    std::uint64_t m_size = 0;
+    RandomAccessFile m_file;
 };
 
 class MemoryByteSource : public ByteSource {

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <set>
 
+#include <sys/stat.h>
+
 namespace {
 std::vector<std::uint8_t> Pattern(int width, int height) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height));
@@ -292,4 +294,14 @@ TEST_F(TextureManagerTest, ATextureWithoutHeightHasNoImage) {
     ASSERT_NE(flat, nullptr);
     EXPECT_FALSE(textures.LoadPixels(*flat));
     EXPECT_EQ(textures.GetNaturalImage(*flat), nullptr);
+}
+
+TEST_F(TextureManagerTest, PipesAndDevicesAreNotOpened) {
+    const std::string fifo = (directory / "pipe.wad").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(textures.AddWadFile(fifo), 0) << "must return at once, not wait for a writer";
+    EXPECT_EQ(textures.AddWadFile("/dev/zero"), 0);
+    GamePalette palette;
+    EXPECT_FALSE(palette.Load(fifo));
+    EXPECT_FALSE(set.Load(fifo));
 }
