@@ -18,7 +18,7 @@ struct Surface {
 
 using Recipe = std::function<Surface(float x, float y)>;
 
-struct Spec {
+struct TexturePlan {
     std::string name;
     int width;
     int height;
@@ -165,12 +165,13 @@ Surface Liquid(float x, float y, int w, int h, const Color& deep, const Color& l
     return {color, ripple * 0.3f, glow};
 }
 
-std::vector<Spec> Specs() {
-    std::vector<Spec> specs;
+std::vector<TexturePlan> Plans() {
+    std::vector<TexturePlan> plans;
     auto add = [&](std::string name, int w, int h, float relief,
                    std::function<Surface(float, float, int, int)> recipe) {
-        specs.push_back(Spec{std::move(name), w, h, relief,
-                             [recipe, w, h](float x, float y) { return recipe(x, y, w, h); }});
+        plans.push_back(
+            TexturePlan{std::move(name), w, h, relief,
+                        [recipe, w, h](float x, float y) { return recipe(x, y, w, h); }});
     };
 
     // Walls.
@@ -506,18 +507,18 @@ std::vector<Spec> Specs() {
                 return Surface{color, 0.0f, true};
             });
     }
-    return specs;
+    return plans;
 }
 
 // Shades a recipe into an RGB image with a relief light from the upper left.
-void Render(const Spec& spec, std::vector<Color>& image, std::vector<bool>& bright) {
-    const int w = spec.width;
-    const int h = spec.height;
+void Render(const TexturePlan& plan, std::vector<Color>& image, std::vector<bool>& bright) {
+    const int w = plan.width;
+    const int h = plan.height;
     std::vector<Surface> surfaces(static_cast<std::size_t>(w * h));
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             surfaces[static_cast<std::size_t>(y * w + x)] =
-                spec.recipe(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+                plan.recipe(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
         }
     }
     auto heightAt = [&](int x, int y) {
@@ -531,7 +532,7 @@ void Render(const Spec& spec, std::vector<Color>& image, std::vector<bool>& brig
             float slope = (heightAt(x - 1, y) - heightAt(x + 1, y)) +
                           (heightAt(x, y - 1) - heightAt(x, y + 1));
             float shade =
-                s.bright ? 1.0f : std::clamp(1.0f + spec.relief * slope * 0.35f, 0.4f, 1.6f);
+                s.bright ? 1.0f : std::clamp(1.0f + plan.relief * slope * 0.35f, 0.4f, 1.6f);
             image[static_cast<std::size_t>(y * w + x)] = (s.albedo * shade).Clamped();
             bright[static_cast<std::size_t>(y * w + x)] = s.bright;
         }
@@ -556,16 +557,16 @@ std::vector<std::uint8_t> Quantize(const Palette& palette, const std::vector<Col
 std::vector<GeneratedTexture> DrawAllTextures(const Palette& palette) {
     std::vector<GeneratedTexture> textures;
     int seed = 1000;
-    for (const Spec& spec : Specs()) {
+    for (const TexturePlan& plan : Plans()) {
         GeneratedTexture texture;
-        texture.name = spec.name;
-        texture.width = spec.width;
-        texture.height = spec.height;
+        texture.name = plan.name;
+        texture.width = plan.width;
+        texture.height = plan.height;
         std::vector<Color> image;
         std::vector<bool> bright;
-        Render(spec, image, bright);
-        int w = spec.width;
-        int h = spec.height;
+        Render(plan, image, bright);
+        int w = plan.width;
+        int h = plan.height;
         for (int level = 0; level < 4; ++level) {
             texture.levels[static_cast<std::size_t>(level)] =
                 Quantize(palette, image, bright, w, ++seed);
