@@ -2,6 +2,8 @@
 
 #include "common/PlaceholderTextures.h"
 #include "document/History.h"
+#include "gamedata/GameDataSet.h"
+#include "gamedata/TextureManager.h"
 #include "mapobjects/MapClass.h"
 
 namespace {
@@ -20,8 +22,11 @@ EditorContext::EditorContext()
     : fallbackHistory(std::make_unique<CHistory>(CHistory::Disabled)),
       activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
-      settings(defaultSettings.get()),
-      placeholderTextures(std::make_unique<PlaceholderTextures>()) {}
+      settings(defaultSettings.get()), placeholderTextures(std::make_unique<PlaceholderTextures>()),
+      gameData(std::make_unique<GameDataSet>()),
+      textureManager(std::make_unique<TextureManager>()) {
+    textureManager->SetPalette(&gameData->Palette());
+}
 
 EditorContext::~EditorContext() = default;
 
@@ -52,15 +57,4 @@ ScopedEditorContext::ScopedEditorContext()
 
 ScopedEditorContext::~ScopedEditorContext() {
     CurrentContext() = m_previous;
-}
-
-std::string ResolveProgramPath(const std::string& path) {
-    if (path.empty() || path.front() == '/') {
-        return path;
-    }
-    const std::string& dir = Editor().programDirectory;
-    if (dir.empty()) {
-        return path;
-    }
-    return dir + (dir.back() == '/' ? "" : "/") + path;
 }

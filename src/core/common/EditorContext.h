@@ -23,6 +23,8 @@ class MainFrameSink;
 class ObjectPropertiesSink;
 class FacePropertiesSink;
 class EntityClassLookup;
+class GameDataSet;
+class TextureManager;
 class TextureLookup;
 class PlaceholderTextures;
 class StatusPanes;
@@ -89,8 +91,6 @@ public:
     // The persistent settings.
     Options options;
 
-    // Folder of the running executable; relative data paths resolve against it.
-    std::string programDirectory = ".";
     // Where faces find their textures: the installed lookup, or, until one is installed,
     // placeholders without images kept here for the rest of the context's life.
     TextureLookup& Textures();
@@ -98,6 +98,18 @@ public:
 
     // The primitive shapes with their current face counts.
     PrimitiveTable primitives = DefaultPrimitiveTable();
+
+    // The one game data set and texture manager of the run (created empty; the texture
+    // manager draws with the game data palette). LoadGameData() and LoadTextureFiles()
+    // (gamedata/GameDataStartup.h) fill them and install them as the lookups above.
+    GameDataSet& GameData() { return *gameData; }
+    TextureManager& TextureCatalogue() { return *textureManager; }
+    std::unique_ptr<GameDataSet> gameData;
+    std::unique_ptr<TextureManager> textureManager;
+
+    // Folder of the running program; relative data paths resolve against it (empty: the
+    // working directory). See common/ProgramDirectory.h.
+    std::string programDirectory;
 
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
@@ -110,9 +122,6 @@ public:
 
 // The current editor context (a process-wide default unless a test installed its own).
 EditorContext& Editor();
-
-// A relative path resolved against the program folder; absolute paths are returned as given.
-std::string ResolveProgramPath(const std::string& path);
 
 // Installs a fresh context for the lifetime of this object and restores the previous one.
 class ScopedEditorContext {

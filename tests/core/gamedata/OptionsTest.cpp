@@ -1,5 +1,6 @@
 #include "gamedata/Options.h"
 #include "common/EditorContext.h"
+#include "common/ProgramDirectory.h"
 #include "common/SettingsStore.h"
 
 #include <gtest/gtest.h>
