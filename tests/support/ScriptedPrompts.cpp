@@ -85,3 +85,22 @@ std::optional<std::string> ScriptedPrompts::InputText(const std::string& caption
     shown.push_back({"input", label, caption});
     return NextText();
 }
+
+std::optional<Prompts::FileChoice> ScriptedPrompts::ChooseSaveFile(const std::string& caption,
+                                                                   const std::string& filter,
+                                                                   const std::string& initialPath,
+                                                                   const std::string& checkText,
+                                                                   bool* checked) {
+    shown.push_back({"choosesave", initialPath, caption});
+    lastCheckOffered = !checkText.empty() && checked;
+    if (lastCheckOffered && !checks.empty()) {
+        *checked = checks.front();
+        checks.pop_front();
+    }
+    if (saveChoices.empty()) {
+        return Prompts::ChooseSaveFile(caption, filter, initialPath, checkText, checked);
+    }
+    auto choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+}

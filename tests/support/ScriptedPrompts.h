@@ -22,6 +22,9 @@ public:
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> texts; // for file choosers and input dialogs
     std::deque<bool> checks;
+    // Answers of ChooseSaveFile (path and filter); when empty, the plain file chooser answers.
+    std::deque<std::optional<FileChoice>> saveChoices;
+    bool lastCheckOffered = false;
     Answer defaultAnswer = Answer::No;
 
     bool Showed(const std::string& text) const;
@@ -39,6 +42,9 @@ public:
                                             const std::string& initialPath) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& label,
                                          const std::string& initialText) override;
+    std::optional<FileChoice> ChooseSaveFile(const std::string& caption, const std::string& filter,
+                                             const std::string& initialPath,
+                                             const std::string& checkText, bool* checked) override;
 
 private:
     Answer NextAnswer();

@@ -225,6 +225,10 @@ std::vector<CMapClass*> CHistory::Undo() {
     CHistory& other = opposite ? *opposite : scratch;
 
     Suspend();
+    // Parents that lose children get their bounds recomputed once at the end: doing it on
+    // every detach would cost time proportional to the number of siblings each time.
+    std::vector<CMapClass*> shrunkParents;
+    std::vector<CMapClass*> doomed;
     auto& entries = track->Entries();
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         CHistoryTrack::Entry& entry = *it;
@@ -245,13 +249,18 @@ std::vector<CMapClass*> CHistory::Undo() {
             entry.object = nullptr;
             break;
         case CHistoryTrack::Created:
-            other.KeepForDestruction(entry.object);
+            if (opposite) {
+                other.KeepForDestruction(entry.object);
+            } else {
+                doomed.push_back(entry.object); // freed after the bounds pass below
+            }
             entry.object = nullptr;
             break;
         case CHistoryTrack::ParentChanged: {
             other.KeepParent(entry.object);
             if (CMapClass* parent = entry.object->Parent()) {
-                parent->RemoveChild(entry.object, true);
+                parent->RemoveChild(entry.object, false);
+                shrunkParents.push_back(parent);
             }
             if (entry.copyOrParent) {
                 // Back in its old place: the sibling that followed it is where it was then,
@@ -261,6 +270,15 @@ std::vector<CMapClass*> CHistory::Undo() {
             break;
         }
         }
+    }
+    std::sort(shrunkParents.begin(), shrunkParents.end());
+    shrunkParents.erase(std::unique(shrunkParents.begin(), shrunkParents.end()),
+                        shrunkParents.end());
+    for (CMapClass* parent : shrunkParents) {
+        parent->CalcBounds(false);
+    }
+    for (CMapClass* object : doomed) {
+        scratch.KeepForDestruction(object);
     }
     Resume();
     std::vector<CMapClass*> selection = track->SavedSelection();

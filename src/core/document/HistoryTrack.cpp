@@ -10,9 +10,8 @@ CHistoryTrack::CHistoryTrack(std::uint32_t id, const std::string& name,
 }
 
 void CHistoryTrack::Add(const Entry& entry) {
-    if (m_entries.size() == m_entries.capacity()) {
-        m_entries.reserve(m_entries.size() + 16);
-    }
+    // Grows geometrically: steps of a fixed size would copy the whole array again and again
+    // on steps that touch thousands of objects.
     m_entries.push_back(entry);
     m_totalSize += entry.size;
 }
