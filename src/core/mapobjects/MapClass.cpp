@@ -12,15 +12,12 @@ constexpr std::uint32_t kWhite = 0xFFFFFFu;
 CMapClass::CMapClass() : m_objectId(Editor().NextObjectId()) {}
 
 CMapClass::~CMapClass() {
-    CMapClass* child = m_children.front();
-    while (child) {
-        CMapClass* next = child->m_nextSibling;
+    // Each child leaves the list before it is destroyed, so the list never holds a freed node.
+    while (CMapClass* child = m_children.front()) {
+        m_children.remove(child);
         child->m_parent = nullptr;
-        child->m_prevSibling = child->m_nextSibling = nullptr;
         delete child;
-        child = next;
     }
-    m_children.clear();
 }
 
 bool CMapClass::IsType(const char* typeName) const {
