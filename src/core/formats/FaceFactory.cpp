@@ -11,15 +11,21 @@ const CMapFace& FaceFactory::Blank() {
 
 const CMapFace& FaceFactory::WithTexture(std::string_view name) {
     name = name.substr(0, name.find('\0'));
-    std::string key(name.substr(0, CMapFace::kMaxTextureName));
+    name = name.substr(0, CMapFace::kMaxTextureName);
+    if (m_last && name == m_lastName) {
+        return *m_last;
+    }
+    m_lastName.assign(name);
+    std::string key(name);
     for (char& c : key) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     auto found = m_byName.find(key);
-    if (found != m_byName.end()) {
-        return found->second;
+    if (found == m_byName.end()) {
+        CMapFace face = Blank();
+        face.SetTextureName(key);
+        found = m_byName.emplace(std::move(key), std::move(face)).first;
     }
-    CMapFace face = Blank();
-    face.SetTextureName(key);
-    return m_byName.emplace(std::move(key), std::move(face)).first->second;
+    m_last = &found->second;
+    return *m_last;
 }

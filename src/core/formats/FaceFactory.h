@@ -20,4 +20,7 @@ public:
 private:
     std::unique_ptr<CMapFace> m_blank;
     std::unordered_map<std::string, CMapFace> m_byName;
+    // The name asked for last and its face: neighbouring faces mostly share their texture.
+    std::string m_lastName;
+    const CMapFace* m_last = nullptr;
 };

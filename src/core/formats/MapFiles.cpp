@@ -36,13 +36,14 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         std::fclose(file);
         return false;
     }
-    data.clear();
-    data.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        data.append(buffer, count);
+    // Read straight into the string; a file that grows meanwhile is read to its end.
+    data.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t size = std::fread(data.data(), 1, data.size(), file);
+    while (size == data.size() && !std::ferror(file)) {
+        data.resize(size + (1 << 16));
+        size += std::fread(data.data() + size, 1, data.size() - size, file);
     }
+    data.resize(size);
     const bool failed = std::ferror(file) != 0;
     if (failed) {
         error = std::strerror(errno);

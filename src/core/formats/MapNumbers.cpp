@@ -25,6 +25,27 @@ bool TakeMapFloat(std::string_view& text, float& value) {
     }
     const char* first = text.data() + i;
     const char* last = text.data() + text.size();
+    // Most numbers in maps are small whole numbers: read those directly (an integer below
+    // 2^24 converts to float exactly).
+    {
+        const char* p = first;
+        const bool negative = p < last && *p == '-';
+        p += negative ? 1 : 0;
+        std::int32_t whole = 0;
+        const char* digits = p;
+        while (p < last && *p >= '0' && *p <= '9' && p - digits < 7) {
+            whole = whole * 10 + (*p - '0');
+            ++p;
+        }
+        const bool ends = p == last || !((*p >= '0' && *p <= '9') || *p == '.' || *p == 'e' ||
+                                         *p == 'E' || *p == 'x' || *p == 'X' || *p == 'n' ||
+                                         *p == 'N' || *p == 'i' || *p == 'I');
+        if (p > digits && ends) {
+            value = negative ? -static_cast<float>(whole) : static_cast<float>(whole);
+            text.remove_prefix(static_cast<std::size_t>(p - text.data()));
+            return true;
+        }
+    }
     float parsed = 0.0f;
     auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
     if (error != std::errc() || !std::isfinite(parsed)) {

@@ -33,7 +33,9 @@ bool SplitKeyValueLine(std::string_view line, std::string_view& key, std::string
     if (keyEnd == std::string_view::npos) {
         return false;
     }
+    // Texts end at a NUL byte, as everywhere else in the editor.
     key = line.substr(1, keyEnd - 1);
+    key = key.substr(0, key.find('\0'));
     std::size_t valueStart = keyEnd + 1;
     while (valueStart < line.size() && (line[valueStart] == ' ' || line[valueStart] == '\t')) {
         ++valueStart;
@@ -46,6 +48,7 @@ bool SplitKeyValueLine(std::string_view line, std::string_view& key, std::string
         return false;
     }
     value = line.substr(valueStart + 1, valueEnd - valueStart - 1);
+    value = value.substr(0, value.find('\0'));
     return true;
 }
 

@@ -11,7 +11,9 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -175,19 +177,24 @@ int CMapSolid::SerializeMAP(MapTextStream& stream, bool saving) {
     }
 
     const int firstLine = stream.LineNumber();
-    m_faces.clear();
+    std::vector<CMapFace>& faces = stream.FaceScratch();
+    faces.clear();
     bool tooManyFaces = false;
     for (;;) {
         CMapFace face = stream.Faces().Blank();
         if (face.SerializeMAP(stream, false) == MAP_NOT_MINE) {
             break;
         }
-        if (FaceCount() < kMaxFaces) {
-            m_faces.push_back(std::move(face));
+        if (faces.size() < static_cast<std::size_t>(kMaxFaces)) {
+            faces.push_back(std::move(face));
         } else {
             tooManyFaces = true;
         }
     }
+    m_faces.clear();
+    m_faces.reserve(faces.size());
+    std::move(faces.begin(), faces.end(), std::back_inserter(m_faces));
+    faces.clear();
     AdoptFaces();
     ReadMapClosingBrace(stream, "a solid");
     if (tooManyFaces) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CMapWorld;
 class Progress;
@@ -44,6 +45,9 @@ public:
     // Moves the progress to the share of the text read so far.
     void ReportProgress();
     FaceFactory& Faces() { return m_faces; }
+    // Where a solid collects its faces while they are read (kept between solids so that
+    // each solid allocates its face list once).
+    std::vector<CMapFace>& FaceScratch() { return m_faceScratch; }
 
     bool parseErrors = false;
     int droppedSolids = 0;
@@ -80,5 +84,6 @@ private:
     int m_pushBackLineNumber = 0;
     Progress* m_progress = nullptr;
     FaceFactory m_faces;
+    std::vector<CMapFace> m_faceScratch;
     OutputBuffer m_output;
 };

@@ -1,14 +1,194 @@
 #include "app/BatchCommands.h"
 
-#include <cstdio>
-#include <cstring>
+#include "common/EditorContext.h"
+#include "formats/MapFiles.h"
+#include "mapobjects/MapInformation.h"
+#include "mapobjects/MapWorld.h"
 
-std::optional<int> RunBatchCommand(int argc, char** argv) {
+#include <cctype>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Messages of the core go to the error stream, as lines; questions get "No".
+class BatchPrompts : public ConsolePrompts {
+public:
+    explicit BatchPrompts(std::FILE* err) : m_err(err) {}
+    void Message(const std::string& text, Icon, const std::string&) override { Print(text); }
+    Answer YesNo(const std::string& text, Icon, const std::string&) override {
+        Print(text);
+        return Answer::No;
+    }
+
+private:
+    void Print(std::string text) {
+        for (char& c : text) {
+            c = c == '\n' ? ' ' : c;
+        }
+        std::fprintf(m_err, "Tarno: %s\n", text.c_str());
+    }
+    std::FILE* m_err;
+};
+
+std::string LowerExtension(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension;
+}
+
+class BatchRun {
+public:
+    BatchRun(std::FILE* out, std::FILE* err) : m_out(out), m_err(err), m_prompts(err) {
+        m_previousPrompts = &Editor().GetPrompts();
+        Editor().SetPrompts(&m_prompts);
+    }
+    ~BatchRun() { Editor().SetPrompts(m_previousPrompts); }
+    BatchRun(const BatchRun&) = delete;
+    BatchRun& operator=(const BatchRun&) = delete;
+
+    // Reads path into world by its extension; false (with a message) when that failed or
+    // nothing of a map could be read.
+    bool Load(CMapWorld& world, const std::string& path) {
+        const std::size_t errorsBefore = Editor().errors.size();
+        m_dropped = 0;
+        m_wad.clear();
+        if (IsRmfPath(path)) {
+            if (ReadRmfFile(world, path) != 0) {
+                return Fail(path, "could not be read");
+            }
+            return true;
+        }
+        const int result = ReadMapFile(world, path);
+        const MapReadReport& report = LastMapReadReport();
+        m_dropped = report.droppedSolids;
+        m_wad = report.wad;
+        const auto& errors = Editor().errors;
+        for (std::size_t i = errorsBefore; i < errors.size(); ++i) {
+            std::fprintf(m_err, "Tarno: %s\n", errors[i].message.c_str());
+        }
+        if (result != 0) {
+            return Fail(path, "could not be read");
+        }
+        if (report.parseErrors && world.Children().empty()) {
+            return Fail(path, "holds no map that could be read");
+        }
+        return true;
+    }
+
+    bool Save(const CMapWorld& world, const std::string& path) {
+        const std::string extension = LowerExtension(path);
+        int result = 0;
+        if (extension == "rmf") {
+            result = WriteRmfFile(world, path);
+        } else {
+            // A MAP keeps the texture WAD list its source named (batch runs load no settings).
+            auto& textureFiles = Editor().options.textureFiles;
+            const std::vector<std::string> configured = textureFiles;
+            if (textureFiles.empty()) {
+                std::size_t start = 0;
+                while (start < m_wad.size()) {
+                    std::size_t end = m_wad.find(';', start);
+                    end = end == std::string::npos ? m_wad.size() : end;
+                    if (end > start) {
+                        textureFiles.push_back(m_wad.substr(start, end - start));
+                    }
+                    start = end + 1;
+                }
+            }
+            result = WriteMapFile(world, path);
+            textureFiles = configured;
+        }
+        return result == 0 || Fail(path, "could not be written");
+    }
+
+    int Dropped() const { return m_dropped; }
+    std::FILE* Out() const { return m_out; }
+
+    bool Fail(const std::string& path, const char* what) {
+        std::fprintf(m_err, "Tarno: %s %s.\n", path.c_str(), what);
+        return false;
+    }
+
+private:
+    std::FILE* m_out;
+    std::FILE* m_err;
+    BatchPrompts m_prompts;
+    Prompts* m_previousPrompts = nullptr;
+    int m_dropped = 0;
+    std::string m_wad;
+};
+
+int RunInfo(const std::string& path, std::FILE* out, std::FILE* err) {
+    BatchRun run(out, err);
+    auto world = std::make_unique<CMapWorld>();
+    if (!run.Load(*world, path)) {
+        return kExitFailure;
+    }
+    const MapInformation info = CountMapInformation(*world);
+    std::fprintf(out, "Solids: %d\nFaces: %d\nPointEntities: %d\nSolidEntities: %d\n", info.solids,
+                 info.faces, info.pointEntities, info.solidEntities);
+    std::fprintf(out, "Dropped solids: %d\n", run.Dropped());
+    return 0;
+}
+
+int RunConvert(const std::string& input, const std::string& output, std::FILE* out,
+               std::FILE* err) {
+    const std::string extension = LowerExtension(output);
+    if (extension != "map" && extension != "rmf") {
+        std::fprintf(err, "Tarno: %s: the output must end in .map or .rmf.\n", output.c_str());
+        return kExitUsage;
+    }
+    BatchRun run(out, err);
+    auto world = std::make_unique<CMapWorld>();
+    if (!run.Load(*world, input) || !run.Save(*world, output)) {
+        return kExitFailure;
+    }
+    if (run.Dropped() != 0) {
+        std::fprintf(err, "Tarno: %d solids of %s were not loaded and are missing in %s.\n",
+                     run.Dropped(), input.c_str(), output.c_str());
+    }
+    return 0;
+}
+
+void PrintUsage(std::FILE* err) {
+    std::fprintf(err, "usage: Tarno [file] [nologo]\n"
+                      "       Tarno --info FILE\n"
+                      "       Tarno --convert IN OUT   (IN and OUT: .map or .rmf)\n");
+}
+} // namespace
+
+std::optional<int> RunBatchCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--info") == 0 || std::strcmp(argv[i], "--convert") == 0 ||
-            std::strcmp(argv[i], "--check") == 0) {
-            std::fprintf(stderr, "Tarno: %s is not available in this build yet.\n", argv[i]);
-            return 2;
+        const int remaining = argc - i - 1;
+        if (std::strcmp(argv[i], "--info") == 0) {
+            if (remaining < 1) {
+                PrintUsage(err);
+                return kExitUsage;
+            }
+            return RunInfo(argv[i + 1], out, err);
+        }
+        if (std::strcmp(argv[i], "--convert") == 0) {
+            if (remaining < 2) {
+                PrintUsage(err);
+                return kExitUsage;
+            }
+            return RunConvert(argv[i + 1], argv[i + 2], out, err);
+        }
+        if (std::strcmp(argv[i], "--check") == 0) {
+            std::fprintf(err, "Tarno: %s is not available in this build yet.\n", argv[i]);
+            return kExitUsage;
         }
     }
     return std::nullopt;

@@ -1,5 +1,6 @@
 #include "FormatTestSupport.h"
 
+#include "formats/MapNumbers.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"
 #include "support/FakeServices.h"
@@ -214,6 +215,47 @@ TEST_F(MapReadTest, EveryCutOfAMapLoadsWithoutHarm) {
         auto world = LoadMap(text.substr(0, length));
         EXPECT_LE(world->Children().size(), 2u);
     }
+}
+
+TEST(MapNumbersTest, NumbersReadAsPercentFReadsThemAndOnlyFiniteOnes) {
+    struct Case {
+        const char* text;
+        bool read;
+        float value;
+        const char* rest;
+    };
+    const Case cases[] = {
+        {"  12 x", true, 12, " x"},
+        {"-0)", true, -0.0f, ")"},
+        {"+7", true, 7, ""},
+        {"1e3 ", true, 1000, " "},
+        {"16777217", true, 16777216, ""},
+        {"0.1", true, 0.1f, ""},
+        {"-2.5e-1", true, -0.25f, ""},
+        {"0x10", true, 0, "x10"},
+        {"+-7", false, 0, ""},
+        {"nan", false, 0, ""},
+        {"inf", false, 0, ""},
+        {"1e39", false, 0, ""},
+        {"-", false, 0, ""},
+        {"", false, 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::string_view text = c.text;
+        float value = 99;
+        EXPECT_EQ(TakeMapFloat(text, value), c.read) << c.text;
+        if (c.read) {
+            EXPECT_EQ(value, c.value) << c.text;
+            EXPECT_EQ(std::signbit(value), std::signbit(c.value)) << c.text;
+            EXPECT_EQ(text, c.rest) << c.text;
+        } else {
+            EXPECT_EQ(text, c.text);
+        }
+    }
+    EXPECT_EQ(ParseMapInteger(" -90x"), -90);
+    EXPECT_EQ(ParseMapInteger("99999999999"), 2147483647);
+    EXPECT_EQ(ParseMapInteger("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(ParseMapInteger("abc"), 0);
 }
 
 TEST_F(MapReadTest, AKnownClassGivesItsColourAndBox) {
