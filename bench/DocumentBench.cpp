@@ -2,6 +2,7 @@
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "support/SolidBuilders.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,17 +12,7 @@ namespace {
 
 CMapSolid* MakeBox(const Vector& lo, const Vector& hi) {
     auto* solid = new CMapSolid;
-    const Vector p[6][3] = {
-        {{lo.x, lo.y, hi.z}, {lo.x, hi.y, hi.z}, {hi.x, hi.y, hi.z}},
-        {{lo.x, hi.y, lo.z}, {lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}},
-        {{lo.x, lo.y, lo.z}, {lo.x, hi.y, lo.z}, {lo.x, hi.y, hi.z}},
-        {{hi.x, hi.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, lo.y, hi.z}},
-        {{hi.x, lo.y, lo.z}, {lo.x, lo.y, lo.z}, {lo.x, lo.y, hi.z}},
-        {{lo.x, hi.y, lo.z}, {hi.x, hi.y, lo.z}, {hi.x, hi.y, hi.z}},
-    };
-    for (const auto& face : p) {
-        solid->AddFace()->SetPlanePoints(face[0], face[1], face[2]);
-    }
+    AddBoxPlanes(*solid, lo, hi);
     solid->CreateFromPlanes();
     solid->CalcBounds();
     return solid;

@@ -399,27 +399,20 @@ void CMapDoc::OnToggleHideItems() {
 // --- commands ---
 
 void CMapDoc::OnUndo() {
-    ToolHandlesNotify(nullptr, 3);
-    SelectObject(nullptr, SELECT_CLEAR);
-    std::vector<CMapClass*> selection = m_undo.Undo();
-    m_world->UpdateVisibleObjects();
-    // Only objects that are in the map again can be selected (after a redone Delete the
-    // saved selection names objects the history holds as removed).
-    for (CMapClass* object : selection) {
-        if (IsInTree(object, m_world.get())) {
-            SelectObject(object, SELECT_ADD);
-        }
-    }
-    SelectObject(nullptr, SELECT_UPDATE);
-    UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
-    SetModified();
+    ApplyHistory(m_undo);
 }
 
 void CMapDoc::OnRedo() {
+    ApplyHistory(m_redo);
+}
+
+void CMapDoc::ApplyHistory(CHistory& history) {
     ToolHandlesNotify(nullptr, 3);
     SelectObject(nullptr, SELECT_CLEAR);
-    std::vector<CMapClass*> selection = m_redo.Undo();
+    std::vector<CMapClass*> selection = history.Undo();
     m_world->UpdateVisibleObjects();
+    // Only objects that are in the map again can be selected (after a redone Delete the
+    // saved selection names objects the history holds as removed).
     for (CMapClass* object : selection) {
         if (IsInTree(object, m_world.get())) {
             SelectObject(object, SELECT_ADD);

@@ -124,6 +124,8 @@ public:
 
 private:
     void NewWorld();
+    // Undo (undo history) or Redo (redo history) with the selection the step saved.
+    void ApplyHistory(CHistory& history);
     void ClearFaceSelection();
     void WriteGridStatusText();
 

@@ -6,6 +6,7 @@
 #include "mapobjects/MapWorld.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SolidBuilders.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +14,7 @@ namespace {
 
 CMapSolid* MakeCube(float x, float size = 64) {
     auto* solid = new CMapSolid;
-    const Vector mins{x, 0, 0};
-    const Vector maxs{x + size, size, size};
-    // Six faces, each given by three points in the order the editor's files use.
-    const Vector p[6][3] = {
-        {{mins.x, mins.y, maxs.z}, {mins.x, maxs.y, maxs.z}, {maxs.x, maxs.y, maxs.z}},
-        {{mins.x, maxs.y, mins.z}, {mins.x, mins.y, mins.z}, {maxs.x, mins.y, mins.z}},
-        {{mins.x, mins.y, mins.z}, {mins.x, maxs.y, mins.z}, {mins.x, maxs.y, maxs.z}},
-        {{maxs.x, maxs.y, mins.z}, {maxs.x, mins.y, mins.z}, {maxs.x, mins.y, maxs.z}},
-        {{maxs.x, mins.y, mins.z}, {mins.x, mins.y, mins.z}, {mins.x, mins.y, maxs.z}},
-        {{mins.x, maxs.y, mins.z}, {maxs.x, maxs.y, mins.z}, {maxs.x, maxs.y, maxs.z}},
-    };
-    for (const auto& face : p) {
-        CMapFace* f = solid->AddFace();
-        f->SetPlanePoints(face[0], face[1], face[2]);
-    }
+    AddBoxPlanes(*solid, {x, 0, 0}, {x + size, size, size});
     EXPECT_TRUE(solid->CreateFromPlanes());
     solid->CalcBounds();
     return solid;

@@ -4,6 +4,7 @@
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "support/SolidBuilders.h"
 #include "support/WorldSnapshot.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +22,7 @@ CMapSolid* MakeBox(std::mt19937& rng) {
         mins + Vector(static_cast<float>(extent(rng) * 16), static_cast<float>(extent(rng) * 16),
                       static_cast<float>(extent(rng) * 16));
     auto* solid = new CMapSolid;
-    const Vector p[6][3] = {
-        {{mins.x, mins.y, maxs.z}, {mins.x, maxs.y, maxs.z}, {maxs.x, maxs.y, maxs.z}},
-        {{mins.x, maxs.y, mins.z}, {mins.x, mins.y, mins.z}, {maxs.x, mins.y, mins.z}},
-        {{mins.x, mins.y, mins.z}, {mins.x, maxs.y, mins.z}, {mins.x, maxs.y, maxs.z}},
-        {{maxs.x, maxs.y, mins.z}, {maxs.x, mins.y, mins.z}, {maxs.x, mins.y, maxs.z}},
-        {{maxs.x, mins.y, mins.z}, {mins.x, mins.y, mins.z}, {mins.x, mins.y, maxs.z}},
-        {{mins.x, maxs.y, mins.z}, {maxs.x, maxs.y, mins.z}, {maxs.x, maxs.y, maxs.z}},
-    };
-    for (const auto& face : p) {
-        solid->AddFace()->SetPlanePoints(face[0], face[1], face[2]);
-    }
+    AddBoxPlanes(*solid, mins, maxs);
     solid->CreateFromPlanes();
     solid->CalcBounds();
     return solid;
