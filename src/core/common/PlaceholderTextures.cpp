@@ -1,17 +1,21 @@
 #include "common/PlaceholderTextures.h"
 
 #include "gamedata/QuakeGraphic.h"
-#include "mapobjects/EditGameClass.h"
+
+#include <cctype>
 
 PlaceholderTextures::PlaceholderTextures() = default;
 PlaceholderTextures::~PlaceholderTextures() = default;
 
 QuakeGraphic* PlaceholderTextures::FindTexture(const std::string& name, bool makePlaceholder) {
     const std::string fieldName = name.substr(0, kMaxNameLength);
-    for (const auto& texture : m_placeholders) {
-        if (EqualsIgnoreCase(texture->name, fieldName)) {
-            return texture.get();
-        }
+    std::string key = fieldName;
+    for (char& c : key) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    auto found = m_byLowerName.find(key);
+    if (found != m_byLowerName.end()) {
+        return found->second;
     }
     if (!makePlaceholder) {
         return nullptr;
@@ -20,5 +24,6 @@ QuakeGraphic* PlaceholderTextures::FindTexture(const std::string& name, bool mak
     texture->name = fieldName;
     texture->placeholder = true;
     m_placeholders.push_back(std::move(texture));
+    m_byLowerName.emplace(std::move(key), m_placeholders.back().get());
     return m_placeholders.back().get();
 }

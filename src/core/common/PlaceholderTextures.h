@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class QuakeGraphic;
@@ -23,4 +24,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<QuakeGraphic>> m_placeholders;
+    // By lower-case name, so maps with many texture names load in linear time.
+    std::unordered_map<std::string, QuakeGraphic*> m_byLowerName;
 };
