@@ -6,7 +6,7 @@
 struct MapReadReport {
     // Solids whose planes did not make a valid solid; they were left out.
     int droppedSolids = 0;
-    // Some line could not be read as designed (details in the editor's error list).
+    // Some line could not be read (details in the editor's error list).
     bool parseErrors = false;
     // The value of the world's "wad" key, which the reader otherwise ignores.
     std::string wad;

@@ -11,10 +11,12 @@ class Progress;
 
 // Whole-file reading and writing of maps, as the document, the prefab libraries and the batch
 // commands use them. Each returns 0 on success and -1 on failure, after telling the user why
-// through the editor's prompts (the designed message texts). Writing goes to a temporary file
-// that replaces the target only when everything was written.
+// through the editor's prompts. Writing goes to a temporary file that replaces the target
+// only when everything was written.
 
-// Quake MAP text. Reading fills an empty world; progress (may be null) gets 0-100.
+// Quake MAP text. Reading fills an empty world; progress (may be null) gets 0-100. A MAP
+// with faulty lines or solids still loads (result 0): the user was told, and
+// LastMapReadReport() has the counts; the editor's error list has the details.
 int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
 // visibleOnly skips every object that fails the visibility test with the world's filter.
 int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false);

@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(MapWriteTest, WritesTheWorldThenTheEntitiesInTheDesignedLayout) {
+TEST_F(MapWriteTest, WritesTheWorldThenTheEntitiesLineByLine) {
     context.Context().options.textureFiles = {"quake.wad", "/maps/extra.wad"};
     CMapWorld world;
     world.SetKeyValue("message", std::string("Test"));
