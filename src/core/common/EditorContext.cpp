@@ -2,6 +2,7 @@
 
 #include "common/PlaceholderTextures.h"
 #include "document/History.h"
+#include "document/PrefabRegistry.h"
 #include "gamedata/GameDataSet.h"
 #include "gamedata/TextureManager.h"
 #include "mapobjects/MapClass.h"
@@ -23,8 +24,8 @@ EditorContext::EditorContext()
       activeHistory(fallbackHistory.get()), defaultPrompts(std::make_unique<ConsolePrompts>()),
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
       settings(defaultSettings.get()), placeholderTextures(std::make_unique<PlaceholderTextures>()),
-      gameData(std::make_unique<GameDataSet>()),
-      textureManager(std::make_unique<TextureManager>()) {
+      gameData(std::make_unique<GameDataSet>()), textureManager(std::make_unique<TextureManager>()),
+      prefabRegistry(std::make_unique<PrefabRegistry>()) {
     textureManager->SetPalette(&gameData->Palette());
 }
 

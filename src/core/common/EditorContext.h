@@ -27,6 +27,7 @@ class GameDataSet;
 class TextureManager;
 class TextureLookup;
 class PlaceholderTextures;
+class PrefabRegistry;
 class StatusPanes;
 
 // The editor's process-wide objects, kept together so each test can start from a fresh set.
@@ -118,6 +119,15 @@ public:
     // `errors` when the user asks for it after a load (nothing is shown while unset).
     MapReadReport lastMapRead;
     std::function<void()> showMapErrors;
+
+    // Gives an object just created by a command the default visgroup memberships of its map.
+    // The visgroup code installs it; while unset, new objects keep the memberships they have.
+    std::function<void(CMapClass&)> applyDefaultVisGroups;
+
+    // The loaded prefab libraries, their load cache and the prefab folder. Declared last so
+    // the prefab maps go before anything they use.
+    PrefabRegistry& Prefabs() { return *prefabRegistry; }
+    std::unique_ptr<PrefabRegistry> prefabRegistry;
 };
 
 // The current editor context (a process-wide default unless a test installed its own).

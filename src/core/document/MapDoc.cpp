@@ -4,6 +4,10 @@
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
 #include "document/MapDocView.h"
+#include "document/Prefab.h"
+#include "document/PrefabHistoryPause.h"
+#include "document/PrefabLibrary.h"
+#include "document/PrefabRegistry.h"
 #include "formats/MapFiles.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
@@ -21,6 +25,9 @@ namespace {
 
 const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
 const char* const kExportFilter = "Quake Maps (*.map)";
+const char* const kPrefabLibraryGone =
+    "The library this prefab object belongs to has been\ndeleted. This document will now "
+    "behave as a regular file\ndocument.";
 
 void SetPane(int pane, const std::string& text) {
     if (StatusPanes* panes = Editor().statusPanes) {
@@ -478,6 +485,7 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
     }
     m_path = path;
     m_modified = false;
+    m_isPrefab = false;
     Editor().messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
     SetActiveMapDoc(this);
     UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
@@ -485,6 +493,9 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
 }
 
 bool CMapDoc::SaveDocument(const std::string& path) {
+    if (m_isPrefab) {
+        return UpdatePrefab();
+    }
     if (!Serialize(path, true, IsRmfPath(path))) {
         return false;
     }
@@ -493,6 +504,9 @@ bool CMapDoc::SaveDocument(const std::string& path) {
 }
 
 bool CMapDoc::OnSave() {
+    if (m_isPrefab) {
+        return UpdatePrefab();
+    }
     if (!m_path.empty() && access(m_path.c_str(), F_OK) == 0 && access(m_path.c_str(), W_OK) == 0) {
         return SaveDocument(m_path);
     }
@@ -500,6 +514,10 @@ bool CMapDoc::OnSave() {
 }
 
 bool CMapDoc::OnSaveAs() {
+    // A prefab document is stored into its library whatever file name would be chosen.
+    if (m_isPrefab) {
+        return UpdatePrefab();
+    }
     auto choice =
         Editor().GetPrompts().ChooseSaveFile("Save As", kMapFilter, CutAtFirstDot(m_path));
     if (!choice || choice->path.empty()) {
@@ -557,6 +575,21 @@ bool CMapDoc::SaveModified() {
     if (!m_modified) {
         return true;
     }
+    if (m_isPrefab) {
+        Prompts::Answer answer = Editor().GetPrompts().YesNoCancel(
+            "Do you want to save the changes to this prefab object?", Prompts::Icon::Question);
+        if (answer == Prompts::Answer::Cancel) {
+            return false;
+        }
+        if (answer == Prompts::Answer::Yes) {
+            // Stays open when nothing was stored (the library is gone or can't be written).
+            if (!StoreIntoPrefabLibrary()) {
+                return false;
+            }
+            m_modified = false;
+        }
+        return true;
+    }
     Prompts::Answer answer = Editor().GetPrompts().YesNoCancel("Save changes to " + Title() + "?",
                                                                Prompts::Icon::Warning);
     if (answer == Prompts::Answer::Cancel) {
@@ -566,6 +599,89 @@ bool CMapDoc::SaveModified() {
         return OnSave();
     }
     return true;
+}
+
+// --- prefab documents ---
+
+bool CMapDoc::OpenPrefab(CPrefab& prefab) {
+    if (!prefab.EnsureLoaded()) {
+        return false;
+    }
+    NewWorld();
+    m_isPrefab = true;
+    m_prefabId = prefab.Id();
+    m_prefabLibraryId = prefab.LibraryId();
+    m_path = prefab.Name();
+    {
+        PrefabHistoryPause pause;
+        m_world->AddDeepClonesOf(*prefab.Map());
+        m_world->UpdateVisibleObjects();
+    }
+    m_modified = false;
+    SetActiveMapDoc(this);
+    UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
+    return true;
+}
+
+bool CMapDoc::StoreIntoPrefabLibrary() {
+    SetActiveMapDoc(this);
+    PrefabRegistry& registry = Editor().Prefabs();
+    CPrefabLibrary* library = registry.FindLibrary(m_prefabLibraryId);
+    if (!library) {
+        Editor().GetPrompts().Message(kPrefabLibraryGone, Prompts::Icon::Warning);
+        m_isPrefab = false;
+        m_prefabLibraryId = 0;
+        m_prefabId = 0;
+        char name[32];
+        std::snprintf(name, sizeof name, "Prefab%d.rmf", registry.NextOrphanDocumentNumber());
+        m_path = name;
+        return false;
+    }
+    // The prefab gets its own copy of the map (through its RMF form, so the world's keys and
+    // visgroups go along); the document keeps editing until it closes.
+    std::string data;
+    auto map = std::make_unique<CMapWorld>();
+    int result;
+    {
+        RecordingSuspender suspend(&m_undo);
+        PrefabHistoryPause pause;
+        result = WriteRmfData(*m_world, data);
+        if (result == 0) {
+            result = ReadRmfData(*map, data, m_path);
+            map->CalcBounds(false);
+        }
+    }
+    if (result != 0) {
+        Editor().GetPrompts().Message("There was a file error.", Prompts::Icon::Warning);
+        return false;
+    }
+    CPrefab* prefab = library->FindPrefab(m_prefabId);
+    if (!prefab) {
+        auto created = std::make_unique<CPrefab>();
+        created->SetName(m_path);
+        prefab = library->AddPrefab(std::move(created));
+        m_prefabId = prefab->Id();
+    }
+    prefab->SetMap(std::move(map));
+    registry.NoteLoaded(prefab);
+    const bool saved = library->Save() == 0;
+    registry.NotifyChanged();
+    return saved;
+}
+
+bool CMapDoc::UpdatePrefab() {
+    if (!StoreIntoPrefabLibrary()) {
+        return false;
+    }
+    m_modified = false;
+    if (closeRequested) {
+        closeRequested();
+    }
+    return true;
+}
+
+std::string CMapDoc::SaveMenuText() const {
+    return m_isPrefab ? "Update Prefab\tCtrl+S" : "&Save\tCtrl+S";
 }
 
 void CMapDoc::DeleteContents() {

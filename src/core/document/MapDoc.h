@@ -4,6 +4,7 @@
 #include "document/UpdateHint.h"
 #include "tools/SelectionBox.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@ class CMapClass;
 class CMapFace;
 class CMapSolid;
 class CMapWorld;
+class CPrefab;
 class MapDocView;
 class Progress;
 
@@ -117,6 +119,26 @@ public:
     // Told of every path a Save As gives the document (the recent-file list).
     std::function<void(const std::string&)> recentFileAdded;
 
+    // --- prefab documents ---
+    // A prefab document edits a copy of a prefab's map; Save ("Update Prefab") stores the map
+    // back into the prefab's library and closes the document.
+    bool IsPrefabDocument() const { return m_isPrefab; }
+    std::uint32_t PrefabLibraryId() const { return m_prefabLibraryId; }
+    std::uint32_t PrefabId() const { return m_prefabId; }
+    // Makes this document the prefab document of prefab: its path and title become the
+    // prefab's name and its world receives copies of the prefab map's objects. False when
+    // the prefab's map cannot be loaded.
+    bool OpenPrefab(CPrefab& prefab);
+    // Stores the map into the library, clears the modified flag and asks to be closed. When
+    // the library is gone the user is told, and the document stays open as an ordinary one
+    // named "Prefab%d.rmf" with its changes.
+    bool UpdatePrefab();
+    // "Update Prefab\tCtrl+S" for a prefab document, else "&Save\tCtrl+S".
+    std::string SaveMenuText() const;
+    // Told when the document wants to be closed (after Update Prefab). The shell closes it
+    // after the current command has returned, never from inside this call.
+    std::function<void()> closeRequested;
+
     // --- editor-wide ---
     static void SetActiveMapDoc(CMapDoc* document);
     static CMapDoc* GetActiveMapDoc();
@@ -128,6 +150,9 @@ private:
     void ApplyHistory(CHistory& history);
     void ClearFaceSelection();
     void WriteGridStatusText();
+    // The prefab document's part of saving: hands a copy of the map to the prefab and writes
+    // the library.
+    bool StoreIntoPrefabLibrary();
 
     std::unique_ptr<CMapWorld> m_world;
     CHistory m_undo;
@@ -145,4 +170,7 @@ private:
     bool m_hideItems = false;
     std::string m_path;
     bool m_modified = false;
+    bool m_isPrefab = false;
+    std::uint32_t m_prefabLibraryId = 0;
+    std::uint32_t m_prefabId = 0;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "common/EditorContext.h"
+#include "common/HistoryRecorder.h"
+
+// Suspends recording in the active history for a scope: prefab maps are built, loaded and
+// copied outside the undo steps of any document. Whatever history is active, nothing it would
+// record during the scope reaches it.
+class PrefabHistoryPause {
+public:
+    PrefabHistoryPause() : m_saved(Editor().activeHistory) { Editor().activeHistory = &m_quiet; }
+    ~PrefabHistoryPause() { Editor().activeHistory = m_saved; }
+    PrefabHistoryPause(const PrefabHistoryPause&) = delete;
+    PrefabHistoryPause& operator=(const PrefabHistoryPause&) = delete;
+
+private:
+    // Records nothing; an object handed over for destruction has no other owner and goes.
+    DisabledHistoryRecorder m_quiet;
+    HistoryRecorder* m_saved;
+};
