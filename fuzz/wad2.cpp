@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScopedEditorContext scoped;
     SilentPrompts prompts;
     scoped.Context().SetPrompts(&prompts);
-    TextureManager& textures = scoped.Context().Textures();
+    TextureManager& textures = scoped.Context().TextureCatalogue();
     std::vector<std::uint8_t> bytes(data, data + size);
     if (size >= GamePalette::kFileSize) {
         scoped.Context().GameData().Palette().LoadFromBytes(data, size);

@@ -17,6 +17,8 @@ public:
 
     std::vector<int> updates;
     std::vector<int> handleCodes;
+    bool invertHorizontal = false;
+    bool invertVertical = false;
     Vector centeredOn{99999, 99999, 99999};
     float zoom = 0;
 
@@ -24,6 +26,8 @@ public:
     bool Is3D() const override { return m_is3D; }
     int HorizontalAxis() const override { return m_h; }
     int VerticalAxis() const override { return m_v; }
+    bool InvertHorizontal() const override { return invertHorizontal; }
+    bool InvertVertical() const override { return invertVertical; }
     Vector ClientCenterInMap() const override { return m_center; }
     void SetZoom(float z) override { zoom = z; }
     void CenterOn(const Vector& point) override { centeredOn = point; }
@@ -54,4 +58,5 @@ public:
     void ActiveDocumentChanged(CMapDoc* document) override { activations.push_back(document); }
     int CurrentTool() const override { return tool; }
     bool FaceEditingMode() const override { return faceMode; }
+    void SetCurrentTool(int t) override { tool = t; }
 };

@@ -1,6 +1,7 @@
 #include "common/EditorContext.h"
 
 #include "common/PlaceholderTextures.h"
+#include "document/Clipboard.h"
 #include "document/History.h"
 #include "document/PrefabRegistry.h"
 #include "gamedata/GameDataSet.h"
@@ -25,11 +26,14 @@ EditorContext::EditorContext()
       prompts(defaultPrompts.get()), defaultSettings(std::make_unique<MemorySettingsStore>()),
       settings(defaultSettings.get()), placeholderTextures(std::make_unique<PlaceholderTextures>()),
       gameData(std::make_unique<GameDataSet>()), textureManager(std::make_unique<TextureManager>()),
-      prefabRegistry(std::make_unique<PrefabRegistry>()) {
+      clipboard(std::make_unique<Clipboard>()), prefabRegistry(std::make_unique<PrefabRegistry>()) {
     textureManager->SetPalette(&gameData->Palette());
 }
 
-EditorContext::~EditorContext() = default;
+EditorContext::~EditorContext() {
+    // The copies count themselves out of this context's object memory while it is current.
+    clipboard.reset();
+}
 
 std::uint32_t EditorContext::NextObjectId() {
     std::uint32_t id = nextObjectId;
@@ -57,5 +61,7 @@ ScopedEditorContext::ScopedEditorContext()
 }
 
 ScopedEditorContext::~ScopedEditorContext() {
+    // Objects that outlive the documents go while their own context is still the current one.
+    m_context->clipboard.reset();
     CurrentContext() = m_previous;
 }

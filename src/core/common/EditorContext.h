@@ -19,6 +19,7 @@
 
 class CMapClass;
 class CMapDoc;
+class Clipboard;
 class MainFrameSink;
 class ObjectPropertiesSink;
 class FacePropertiesSink;
@@ -114,6 +115,13 @@ public:
 
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
+
+    // The editor-wide clipboard of copied map objects: it outlives the documents and is
+    // freed with the context.
+    Clipboard& GetClipboard() { return *clipboard; }
+    std::unique_ptr<Clipboard> clipboard;
+    // The wall thickness Make Hollow offers, remembered for the rest of the run.
+    int hollowThickness = 32;
 
     // What the last MAP read reported, and how the shell shows the "Map Errors" list of
     // `errors` when the user asks for it after a load (nothing is shown while unset).

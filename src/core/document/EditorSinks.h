@@ -16,6 +16,9 @@ public:
     virtual int CurrentTool() const = 0;
     // Texture application (face editing) mode.
     virtual bool FaceEditingMode() const = 0;
+    // Makes tool the current tool of every open document (commands that switch to the
+    // Selection Tool).
+    virtual void SetCurrentTool(int tool) { (void)tool; }
 };
 
 // The object properties sheet.
@@ -24,6 +27,8 @@ public:
     virtual ~ObjectPropertiesSink() = default;
     virtual void SetObjects(const std::vector<CMapClass*>& objects) = 0;
     virtual void ClearObjects() = 0;
+    // Shows the window and gives it the focus (a new entity's keyvalues are edited next).
+    virtual void ShowAndActivate() {}
 };
 
 // The face properties bar.

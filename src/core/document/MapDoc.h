@@ -47,6 +47,8 @@ public:
     const std::vector<CMapClass*>& SelectedObjects() const { return m_selection.Objects(); }
     const std::vector<CMapFace*>& SelectedFaces() const { return m_selectedFaces; }
     const std::vector<CMapSolid*>& FaceOwners() const { return m_faceOwners; }
+    // After the selected objects moved: the selection's box from their bounds.
+    void RecalcSelectionBounds() { m_selection.RecalcBounds(); }
     void UpdateStatusText();
 
     // --- views ---

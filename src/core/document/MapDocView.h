@@ -16,6 +16,9 @@ public:
     // 2D views only. Axes are 0 x, 1 y, 2 z.
     virtual int HorizontalAxis() const { return 0; }
     virtual int VerticalAxis() const { return 1; }
+    // Whether the view shows an axis reversed (world "up" drawn upwards inverts the vertical).
+    virtual bool InvertHorizontal() const { return false; }
+    virtual bool InvertVertical() const { return false; }
     // The centre of the view's client area in map coordinates (whole units) on its two axes.
     virtual Vector ClientCenterInMap() const { return {}; }
     virtual void SetZoom(float zoom) { (void)zoom; }

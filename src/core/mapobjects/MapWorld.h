@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The root of a map's tree. It is itself the "worldspawn" entity, owns every top-level
@@ -47,6 +48,15 @@ public:
     // Switches textures in the 3D view on or off for every solid that is shown there.
     void ShowTextures(bool on);
 
+    // Subtracts the carver's solids from the target's solids (document/Carve.cpp): targets
+    // that overlap are replaced by their pieces outside the carving solids, attached in one
+    // new group (or alone) to the carver's parent. Returns that attached object, or null.
+    CMapClass* Carve(CMapClass* carver, CMapClass* target);
+
+    // The object that stands for the visgroup table in the undo history (made and used by
+    // the visgroup commands, document/VisGroups.cpp); owned by the world.
+    std::unique_ptr<CMapClass>& VisGroupTableRecord() { return m_visGroupTableRecord; }
+
     bool IsWorld() const override { return true; }
     bool TexturesShown() const override { return m_texturesShown; }
     bool FindVisGroupColor(std::uint8_t id, std::uint32_t& color) const override;
@@ -65,4 +75,5 @@ private:
     std::vector<CMapClass*> m_visibleObjects;
     std::uint32_t m_filterFlags = 0;
     bool m_texturesShown = false;
+    std::unique_ptr<CMapClass> m_visGroupTableRecord;
 };

@@ -1,6 +1,7 @@
 #include "app/BatchCommands.h"
 
 #include "common/EditorContext.h"
+#include "document/MapCheckCommand.h"
 #include "formats/MapFiles.h"
 #include "mapobjects/MapInformation.h"
 #include "mapobjects/MapWorld.h"
@@ -8,6 +9,7 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -165,7 +167,8 @@ int RunConvert(const std::string& input, const std::string& output, std::FILE* o
 void PrintUsage(std::FILE* err) {
     std::fprintf(err, "usage: Tarno [file] [nologo]\n"
                       "       Tarno --info FILE\n"
-                      "       Tarno --convert IN OUT   (IN and OUT: .map or .rmf)\n");
+                      "       Tarno --convert IN OUT   (IN and OUT: .map or .rmf)\n"
+                      "       Tarno --check FILE\n");
 }
 } // namespace
 
@@ -187,8 +190,13 @@ std::optional<int> RunBatchCommand(int argc, char** argv, std::FILE* out, std::F
             return RunConvert(argv[i + 1], argv[i + 2], out, err);
         }
         if (std::strcmp(argv[i], "--check") == 0) {
-            std::fprintf(err, "Tarno: %s is not available in this build yet.\n", argv[i]);
-            return kExitUsage;
+            std::ostringstream checkOut;
+            std::ostringstream checkErr;
+            const int code =
+                RunMapCheck(remaining >= 1 ? argv[i + 1] : nullptr, checkOut, checkErr);
+            std::fputs(checkOut.str().c_str(), out);
+            std::fputs(checkErr.str().c_str(), err);
+            return code;
         }
     }
     return std::nullopt;

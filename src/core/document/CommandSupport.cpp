@@ -1,0 +1,57 @@
+#include "document/CommandSupport.h"
+
+#include "common/EditorContext.h"
+#include "document/EditorSinks.h"
+#include "document/MapDoc.h"
+#include "mapobjects/MapClass.h"
+#include "mapobjects/TreeWalk.h"
+
+void BeginUndoStep(CMapDoc& doc, const std::string& name) {
+    CMapDoc::SetActiveMapDoc(&doc);
+    doc.UndoHistory().MarkUndoPosition(doc.SelectedObjects(), name);
+}
+
+void KeepWithDescendants(CMapClass& object) {
+    HistoryRecorder& history = Editor().ActiveHistory();
+    history.Keep(&object);
+    EnumChildren(object, [&history](CMapClass* child) {
+        history.Keep(child);
+        return true;
+    });
+}
+
+bool IsInTree(const CMapClass* object, const CMapClass* root) {
+    for (const CMapClass* o = object; o; o = o->Parent()) {
+        if (o == root) {
+            return true;
+        }
+    }
+    return false;
+}
+
+CUpdateHint SelectionHint(const CMapDoc& doc) {
+    CUpdateHint hint;
+    hint.objects = doc.SelectedObjects();
+    hint.box = doc.Selection().Bounds();
+    return hint;
+}
+
+void SwitchToSelectionTool() {
+    if (MainFrameSink* frame = Editor().mainFrame) {
+        frame->SetCurrentTool(TOOL_SELECTION);
+    }
+}
+
+void ClearObjectProperties() {
+    if (ObjectPropertiesSink* props = Editor().objectProperties) {
+        props->ClearObjects();
+    }
+}
+
+RecordingPause::RecordingPause() : m_previous(Editor().activeHistory) {
+    Editor().activeHistory = &m_none;
+}
+
+RecordingPause::~RecordingPause() {
+    Editor().activeHistory = m_previous;
+}

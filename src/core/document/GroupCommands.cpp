@@ -1,0 +1,194 @@
+#include "common/EditorContext.h"
+#include "common/EntityClassLookup.h"
+#include "document/CommandSupport.h"
+#include "document/EditCommands.h"
+#include "document/EditorSinks.h"
+#include "document/MapDoc.h"
+#include "document/VisGroups.h"
+#include "gamedata/GameDataSet.h"
+#include "mapobjects/MapEntity.h"
+#include "mapobjects/MapGroup.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/MapWorld.h"
+#include "mapobjects/TreeWalk.h"
+
+#include <vector>
+
+namespace {
+
+std::vector<CMapClass*> ChildrenOf(const CMapClass& object) {
+    return {object.Children().begin(), object.Children().end()};
+}
+
+std::string DefaultEntityClass() {
+    if (const EntityClassLookup* classes = Editor().entityClasses) {
+        return classes->DefaultClassName();
+    }
+    return Editor().GameData().DefaultClass();
+}
+
+} // namespace
+
+void OnGroup(CMapDoc& doc) {
+    if (doc.SelectedObjects().empty()) {
+        Editor().GetPrompts().Message("No objects are selected.");
+        return;
+    }
+    BeginUndoStep(doc, "Group");
+    const std::vector<CMapClass*> members = doc.SelectedObjects();
+    CMapWorld& world = *doc.World();
+    auto* group = new CMapGroup;
+    Editor().ActiveHistory().KeepNew(group);
+    world.AddChild(group);
+    ApplyDefaultVisGroups(*group, world);
+    group->SetRenderState(RENDER_SET_COLOR, Editor().random.Next() % 65535u);
+    for (CMapClass* member : members) {
+        group->AddChild(member);
+    }
+    group->CalcBounds();
+    world.CalcBounds();
+    doc.SelectObject(nullptr, SELECT_CLEAR);
+    doc.SelectObject(group, SELECT_ADD | SELECT_UPDATE);
+    doc.SetModified();
+}
+
+void OnUngroup(CMapDoc& doc) {
+    if (doc.SelectedObjects().empty()) {
+        return;
+    }
+    BeginUndoStep(doc, "Ungroup");
+    const std::vector<CMapClass*> selection = doc.SelectedObjects();
+    doc.SelectObject(nullptr, SELECT_CLEAR);
+    for (CMapClass* object : selection) {
+        if (!object->IsType(kTypeMapGroup)) {
+            doc.SelectObject(object, SELECT_ADD);
+        }
+    }
+    HistoryRecorder& history = Editor().ActiveHistory();
+    for (CMapClass* object : selection) {
+        CMapClass* parent = object->Parent();
+        if (!object->IsType(kTypeMapGroup) || !parent) {
+            continue;
+        }
+        const VisGroupIds memberships = object->GetVisGroups();
+        const std::uint32_t color = object->GetColor();
+        for (CMapClass* child : ChildrenOf(*object)) {
+            parent->AddChild(child);
+            // The group's colour reaches the child's own children too.
+            KeepWithDescendants(*child);
+            child->SetVisGroups(memberships);
+            child->SetRenderState(RENDER_SET_COLOR, color);
+            child->SetShown(true);
+            doc.SelectObject(child, SELECT_ADD);
+        }
+        parent->RemoveChild(object, true);
+        history.KeepForDestruction(object);
+    }
+    doc.World()->CalcBounds();
+    ClearObjectProperties();
+    doc.SelectObject(nullptr, SELECT_UPDATE);
+    doc.SetModified();
+}
+
+void OnTieToEntity(CMapDoc& doc) {
+    std::vector<CMapSolid*> solids;
+    CMapEntity* candidate = nullptr;
+    for (CMapClass* object : doc.SelectedObjects()) {
+        if (object->IsType(kTypeMapSolid)) {
+            solids.push_back(static_cast<CMapSolid*>(object));
+        } else if (object->IsType(kTypeMapGroup)) {
+            EnumChildren(
+                *object,
+                [&solids](CMapClass* solid) {
+                    solids.push_back(static_cast<CMapSolid*>(solid));
+                    return true;
+                },
+                kTypeMapSolid);
+        } else if (object->IsType(kTypeMapEntity)) {
+            auto* entity = static_cast<CMapEntity*>(object);
+            candidate = entity->IsPointEntity() ? nullptr : entity;
+        }
+    }
+    Prompts& prompts = Editor().GetPrompts();
+    if (solids.empty()) {
+        prompts.Message("There are no eligible selected objects.");
+        return;
+    }
+    if (candidate) {
+        const std::string question =
+            "You have selected an existing entity (a '" + candidate->ClassName() +
+            "'.)\nWould you like to add the selected solids to the existing entity?\nIf you "
+            "select 'No', a new entity will be created.";
+        if (prompts.YesNo(question) != Prompts::Answer::Yes) {
+            candidate = nullptr;
+        }
+    }
+
+    BeginUndoStep(doc, "toEntity");
+    CMapWorld& world = *doc.World();
+    CMapEntity* entity = candidate;
+    const bool created = entity == nullptr;
+    if (created) {
+        entity = new CMapEntity;
+        Editor().ActiveHistory().KeepNew(entity);
+        entity->SetClass(DefaultEntityClass());
+    }
+    for (CMapSolid* solid : solids) {
+        entity->AddChild(solid);
+    }
+    if (created) {
+        world.AddChild(entity);
+        ApplyDefaultVisGroups(*entity, world);
+    }
+    entity->CalcBounds();
+    world.CalcBounds();
+
+    doc.SetModified();
+    doc.SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
+    doc.SelectObject(entity, SELECT_ADD);
+    CUpdateHint hint = SelectionHint(doc);
+    SwitchToSelectionTool();
+    world.UpdateVisibleObjects();
+    doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY, &hint);
+    if (created) {
+        if (ObjectPropertiesSink* props = Editor().objectProperties) {
+            props->ShowAndActivate();
+        }
+        doc.SelectObject(nullptr, SELECT_UPDATE);
+    }
+}
+
+void OnMoveToWorld(CMapDoc& doc) {
+    const std::vector<CMapClass*> selection = doc.SelectedObjects();
+    if (selection.empty()) {
+        return;
+    }
+    BeginUndoStep(doc, "toWorld");
+    doc.SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
+    CMapWorld& world = *doc.World();
+    HistoryRecorder& history = Editor().ActiveHistory();
+    for (CMapClass* object : selection) {
+        if (!object->IsType(kTypeMapEntity) || static_cast<CMapEntity*>(object)->IsPointEntity()) {
+            continue;
+        }
+        const VisGroupIds memberships = object->OwnVisGroups();
+        for (CMapClass* solid : ChildrenOf(*object)) {
+            world.AddChild(solid);
+            KeepWithDescendants(*solid);
+            solid->SetVisGroups(memberships);
+            solid->SetShown(true);
+            doc.SelectObject(solid, SELECT_ADD);
+        }
+        if (CMapClass* parent = object->Parent()) {
+            parent->RemoveChild(object, true);
+        }
+        history.KeepForDestruction(object);
+    }
+    world.CalcBounds();
+    ClearObjectProperties();
+    CUpdateHint hint = SelectionHint(doc);
+    SwitchToSelectionTool();
+    world.UpdateVisibleObjects();
+    doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY, &hint);
+    doc.SetModified();
+}

@@ -1,0 +1,120 @@
+#include "common/EditorContext.h"
+#include "document/CommandSupport.h"
+#include "document/EditCommands.h"
+#include "document/MapDoc.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/MapWorld.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kThicknessLimit = 1024;
+
+// The number at the start of the text (as an integer field reads it), kept within the spin
+// control's range; 0 when there is none.
+int ReadThickness(const std::string& text) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str()) {
+        return 0;
+    }
+    return static_cast<int>(std::clamp<long>(value, -kThicknessLimit, kThicknessLimit));
+}
+
+// Scale factors that move every face of the solid inwards by thickness (outwards when
+// negative), per axis. False when the solid is too thin on an axis for walls that thick.
+bool WallScale(const BoundBox& box, int thickness, Vector& factors) {
+    for (int axis = 0; axis < 3; ++axis) {
+        const float half = (box.maxs[axis] - box.mins[axis]) / 2.0f;
+        const float inner = half - static_cast<float>(thickness);
+        if (!(half > 0.0f) || !(inner > 0.0f)) {
+            return false;
+        }
+        factors[axis] = inner / half;
+    }
+    return true;
+}
+
+} // namespace
+
+void OnMakeHollow(CMapDoc& doc) {
+    if (doc.SelectedObjects().empty()) {
+        return;
+    }
+    Prompts& prompts = Editor().GetPrompts();
+    if (doc.SelectedObjects().size() > 1 &&
+        prompts.YesNo("Do you want to turn each of the selected solids\ninto a hollow room?") !=
+            Prompts::Answer::Yes) {
+        return;
+    }
+    const std::optional<std::string> entered = prompts.InputText(
+        "Brickhaven", "How thick do you want the walls? Use a negative number to hollow outward.",
+        std::to_string(Editor().hollowThickness));
+    if (!entered) {
+        return;
+    }
+    const int thickness = ReadThickness(*entered);
+    Editor().hollowThickness = thickness;
+    if (thickness >= -4 && thickness <= 4) {
+        prompts.Message("The width of the walls must be less than -4 or\ngreater than 4.");
+        return;
+    }
+
+    const std::vector<CMapClass*>& selected = doc.SelectedObjects();
+    if (std::none_of(selected.begin(), selected.end(),
+                     [](const CMapClass* object) { return object->IsType(kTypeMapSolid); })) {
+        return;
+    }
+
+    BeginUndoStep(doc, "Hollow");
+    const std::vector<CMapClass*> selection = doc.SelectedObjects();
+    // Emptied first (which also erases the tool handles): the hollowed solids leave the map.
+    doc.SelectObject(nullptr, SELECT_CLEAR);
+    CMapWorld& world = *doc.World();
+    HistoryRecorder& history = Editor().ActiveHistory();
+    auto* working = new CMapSolid;
+    history.KeepNew(working);
+    world.AddChild(working);
+
+    for (CMapClass* object : selection) {
+        if (!object->IsType(kTypeMapSolid)) {
+            continue;
+        }
+        auto* solid = static_cast<CMapSolid*>(object);
+        Vector factors;
+        if (!WallScale(solid->Bounds(), thickness, factors)) {
+            // Walls that thick would fill the solid; it stays as it is.
+            continue;
+        }
+        {
+            // The working solid is new in this step and leaves the map at its end.
+            RecordingPause pause;
+            working->CopyFrom(*solid);
+            working->TransScale(working->Bounds().Center(), factors);
+        }
+        CMapClass* walls =
+            thickness > 0 ? world.Carve(working, solid) : world.Carve(solid, working);
+        if (!walls) {
+            // No walls came out of it: the solid is kept rather than lost.
+            continue;
+        }
+        if (CMapClass* parent = solid->Parent()) {
+            parent->RemoveChild(solid, true);
+        }
+        history.KeepForDestruction(solid);
+    }
+
+    ClearObjectProperties();
+    world.RemoveChild(working, true);
+    history.KeepForDestruction(working);
+    world.CalcBounds();
+    world.UpdateVisibleObjects();
+    doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
+    doc.SetModified();
+    doc.UpdateStatusText();
+}
