@@ -1,0 +1,64 @@
+#include "common/RecentFileList.h"
+#include "common/SettingsStore.h"
+#include "common/StartupArguments.h"
+#include "document/MapFileNames.h"
+#include "gamedata/BrightnessStep.h"
+
+#include <gtest/gtest.h>
+
+TEST(BrightnessStepTest, StepsStayWithinTheLimitsWithoutDrifting) {
+    EXPECT_FALSE(SteppedBrightness(4.9f, +1)); // 5.1 is refused
+    EXPECT_FLOAT_EQ(*SteppedBrightness(4.7f, +1), 4.9f);
+    EXPECT_FALSE(SteppedBrightness(0.2f, -1));
+    EXPECT_FLOAT_EQ(*SteppedBrightness(0.3f, -1), 0.1f);
+
+    // Twenty steps up from 1.0 reach 5.0 exactly; the next is refused.
+    float brightness = 1.0f;
+    for (int i = 0; i < 20; ++i) {
+        auto next = SteppedBrightness(brightness, +1);
+        ASSERT_TRUE(next) << i;
+        brightness = *next;
+    }
+    EXPECT_EQ(brightness, 5.0f);
+    EXPECT_FALSE(SteppedBrightness(brightness, +1));
+}
+
+TEST(StartupArgumentsTest, FileNologoAndScreenshot) {
+    StartupArguments a = ParseStartupArguments({"maps/a.map", "nologo"});
+    EXPECT_EQ(a.fileToOpen, "maps/a.map");
+    EXPECT_FALSE(a.showLogo);
+    a = ParseStartupArguments({"--screenshot", "out.png", "-nologo", "x.rmf", "y.rmf"});
+    EXPECT_EQ(a.screenshotPath, "out.png");
+    EXPECT_EQ(a.fileToOpen, "x.rmf");
+    EXPECT_FALSE(a.showLogo);
+    a = ParseStartupArguments({"NoLogo"}); // compared exactly: a file name
+    EXPECT_TRUE(a.showLogo);
+    EXPECT_EQ(a.fileToOpen, "NoLogo");
+    EXPECT_TRUE(ParseStartupArguments({}).fileToOpen.empty());
+}
+
+TEST(RecentFileListTest, KeepsFourNewestFirstWithoutRepeats) {
+    MemorySettingsStore store;
+    RecentFileList list;
+    for (const char* path : {"a.map", "b.map", "c.rmf", "d.map", "e.map"}) {
+        list.Add(path);
+    }
+    list.Add("c.rmf");
+    EXPECT_EQ(list.Files(), (std::vector<std::string>{"c.rmf", "e.map", "d.map", "b.map"}));
+    list.Save(store);
+    EXPECT_EQ(store.GetString("Recent File List", "File1", ""), "c.rmf");
+    EXPECT_EQ(store.GetString("Recent File List", "File4", ""), "b.map");
+
+    list.Remove("e.map");
+    list.Save(store);
+    RecentFileList loaded;
+    loaded.Load(store);
+    EXPECT_EQ(loaded.Files(), (std::vector<std::string>{"c.rmf", "d.map", "b.map"}));
+}
+
+TEST(MapFileNamesTest, NamesWithoutADotTakeTheExtensionOfTheFilter) {
+    EXPECT_EQ(CompleteMapFileName("/maps/level", 0), "/maps/level.rmf");
+    EXPECT_EQ(CompleteMapFileName("/maps/level", 1), "/maps/level.map");
+    EXPECT_EQ(CompleteMapFileName("/maps/level.txt", 0), "/maps/level.txt");
+    EXPECT_EQ(CompleteMapFileName("/my.maps/level", 1), "/my.maps/level.map");
+}
