@@ -43,10 +43,18 @@ void PixelCanvas::Fill(const PixelRect& rect, std::uint32_t color) {
 }
 
 void PixelCanvas::HorizontalLine(int y, int x0, int x1, std::uint32_t color) {
+    if (y < m_clip.top || y > m_clip.bottom) {
+        return;
+    }
     if (x0 > x1) {
         std::swap(x0, x1);
     }
-    Fill({x0, y, x1, y}, color);
+    const int left = std::max(x0, m_clip.left);
+    const int right = std::min(x1, m_clip.right);
+    std::uint32_t* row = m_pixels + y * m_stride;
+    for (int x = left; x <= right; ++x) {
+        row[x] = color;
+    }
 }
 
 void PixelCanvas::VerticalLine(int x, int y0, int y1, std::uint32_t color) {
@@ -71,6 +79,21 @@ void PixelCanvas::SetPixel(int x, int y, std::uint32_t color) {
 
 void PixelCanvas::Frame(const PixelRect& rect, std::uint32_t color) {
     if (rect.IsEmpty()) {
+        return;
+    }
+    if (rect.left >= m_clip.left && rect.right <= m_clip.right && rect.top >= m_clip.top &&
+        rect.bottom <= m_clip.bottom) {
+        std::uint32_t* top = m_pixels + rect.top * m_stride;
+        std::uint32_t* bottom = m_pixels + rect.bottom * m_stride;
+        for (int x = rect.left; x <= rect.right; ++x) {
+            top[x] = color;
+            bottom[x] = color;
+        }
+        for (int y = rect.top + 1; y < rect.bottom; ++y) {
+            std::uint32_t* row = m_pixels + y * m_stride;
+            row[rect.left] = color;
+            row[rect.right] = color;
+        }
         return;
     }
     HorizontalLine(rect.top, rect.left, rect.right, color);
@@ -152,9 +175,13 @@ void PixelCanvas::SteppedLine(int a0, int b0, int a1, int b1, bool swapped, std:
         }
     }
     const std::int64_t twoD = 2 * d;
-    const std::int64_t numerator = 2 * first * e + d;
-    std::int64_t q = numerator / twoD;
-    std::int64_t error = numerator % twoD;
+    std::int64_t q = 0;
+    std::int64_t error = d;
+    if (first > 0) {
+        const std::int64_t numerator = 2 * first * e + d;
+        q = numerator / twoD;
+        error = numerator % twoD;
+    }
     const std::int64_t twoE = 2 * e;
     int major = static_cast<int>(a0 + first);
     int minor = static_cast<int>(b0 + s * q);

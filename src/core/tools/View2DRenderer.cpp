@@ -1,38 +1,13 @@
 #include "tools/View2DRenderer.h"
 
-#include "gamedata/EntityClassDef.h"
-#include "mapobjects/MapEntity.h"
-#include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "tools/EntityConnections.h"
+#include "tools/View2DGeometry.h"
 #include "tools/View2DGrid.h"
 
 #include <vector>
 
 namespace {
-
-bool BelongsToEntity(const CMapClass& solid) {
-    for (const CMapClass* o = solid.Parent(); o && !o->IsWorld(); o = o->Parent()) {
-        if (o->IsType(kTypeMapEntity)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::uint32_t SolidPen(const CMapSolid& solid) {
-    switch (solid.Contents()) {
-    case CONTENTS_WATER:
-        return View2DColors::kWater;
-    case CONTENTS_SLIME:
-        return View2DColors::kSlime;
-    case CONTENTS_LAVA:
-        return View2DColors::kLava;
-    case CONTENTS_SOLID:
-        break;
-    }
-    return BelongsToEntity(solid) ? View2DColors::kEntitySolid : View2DColors::kSolid;
-}
 
 void PaintGrid(const View2DScene& scene, PixelCanvas& canvas) {
     const GridLines grid = ComputeGridLines(scene.transform, scene.gridSize, canvas.Clip());
@@ -46,14 +21,9 @@ void PaintGrid(const View2DScene& scene, PixelCanvas& canvas) {
     }
 }
 
-void PaintFace(const CMapFace& face, const View2DTransform& t, bool drawVertices, std::uint32_t pen,
-               std::vector<PixelPoint>& pixels, PixelCanvas& canvas) {
-    const int count = face.PointCount();
-    if (count == 0) {
-        return;
-    }
+void PaintFace(const Vector* points, int count, const View2DTransform& t, bool drawVertices,
+               std::uint32_t pen, std::vector<PixelPoint>& pixels, PixelCanvas& canvas) {
     pixels.resize(static_cast<std::size_t>(count));
-    const Vector* points = face.Points();
     for (int i = 0; i < count; ++i) {
         pixels[static_cast<std::size_t>(i)] = t.WorldToClient(points[i]);
     }
@@ -85,47 +55,42 @@ View2DPaintStats PaintView2D(const View2DScene& scene, PixelCanvas& canvas) {
     if (!scene.world) {
         return stats;
     }
+    View2DGeometry ownGeometry;
+    View2DGeometry& geometry = scene.geometry ? *scene.geometry : ownGeometry;
+    if (!geometry.IsCurrentFor(*scene.world)) {
+        geometry.Build(*scene.world);
+    }
     const View2DTransform& t = scene.transform;
-    const std::vector<CMapClass*>& objects = scene.world->VisibleObjects();
+    const std::vector<Vector>& points = geometry.Points();
+    const std::vector<View2DGeometry::Face>& faces = geometry.Faces();
     std::vector<PixelPoint> pixels;
     std::uint32_t lastPen = View2DColors::kSolid;
 
-    for (const CMapClass* object : objects) {
-        if (!object->IsType(kTypeMapSolid)) {
-            continue;
-        }
-        if (object->Bounds().IsEmpty() || !t.BoxToClient(object->Bounds()).Intersects(clip)) {
+    for (const View2DGeometry::Solid& solid : geometry.Solids()) {
+        if (!t.BoxToClient(solid.bounds).Intersects(clip)) {
             ++stats.solidsSkipped;
             continue;
         }
-        const auto& solid = static_cast<const CMapSolid&>(*object);
-        lastPen = SolidPen(solid);
-        for (const CMapFace& face : solid.Faces()) {
-            PaintFace(face, t, scene.drawVertices, lastPen, pixels, canvas);
+        lastPen = solid.pen;
+        for (std::uint32_t f = solid.firstFace; f < solid.firstFace + solid.faceCount; ++f) {
+            const View2DGeometry::Face& face = faces[f];
+            PaintFace(points.data() + face.firstPoint, static_cast<int>(face.pointCount), t,
+                      scene.drawVertices, lastPen, pixels, canvas);
         }
         ++stats.solidsDrawn;
     }
 
-    for (const CMapClass* object : objects) {
-        if (!object->IsType(kTypeMapEntity)) {
-            continue;
-        }
-        const auto& entity = static_cast<const CMapEntity&>(*object);
-        if (!entity.IsPointEntity() || entity.Bounds().IsEmpty()) {
-            continue;
-        }
-        const PixelRect box = t.BoxToClient(entity.Bounds());
+    for (const View2DGeometry::PointEntity& entity : geometry.PointEntities()) {
+        const PixelRect box = t.BoxToClient(entity.bounds);
         if (!box.Intersects(clip)) {
             continue;
         }
-        const EntityClassDef* gameClass = entity.GameClass();
-        canvas.Frame(box, gameClass ? OpaqueRgb(gameClass->ColorRGB())
-                                    : View2DColors::kEntityWithoutClass);
+        canvas.Frame(box, entity.color);
         ++stats.pointEntitiesDrawn;
     }
 
     if (scene.showConnections) {
-        for (const EntityConnection& line : FindEntityConnections(objects)) {
+        for (const EntityConnection& line : geometry.Connections()) {
             const PixelPoint a = t.WorldToClient(line.from);
             const PixelPoint b = t.WorldToClient(line.to);
             canvas.Line(a.x, a.y, b.x, b.y, lastPen);

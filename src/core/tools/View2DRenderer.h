@@ -21,9 +21,14 @@ inline constexpr std::uint32_t kVertex = OpaqueRgb(0, 0, 0);
 inline constexpr std::uint32_t kEntityWithoutClass = OpaqueRgb(220, 30, 220);
 } // namespace View2DColors
 
+class View2DGeometry;
+
 // What a 2D view shows of a map.
 struct View2DScene {
     const CMapWorld* world = nullptr;
+    // The world's packed drawing data; rebuilt here when missing or stale (may be null: a
+    // copy made for this paint only).
+    View2DGeometry* geometry = nullptr;
     View2DTransform transform;
     int gridSize = 64;
     bool showGrid = true;

@@ -1,39 +1,7 @@
 #include "tools/View2DTransform.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-
-int TruncClamped(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= kPixelLimit) {
-        return kPixelLimit;
-    }
-    if (value <= -kPixelLimit) {
-        return -kPixelLimit;
-    }
-    return static_cast<int>(value);
-}
-
-int TruncClamped(float value) {
-    return TruncClamped(static_cast<double>(value));
-}
-
-int View2DTransform::LogicalH(float coordinate) const {
-    const int pixel = TruncClamped(coordinate * zoom);
-    return axes.invertHorizontal ? -pixel : pixel;
-}
-
-int View2DTransform::LogicalV(float coordinate) const {
-    const int pixel = TruncClamped(coordinate * zoom);
-    return axes.invertVertical ? -pixel : pixel;
-}
-
-PixelPoint View2DTransform::WorldToClient(const Vector& point) const {
-    return {LogicalH(point[axes.horizontal]) - scrollH, LogicalV(point[axes.vertical]) - scrollV};
-}
 
 PixelPoint View2DTransform::ClientToWorld(int x, int y) const {
     int h = TruncClamped(static_cast<float>(x + scrollH) / zoom);

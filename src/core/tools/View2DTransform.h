@@ -33,8 +33,23 @@ struct PixelRect {
 inline constexpr int kPixelLimit = 1 << 28;
 
 // Float to int, truncating toward zero, clamped to +-kPixelLimit; NaN gives 0.
-int TruncClamped(float value);
-int TruncClamped(double value);
+inline int TruncClamped(double value) {
+    constexpr double limit = kPixelLimit;
+    if (value < limit && value > -limit) {
+        return static_cast<int>(value);
+    }
+    if (value >= limit) {
+        return kPixelLimit;
+    }
+    return value <= -limit ? -kPixelLimit : 0; // NaN fails every comparison
+}
+inline int TruncClamped(float value) {
+    constexpr float limit = static_cast<float>(kPixelLimit);
+    if (value < limit && value > -limit) {
+        return static_cast<int>(value);
+    }
+    return TruncClamped(static_cast<double>(value));
+}
 
 // The scrollable world is the square from -4096 to 4096 on both axes.
 inline constexpr float kScrollableWorldHalf = 4096.0f;
@@ -50,9 +65,18 @@ struct View2DTransform {
     int clientHeight = 0;
 
     // Pixel of a world coordinate on the horizontal or vertical axis, before the scroll offset.
-    int LogicalH(float coordinate) const;
-    int LogicalV(float coordinate) const;
-    PixelPoint WorldToClient(const Vector& point) const;
+    int LogicalH(float coordinate) const {
+        const int pixel = TruncClamped(coordinate * zoom);
+        return axes.invertHorizontal ? -pixel : pixel;
+    }
+    int LogicalV(float coordinate) const {
+        const int pixel = TruncClamped(coordinate * zoom);
+        return axes.invertVertical ? -pixel : pixel;
+    }
+    PixelPoint WorldToClient(const Vector& point) const {
+        return {LogicalH(point[axes.horizontal]) - scrollH,
+                LogicalV(point[axes.vertical]) - scrollV};
+    }
     // The whole world coordinates under a client pixel on the horizontal and vertical axes.
     PixelPoint ClientToWorld(int x, int y) const;
     // The box's horizontal and vertical extent in client pixels, normalised.

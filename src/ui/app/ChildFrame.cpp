@@ -2,6 +2,7 @@
 
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
+#include "tools/View2DGeometry.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
 
@@ -13,7 +14,8 @@ const char* const kSecond3DView = "Multiple 3D views for each document are not s
 }
 
 CChildFrame::CChildFrame(std::unique_ptr<CMapDoc> document, QWidget* parent)
-    : QWidget(parent), m_document(std::move(document)), m_grid(new PaneGrid(this)) {
+    : QWidget(parent), m_document(std::move(document)),
+      m_geometry(std::make_shared<View2DGeometry>()), m_grid(new PaneGrid(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
@@ -48,7 +50,9 @@ QWidget* CChildFrame::CreateView(ViewClass viewClass) {
     if (viewClass == ViewClass::View3D) {
         view = new CMapView3D(*m_document, m_grid);
     } else {
-        view = new CMapView2D(*m_document, m_grid);
+        auto* view2D = new CMapView2D(*m_document, m_grid);
+        view2D->ShareGeometry(m_geometry);
+        view = view2D;
     }
     WatchPane(view);
     return view;

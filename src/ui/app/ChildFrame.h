@@ -12,6 +12,7 @@
 class CMapDoc;
 class CMapView2D;
 class CMapView3D;
+class View2DGeometry;
 
 // The frame of one open map document: its four views in a two-by-two grid, the 3D view top
 // left and 2D views in the other panes. It owns the document; closing the frame asks about
@@ -65,6 +66,8 @@ private:
     void OnFirstPaint();
 
     std::unique_ptr<CMapDoc> m_document;
+    // What the 2D views draw of the map, packed once for all of them.
+    std::shared_ptr<View2DGeometry> m_geometry;
     PaneGrid* m_grid;
     PaneGrid::Cell m_activeCell{0, 0};
     std::optional<PaneGrid::Cell> m_maximized;

@@ -13,7 +13,9 @@
 
 #include <ctime>
 
-EditorStartup::EditorStartup(const QStringList& arguments, const QString& settingsPath) {
+EditorStartup::EditorStartup(const QStringList& arguments, const QString& settingsPath,
+                             Prompts* prompts)
+    : m_prompts(prompts ? prompts : &m_qtPrompts) {
     std::vector<std::string> args;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         args.push_back(arguments[i].toStdString());
@@ -27,7 +29,7 @@ EditorStartup::~EditorStartup() {
     m_screenshot.reset();
     m_frame.reset();
     EditorContext& editor = Editor();
-    if (editor.prompts == &m_prompts) {
+    if (editor.prompts == m_prompts) {
         editor.SetPrompts(nullptr);
     }
     if (editor.settings == m_settings.get()) {
@@ -41,7 +43,7 @@ bool EditorStartup::Start() {
     // 1, 2: the program directory, and the settings in the "Brickhaven" location.
     editor.programDirectory = QCoreApplication::applicationDirPath().toStdString();
     editor.SetSettings(m_settings.get());
-    editor.SetPrompts(&m_prompts);
+    editor.SetPrompts(m_prompts);
     m_settings->WriteString("General", "Directory", editor.programDirectory);
     // 3 was the constructor's parsing. 4: the settings; their WAD files make the catalogue.
     editor.options.reloadTextures = [] { LoadTextureFiles(Editor().options.textureFiles); };
@@ -59,7 +61,7 @@ bool EditorStartup::Start() {
     m_frame = std::make_unique<CMainFrame>(*m_settings);
     m_frame->setWindowIcon(ProgramIcon());
     m_frame->SetLogoWindow(m_logo);
-    m_prompts.SetParent(m_frame.get());
+    m_qtPrompts.SetParent(m_frame.get());
     if (!m_arguments.screenshotPath.empty()) {
         m_screenshot = std::make_unique<ScreenshotRunner>(
             *m_frame, QString::fromStdString(m_arguments.screenshotPath));

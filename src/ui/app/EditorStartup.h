@@ -19,7 +19,9 @@ class ScreenshotRunner;
 class EditorStartup {
 public:
     // settingsPath empty: the user's INI file ($XDG_CONFIG_HOME/Brickhaven/Brickhaven.ini).
-    explicit EditorStartup(const QStringList& arguments, const QString& settingsPath = {});
+    // prompts null: Qt dialogs parented to the main window.
+    explicit EditorStartup(const QStringList& arguments, const QString& settingsPath = {},
+                           Prompts* prompts = nullptr);
     ~EditorStartup();
 
     // Runs the start-up steps; false when the main window could not be made.
@@ -32,7 +34,8 @@ public:
 private:
     StartupArguments m_arguments;
     std::unique_ptr<QtSettingsStore> m_settings;
-    QtPrompts m_prompts;
+    QtPrompts m_qtPrompts;
+    Prompts* m_prompts;
     std::unique_ptr<CMainFrame> m_frame;
     QPointer<QSplashScreen> m_logo;
     std::unique_ptr<ScreenshotRunner> m_screenshot;

@@ -13,8 +13,8 @@
 #include "document/MapFileNames.h"
 #include "document/UpdateHint.h"
 #include "formats/MapFiles.h"
-#include "gamedata/BrightnessStep.h"
 #include "gamedata/GameDataStartup.h"
+#include "gamedata/GamePalette.h"
 #include "mapobjects/MapWorld.h"
 #include "views/MapView2D.h"
 
@@ -396,7 +396,9 @@ void CMainFrame::SetFaceEditingMode(bool on) {
 
 bool CMainFrame::StepBrightness(int direction) {
     Options& options = Editor().options;
-    const std::optional<float> brightness = SteppedBrightness(options.brightness, direction);
+    const std::optional<float> brightness = GamePalette::StepBrightness(
+        options.brightness,
+        direction > 0 ? GamePalette::kBrightnessStep : -GamePalette::kBrightnessStep);
     if (!brightness) {
         return false;
     }

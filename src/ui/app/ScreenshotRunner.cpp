@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -50,7 +51,14 @@ void ScreenshotRunner::Poll() {
 }
 
 void ScreenshotRunner::Save() {
-    const QPixmap picture = m_frame.grab();
+    // What the display shows of the window; widgets drawn afresh where it cannot tell.
+    QPixmap picture;
+    if (QScreen* screen = m_frame.screen()) {
+        picture = screen->grabWindow(m_frame.winId());
+    }
+    if (picture.isNull()) {
+        picture = m_frame.grab();
+    }
     if (!picture.save(m_path, "PNG")) {
         std::fprintf(stderr, "Tarno: could not write the screenshot %s\n", qPrintable(m_path));
         QApplication::exit(1);

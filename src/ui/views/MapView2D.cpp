@@ -10,6 +10,7 @@
 #include "mapobjects/MapWorld.h"
 #include "tools/PixelCanvas.h"
 #include "tools/View2DContextMenu.h"
+#include "tools/View2DGeometry.h"
 #include "tools/View2DRenderer.h"
 #include "views/View2DToolHandler.h"
 
@@ -46,7 +47,8 @@ QAction* AddCommand(QMenu* menu, int id, const char* text) {
 } // namespace
 
 CMapView2D::CMapView2D(CMapDoc& document, QWidget* parent)
-    : QAbstractScrollArea(parent), m_document(document) {
+    : QAbstractScrollArea(parent), m_document(document),
+      m_geometry(std::make_shared<View2DGeometry>()) {
     m_viewType = TakeInitialViewType();
     m_axes = AxesForViewType(m_viewType);
     setFrameShape(QFrame::NoFrame);
@@ -236,7 +238,16 @@ Vector CMapView2D::ClickToPoint3D(int x, int y) const {
 
 // --- document updates ---
 
+void CMapView2D::ShareGeometry(std::shared_ptr<View2DGeometry> geometry) {
+    if (geometry) {
+        m_geometry = std::move(geometry);
+        viewport()->update();
+    }
+}
+
 void CMapView2D::OnDocumentUpdate(int flags, const CUpdateHint* hint) {
+    // Whatever the update says, the map may have changed: the next paint packs it again.
+    m_geometry->Invalidate();
     if (flags & UPDATE_3D_ONLY) {
         return;
     }
@@ -298,6 +309,7 @@ void CMapView2D::paintEvent(QPaintEvent* event) {
 
     View2DScene scene;
     scene.world = m_document.World();
+    scene.geometry = m_geometry.get();
     scene.transform = Transform();
     scene.gridSize = m_document.GridSize();
     scene.showGrid = m_document.ShowGrid();

@@ -8,10 +8,12 @@
 #include <QImage>
 #include <QPoint>
 
+#include <memory>
 #include <optional>
 
 class CMapDoc;
 class QMenu;
+class View2DGeometry;
 class View2DToolHandler;
 
 // The wireframe view of a map document on one of three axis-aligned planes: the grid, the
@@ -50,6 +52,9 @@ public:
 
     bool IsActiveView() const { return m_active; }
     void SetActiveView(bool active);
+
+    // The packed drawing data of the document's world, shared by the 2D views of a frame.
+    void ShareGeometry(std::shared_ptr<View2DGeometry> geometry);
 
     // The current tool's handler (none until the tools exist); not owned.
     void SetToolHandler(View2DToolHandler* handler);
@@ -119,6 +124,7 @@ private:
     bool m_active = false;
     bool m_blitScroll = true;
     QImage m_buffer;
+    std::shared_ptr<View2DGeometry> m_geometry;
 
     bool m_spaceHeld = false;
     bool m_panning = false;

@@ -2,26 +2,8 @@
 #include "common/SettingsStore.h"
 #include "common/StartupArguments.h"
 #include "document/MapFileNames.h"
-#include "gamedata/BrightnessStep.h"
 
 #include <gtest/gtest.h>
-
-TEST(BrightnessStepTest, StepsStayWithinTheLimitsWithoutDrifting) {
-    EXPECT_FALSE(SteppedBrightness(4.9f, +1)); // 5.1 is refused
-    EXPECT_FLOAT_EQ(*SteppedBrightness(4.7f, +1), 4.9f);
-    EXPECT_FALSE(SteppedBrightness(0.2f, -1));
-    EXPECT_FLOAT_EQ(*SteppedBrightness(0.3f, -1), 0.1f);
-
-    // Twenty steps up from 1.0 reach 5.0 exactly; the next is refused.
-    float brightness = 1.0f;
-    for (int i = 0; i < 20; ++i) {
-        auto next = SteppedBrightness(brightness, +1);
-        ASSERT_TRUE(next) << i;
-        brightness = *next;
-    }
-    EXPECT_EQ(brightness, 5.0f);
-    EXPECT_FALSE(SteppedBrightness(brightness, +1));
-}
 
 TEST(StartupArgumentsTest, FileNologoAndScreenshot) {
     StartupArguments a = ParseStartupArguments({"maps/a.map", "nologo"});
