@@ -10,9 +10,7 @@ CMapView3D::CMapView3D(CMapDoc& document, QWidget* parent)
     m_document.AddView(this);
 }
 
-CMapView3D::~CMapView3D() {
-    m_document.RemoveView(this);
-}
+CMapView3D::~CMapView3D() { m_document.RemoveView(this); }
 
 void CMapView3D::SetRenderMode(int mode) {
     if (mode >= Wireframe && mode <= Textured && mode != m_renderMode) {
