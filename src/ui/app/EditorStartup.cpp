@@ -15,7 +15,7 @@
 
 EditorStartup::EditorStartup(const QStringList& arguments, const QString& settingsPath,
                              Prompts* prompts)
-    : m_prompts(prompts ? prompts : &m_qtPrompts) {
+    : m_prompts(prompts) {
     std::vector<std::string> args;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         args.push_back(arguments[i].toStdString());
@@ -23,6 +23,10 @@ EditorStartup::EditorStartup(const QStringList& arguments, const QString& settin
     m_arguments = ParseStartupArguments(args);
     m_settings = settingsPath.isEmpty() ? std::make_unique<QtSettingsStore>()
                                         : std::make_unique<QtSettingsStore>(settingsPath);
+    if (!m_prompts) {
+        m_prompts = m_arguments.screenshotPath.empty() ? static_cast<Prompts*>(&m_qtPrompts)
+                                                       : &m_consolePrompts;
+    }
 }
 
 EditorStartup::~EditorStartup() {

@@ -19,7 +19,8 @@ class ScreenshotRunner;
 class EditorStartup {
 public:
     // settingsPath empty: the user's INI file ($XDG_CONFIG_HOME/Brickhaven/Brickhaven.ini).
-    // prompts null: Qt dialogs parented to the main window.
+    // prompts null: Qt dialogs parented to the main window, or, for a screenshot run that
+    // nobody watches, standard error (a dialog would wait for an answer forever).
     explicit EditorStartup(const QStringList& arguments, const QString& settingsPath = {},
                            Prompts* prompts = nullptr);
     ~EditorStartup();
@@ -35,6 +36,7 @@ private:
     StartupArguments m_arguments;
     std::unique_ptr<QtSettingsStore> m_settings;
     QtPrompts m_qtPrompts;
+    ConsolePrompts m_consolePrompts;
     Prompts* m_prompts;
     std::unique_ptr<CMainFrame> m_frame;
     QPointer<QSplashScreen> m_logo;

@@ -90,8 +90,11 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
-    // Widgets going away still signal visibility changes: nothing is updated any more.
+    // Widgets going away still signal visibility changes: nothing may reach this frame now.
     m_actions.clear();
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
     EditorContext& editor = Editor();
     if (editor.mainFrame == this) {
         editor.mainFrame = nullptr;
@@ -197,6 +200,14 @@ QDockWidget* CMainFrame::InstallDialogBar(int id, const QString& caption, QWidge
     addDockWidget(area == Qt::LeftDockWidgetArea ? Qt::LeftDockWidgetArea : Qt::RightDockWidgetArea,
                   dock);
     m_dialogBars.insert(id, dock);
+    if (id == CommandId::FacePropertiesBar) {
+        // The face properties bar starts floating and hidden; texture application shows it.
+        dock->setFloating(true);
+        dock->move(mapToGlobal(QPoint(300, 290)));
+        dock->hide();
+    } else {
+        dock->show();
+    }
     if (m_settings.GetInt("General", "NewBars", 0) == 1) {
         restoreDockWidget(dock);
     }

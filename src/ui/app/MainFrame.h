@@ -72,7 +72,8 @@ public:
 
     // --- bars that other parts of the editor provide ---
     // Docks a dialog bar (left or right only) under a bar id, enables its View menu item and
-    // restores its saved place.
+    // restores its saved place. The face properties bar (CommandId::FacePropertiesBar) starts
+    // floating at (300, 290) and hidden.
     QDockWidget* InstallDialogBar(int id, const QString& caption, QWidget* content,
                                   Qt::DockWidgetArea area);
     QDockWidget* DialogBar(int id) const { return m_dialogBars.value(id); }

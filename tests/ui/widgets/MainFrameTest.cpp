@@ -238,13 +238,26 @@ TEST_F(MainFrameTest, ToolsAndTextureApplicationMode) {
     EXPECT_EQ(frame->CurrentTool(), TOOL_MAGNIFY);
     frame->SetCurrentTool(4); // not a tool: the selection tool
     EXPECT_EQ(frame->CurrentTool(), TOOL_SELECTION);
+    frame->show();
+    QDockWidget* textureBar = frame->InstallDialogBar(
+        CommandId::TextureBar, "Texture Bar", new QLabel("textures"), Qt::RightDockWidgetArea);
+    QDockWidget* faceBar = frame->InstallDialogBar(CommandId::FacePropertiesBar, "Face Properties",
+                                                   new QLabel("faces"), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(faceBar->isFloating());
+    EXPECT_FALSE(faceBar->isVisible());
+    EXPECT_TRUE(textureBar->isVisible());
+    EXPECT_TRUE(frame->Action(CommandId::TextureBar)->isEnabled());
     frame->SetCurrentTool(TOOL_BLOCK);
     frame->SetFaceEditingMode(true);
+    EXPECT_TRUE(faceBar->isVisible());
+    EXPECT_FALSE(textureBar->isVisible());
     EXPECT_TRUE(frame->FaceEditingMode());
     EXPECT_EQ(frame->CurrentTool(), TOOL_SELECTION);
     EXPECT_TRUE(frame->Action(CommandId::TextureApplication)->isChecked());
     frame->SetFaceEditingMode(false);
     EXPECT_FALSE(frame->FaceEditingMode());
+    EXPECT_FALSE(faceBar->isVisible());
+    EXPECT_TRUE(textureBar->isVisible());
 }
 
 TEST(MapDialogsTest, InformationCountsAndTheErrorList) {
