@@ -113,6 +113,9 @@ public:
     // working directory). See common/ProgramDirectory.h.
     std::string programDirectory;
 
+    // The type the next new 2D view starts with (0, 1, 2, then 0 again).
+    int next2DViewType = 0;
+
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
 

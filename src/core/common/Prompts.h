@@ -54,6 +54,16 @@ public:
         }
         return FileChoice{*path, 0};
     }
+    // An open dialog that also reports which filter was selected (0 = the first).
+    virtual std::optional<FileChoice> ChooseOpenFile(const std::string& caption,
+                                                     const std::string& filter,
+                                                     const std::string& initialPath) {
+        std::optional<std::string> path = OpenFileName(caption, filter, initialPath);
+        if (!path) {
+            return std::nullopt;
+        }
+        return FileChoice{*path, 0};
+    }
 };
 
 // For runs without a window (batch options, the core's default): messages go to standard

@@ -17,6 +17,8 @@ public:
 
     // Text of the lines shown from the top of the viewport (for tests and accessibility).
     int FirstVisibleLine() const;
+    // "Courier New" at 10 points, or the system's fixed-pitch font where that is missing.
+    const QFont& TextFont() const { return m_font; }
 
 signals:
     void errorLineAdded();

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -110,4 +111,55 @@ std::optional<std::string> QtPrompts::InputText(const std::string& caption,
         return std::nullopt;
     }
     return text.toStdString();
+}
+
+namespace {
+
+// A file dialog that tells which of its filters was chosen; checkText adds a check box below.
+std::optional<Prompts::FileChoice> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                                 const std::string& caption,
+                                                 const std::string& filter,
+                                                 const std::string& initialPath,
+                                                 const std::string& checkText, bool* checked) {
+    QFileDialog dialog(parent, QString::fromStdString(caption), QString::fromStdString(initialPath),
+                       QString::fromStdString(filter));
+    dialog.setAcceptMode(mode);
+    // Names are checked by the caller (a missing file has its own message).
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QCheckBox* check = nullptr;
+    if (!checkText.empty()) {
+        // The check box needs the dialog's own layout.
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        check = new QCheckBox(QString::fromStdString(checkText), &dialog);
+        check->setChecked(checked && *checked);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    if (check && checked) {
+        *checked = check->isChecked();
+    }
+    const int index = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+    return Prompts::FileChoice{dialog.selectedFiles().front().toStdString(), std::max(0, index)};
+}
+
+} // namespace
+
+std::optional<Prompts::FileChoice> QtPrompts::ChooseSaveFile(const std::string& caption,
+                                                             const std::string& filter,
+                                                             const std::string& initialPath,
+                                                             const std::string& checkText,
+                                                             bool* checked) {
+    return RunFileDialog(m_parent, QFileDialog::AcceptSave, caption, filter, initialPath, checkText,
+                         checked);
+}
+
+std::optional<Prompts::FileChoice> QtPrompts::ChooseOpenFile(const std::string& caption,
+                                                             const std::string& filter,
+                                                             const std::string& initialPath) {
+    return RunFileDialog(m_parent, QFileDialog::AcceptOpen, caption, filter, initialPath, {},
+                         nullptr);
 }

@@ -22,6 +22,11 @@ public:
                                             const std::string& initialPath) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& label,
                                          const std::string& initialText) override;
+    std::optional<FileChoice> ChooseSaveFile(const std::string& caption, const std::string& filter,
+                                             const std::string& initialPath,
+                                             const std::string& checkText, bool* checked) override;
+    std::optional<FileChoice> ChooseOpenFile(const std::string& caption, const std::string& filter,
+                                             const std::string& initialPath) override;
 
 private:
     QWidget* m_parent;

@@ -1,0 +1,519 @@
+#include "app/MainFrame.h"
+
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/MapDialogs.h"
+#include "app/MessageWindow.h"
+#include "app/ProgressWindow.h"
+#include "app/QtSettingsStore.h"
+#include "common/EditorContext.h"
+#include "common/ProgramDirectory.h"
+#include "document/EntityClassRefresh.h"
+#include "document/MapDoc.h"
+#include "document/MapFileNames.h"
+#include "document/UpdateHint.h"
+#include "formats/MapFiles.h"
+#include "gamedata/GameDataStartup.h"
+#include "gamedata/GamePalette.h"
+#include "mapobjects/MapWorld.h"
+#include "views/MapView2D.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <cstdio>
+
+namespace {
+const char* const kMissingFile = "That file does not exist.";
+const char* const kGameDataFailed = "An error occured loading the default game data file.";
+const char* const kWebSiteFailed = "The website couldn't be opened.";
+const char* const kHelpMissing = "The help file could not be opened.";
+const char* const kDefaultWebSite = "https://brickhaven.org/";
+} // namespace
+
+CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_mdi(new QMdiArea(this)) {
+    setObjectName("MainFrame");
+    setWindowTitle("Brickhaven");
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+    m_mdi->setObjectName("Documents");
+    m_mdi->setBackground(QColor(128, 128, 128));
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+    setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
+    CreateMessageWindow();
+    if (m_settings.GetInt("General", "NewBars", 0) == 1) {
+        RestoreBarState();
+    }
+
+    m_recentFiles.Load(m_settings);
+    RefreshRecentFileMenu();
+
+    EditorContext& editor = Editor();
+    editor.mainFrame = this;
+    editor.statusPanes = this;
+    editor.showMapErrors = [this] { ShowMapErrors(); };
+    editor.options.applyBrightness = [](float brightness) { ApplyBrightness(brightness); };
+    editor.options.updateViews = [this] {
+        UpdateAllDocumentViews(UPDATE_2D_ONLY | UPDATE_SCROLLBARS);
+    };
+    m_currentTool = TOOL_SELECTION;
+
+    m_deferredStart.setSingleShot(true);
+    m_deferredStart.setInterval(kDeferredStartDelay);
+    connect(&m_deferredStart, &QTimer::timeout, this, &CMainFrame::RunDeferredStart);
+    for (QWidget* watched :
+         {static_cast<QWidget*>(this), m_mdi->viewport(), static_cast<QWidget*>(statusBar())}) {
+        watched->installEventFilter(this);
+    }
+    // Enabled states and check marks follow the editor's state while it is idle.
+    m_idleUpdate.setInterval(250);
+    connect(&m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    m_idleUpdate.start();
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    // Widgets going away still signal visibility changes: nothing may reach this frame now.
+    m_actions.clear();
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
+    EditorContext& editor = Editor();
+    if (editor.mainFrame == this) {
+        editor.mainFrame = nullptr;
+    }
+    if (editor.statusPanes == this) {
+        editor.statusPanes = nullptr;
+    }
+    editor.showMapErrors = nullptr;
+    editor.options.applyBrightness = nullptr;
+    editor.options.updateViews = nullptr;
+    m_idleUpdate.stop();
+    // Child frames own their documents; close them while the editor context is consistent.
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        delete window;
+    }
+}
+
+// --- status bar and message window ---
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar");
+    for (int i = 0; i < kPaneCount; ++i) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString("Pane%1").arg(i));
+        if (i == 0) {
+            label->setFrameShape(QFrame::NoFrame);
+            bar->addWidget(label, 1);
+        } else {
+            label->setFrameShape(QFrame::Panel);
+            label->setFrameShadow(QFrame::Sunken);
+            label->setFixedWidth(kPaneWidths[static_cast<std::size_t>(i)]);
+            bar->addPermanentWidget(label);
+        }
+        m_panes[static_cast<std::size_t>(i)] = label;
+    }
+    m_panes[0]->setText("Ready");
+}
+
+void CMainFrame::SetPaneText(int pane, const std::string& text) {
+    if (pane >= 0 && pane < kPaneCount) {
+        m_panes[static_cast<std::size_t>(pane)]->setText(QString::fromStdString(text));
+    }
+}
+
+QString CMainFrame::PaneText(int pane) const {
+    if (pane < 0 || pane >= kPaneCount) {
+        return {};
+    }
+    return m_panes[static_cast<std::size_t>(pane)]->text();
+}
+
+void CMainFrame::CreateMessageWindow() {
+    m_messages = new MessageWindow(Editor().messages);
+    m_messagesDock = new QDockWidget("Messages", this);
+    m_messagesDock->setObjectName("Messages");
+    m_messagesDock->setWidget(m_messages);
+    m_messagesDock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    addDockWidget(Qt::BottomDockWidgetArea, m_messagesDock);
+    resizeDocks({m_messagesDock}, {kMessagesInitialHeight}, Qt::Vertical);
+    connect(m_messages, &MessageWindow::errorLineAdded, this, [this] {
+        m_messagesDock->show();
+        m_messagesDock->raise();
+    });
+    connect(m_messagesDock, &QDockWidget::visibilityChanged, this,
+            [this] { UpdateCommandStates(); });
+}
+
+void CMainFrame::SetMessagesVisible(bool visible) {
+    m_messagesDock->setVisible(visible);
+    if (visible) {
+        m_messagesDock->raise();
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_messagesDock && !m_messagesDock->isFloating()) {
+        resizeDocks({m_messagesDock}, {kMessagesHeight}, Qt::Vertical);
+    }
+}
+
+// --- bar layout ---
+
+void CMainFrame::RestoreBarState() {
+    const QByteArray state = m_settings.GetBytes(kBarStateSection, kBarStateValue);
+    if (!state.isEmpty()) {
+        restoreState(state);
+    }
+}
+
+void CMainFrame::SaveBarState() {
+    m_settings.WriteBytes(kBarStateSection, kBarStateValue, saveState());
+}
+
+QDockWidget* CMainFrame::InstallDialogBar(int id, const QString& caption, QWidget* content,
+                                          Qt::DockWidgetArea area) {
+    auto* dock = new QDockWidget(caption, this);
+    dock->setObjectName(QString("Bar%1").arg(id));
+    dock->setWidget(content);
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(area == Qt::LeftDockWidgetArea ? Qt::LeftDockWidgetArea : Qt::RightDockWidgetArea,
+                  dock);
+    m_dialogBars.insert(id, dock);
+    if (id == CommandId::FacePropertiesBar) {
+        // The face properties bar starts floating and hidden; texture application shows it.
+        dock->setFloating(true);
+        dock->move(mapToGlobal(QPoint(300, 290)));
+        dock->hide();
+    } else {
+        dock->show();
+    }
+    if (m_settings.GetInt("General", "NewBars", 0) == 1) {
+        restoreDockWidget(dock);
+    }
+    connect(dock, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
+    if (QAction* toggle = Action(id)) {
+        toggle->setEnabled(true);
+    }
+    UpdateCommandStates();
+    return dock;
+}
+
+void CMainFrame::SetObjectPropertiesWindow(QWidget* window) {
+    m_objectProperties = window;
+    UpdateCommandStates();
+}
+
+// --- documents ---
+
+CMapDoc* CMainFrame::ActiveDocument() const {
+    return CMapDoc::GetActiveMapDoc();
+}
+
+CChildFrame* CMainFrame::ActiveChildFrame() const {
+    QMdiSubWindow* window = m_mdi->currentSubWindow();
+    return window ? qobject_cast<CChildFrame*>(window->widget()) : nullptr;
+}
+
+QList<CChildFrame*> CMainFrame::ChildFrames() const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window->widget())) {
+            frames.append(frame);
+        }
+    }
+    return frames;
+}
+
+CChildFrame* CMainFrame::AddChildFrame(std::unique_ptr<CMapDoc> document) {
+    CMapDoc* doc = document.get();
+    doc->recentFileAdded = [this](const std::string& path) {
+        m_recentFiles.Add(path);
+        RefreshRecentFileMenu();
+        RefreshChildTitles();
+    };
+    auto* frame = new CChildFrame(std::move(document));
+    QMdiSubWindow* window = m_mdi->addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(frame->windowTitle());
+    connect(frame, &CChildFrame::activeViewChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(window, &QObject::destroyed, this,
+            [this] { QTimer::singleShot(0, this, &CMainFrame::UpdateCommandStates); });
+    window->showMaximized();
+    m_mdi->setActiveSubWindow(window);
+    CMapDoc::SetActiveMapDoc(doc);
+    UpdateCommandStates();
+    return frame;
+}
+
+CChildFrame* CMainFrame::NewDocument() {
+    return AddChildFrame(std::make_unique<CMapDoc>());
+}
+
+CChildFrame* CMainFrame::OpenMapFile(const QString& path) {
+    Prompts& prompts = Editor().GetPrompts();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || info.isDir()) {
+        prompts.Message(kMissingFile, Prompts::Icon::Warning);
+        return nullptr;
+    }
+    const QString fullPath = info.absoluteFilePath();
+    for (CChildFrame* frame : ChildFrames()) {
+        if (QString::fromStdString(frame->Document().Path()) == fullPath) {
+            m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frame->parentWidget()));
+            return frame;
+        }
+    }
+    CMapDoc* previouslyActive = ActiveDocument();
+    auto document = std::make_unique<CMapDoc>();
+    const std::string file = fullPath.toStdString();
+    bool opened;
+    {
+        std::unique_ptr<ProgressWindow> progress;
+        if (!IsRmfPath(file)) {
+            progress = std::make_unique<ProgressWindow>(this, kLoadingFileTitle);
+        }
+        opened = document->OpenDocument(file, progress.get());
+    }
+    if (!opened) {
+        document.reset();
+        CMapDoc::SetActiveMapDoc(previouslyActive);
+        return nullptr;
+    }
+    m_lastOpenDirectory = info.absolutePath().toStdString();
+    m_recentFiles.Add(file);
+    RefreshRecentFileMenu();
+    return AddChildFrame(std::move(document));
+}
+
+void CMainFrame::OnFileOpen() {
+    std::string directory = m_lastOpenDirectory;
+    if (directory.empty()) {
+        directory = ResolveProgramPath(Editor().options.mapDirectory);
+    }
+    auto choice = Editor().GetPrompts().ChooseOpenFile("Open", kMapFileFilter, directory);
+    if (!choice || choice->path.empty()) {
+        return;
+    }
+    OpenMapFile(QString::fromStdString(CompleteMapFileName(choice->path, choice->filterIndex)));
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
+    if (window) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window->widget())) {
+            CMapDoc::SetActiveMapDoc(&frame->Document());
+        }
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::ActiveDocumentChanged(CMapDoc* document) {
+    if (document) {
+        document->WriteGridStatus();
+        document->UpdateStatusText();
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::RefreshChildTitles() {
+    for (CChildFrame* frame : ChildFrames()) {
+        const QString title = QString::fromStdString(frame->Document().Title());
+        frame->setWindowTitle(title);
+        if (QWidget* window = frame->parentWidget()) {
+            window->setWindowTitle(title);
+        }
+    }
+}
+
+void CMainFrame::UpdateAllDocumentViews(int flags) {
+    for (CMapDoc* document : CMapDoc::AllDocuments()) {
+        document->UpdateAllViews(flags);
+    }
+}
+
+// --- main frame commands ---
+
+void CMainFrame::SetCurrentTool(int tool) {
+    if (tool != TOOL_SELECTION && tool != TOOL_BLOCK && tool != TOOL_ENTITY &&
+        tool != TOOL_CAMERA && tool != TOOL_MAGNIFY) {
+        tool = TOOL_SELECTION;
+    }
+    if (tool == m_currentTool) {
+        return;
+    }
+    m_currentTool = tool;
+    // Every 2D view shows the feedback of the document's new tool.
+    for (CMapDoc* document : CMapDoc::AllDocuments()) {
+        for (MapDocView* view : document->Views()) {
+            if (!view->Is3D()) {
+                view->ToolHandles(2);
+            }
+        }
+        document->UpdateStatusText();
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetFaceEditingMode(bool on) {
+    if (on == m_faceEditing) {
+        return;
+    }
+    m_faceEditing = on;
+    QDockWidget* textureBar = DialogBar(CommandId::TextureBar);
+    QDockWidget* faceBar = DialogBar(CommandId::FacePropertiesBar);
+    if (on) {
+        m_textureBarWasVisible = textureBar && textureBar->isVisible();
+        if (faceBar) {
+            faceBar->show();
+        }
+        if (textureBar) {
+            textureBar->hide();
+        }
+        SetCurrentTool(TOOL_SELECTION);
+    } else {
+        if (faceBar) {
+            faceBar->hide();
+        }
+        if (textureBar) {
+            textureBar->setVisible(m_textureBarWasVisible);
+        }
+    }
+    UpdateAllDocumentViews(UPDATE_REDRAW);
+    if (CMapDoc* document = ActiveDocument()) {
+        document->UpdateStatusText();
+    }
+    UpdateCommandStates();
+}
+
+bool CMainFrame::StepBrightness(int direction) {
+    Options& options = Editor().options;
+    const std::optional<float> brightness = GamePalette::StepBrightness(
+        options.brightness,
+        direction > 0 ? GamePalette::kBrightnessStep : -GamePalette::kBrightnessStep);
+    if (!brightness) {
+        return false;
+    }
+    options.brightness = *brightness;
+    ApplyBrightness(*brightness);
+    for (int bar : {CommandId::TextureBar, CommandId::FacePropertiesBar}) {
+        if (QDockWidget* dock = DialogBar(bar)) {
+            dock->update();
+        }
+    }
+    UpdateAllDocumentViews(UPDATE_REDRAW | UPDATE_3D_ONLY);
+    return true;
+}
+
+void CMainFrame::ShowMemoryReport() {
+    char text[64];
+    std::snprintf(text, sizeof text, "uMapMem = %lu",
+                  static_cast<unsigned long>(Editor().objectMemory));
+    Editor().GetPrompts().Message(text, Prompts::Icon::Information);
+}
+
+void CMainFrame::OnHelpTopics() {
+    const QString manual = QString::fromStdString(ResolveProgramPath("help/index.html"));
+    if (!QFileInfo::exists(manual) || !openUrl(QUrl::fromLocalFile(manual))) {
+        Editor().GetPrompts().Message(kHelpMissing, Prompts::Icon::Warning);
+    }
+}
+
+QString CMainFrame::WebSiteAddress() {
+    return QString::fromStdString(
+        Editor().Settings().GetString("General", "Web Site", kDefaultWebSite));
+}
+
+void CMainFrame::OnWebSite() {
+    const QUrl address(WebSiteAddress(), QUrl::StrictMode);
+    if (!address.isValid() || address.isEmpty() || !openUrl(address)) {
+        Editor().GetPrompts().Message(kWebSiteFailed, Prompts::Icon::Warning);
+    }
+}
+
+void CMainFrame::ShowMapInformation() {
+    if (CMapDoc* document = ActiveDocument(); document && document->World()) {
+        MapInformationDialog dialog(*document->World(), this);
+        dialog.exec();
+    }
+}
+
+void CMainFrame::ShowMapErrors() {
+    MapErrorsDialog dialog(Editor().errors, this);
+    dialog.exec();
+}
+
+// --- start-up ---
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && !m_firstPaintSeen) {
+        m_firstPaintSeen = true;
+        m_deferredStart.start();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::RunDeferredStart() {
+    m_deferredStart.stop();
+    if (m_logo) {
+        m_logo->close();
+    }
+    EditorContext& editor = Editor();
+    const std::string gameData = editor.Settings().GetString("General", "Gamedata", "quake.ymx");
+    if (!LoadGameData(gameData)) {
+        editor.GetPrompts().Message(kGameDataFailed, Prompts::Icon::Error);
+    }
+    ApplyBrightness(editor.options.brightness);
+    // Maps opened before the game data was there get their entity classes now.
+    for (CMapDoc* document : CMapDoc::AllDocuments()) {
+        if (document->World() && RefreshUnknownEntityClasses(*document->World()) > 0) {
+            document->UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
+        }
+    }
+    if (QDockWidget* textureBar = DialogBar(CommandId::TextureBar)) {
+        textureBar->update();
+    }
+    if (QLayout* frameLayout = layout()) {
+        frameLayout->activate();
+    }
+    m_deferredStartDone = true;
+    emit deferredStartFinished();
+}
+
+// --- closing ---
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    if (QDockWidget* faceBar = DialogBar(CommandId::FacePropertiesBar)) {
+        faceBar->hide();
+    }
+    SaveBarState();
+    m_settings.WriteInt("General", "NewBars", 1);
+    Editor().options.Save();
+    m_recentFiles.Save(m_settings);
+    m_settings.Sync();
+    event->accept();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/ErrorList.h"
+
+#include <QDialog>
+
+class CMapWorld;
+class QListWidget;
+
+// "Map Information": the numbers of solids, faces, point entities and other entities.
+class MapInformationDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit MapInformationDialog(const CMapWorld& world, QWidget* parent = nullptr);
+    // The value shown beside a label ("Solids:", "Faces:", ...), for tests.
+    QString ValueOf(const QString& label) const;
+};
+
+// "Map Errors": every error recorded while building solids since the editor started.
+class MapErrorsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit MapErrorsDialog(const ErrorList& errors, QWidget* parent = nullptr);
+    QListWidget* List() const { return m_list; }
+
+private:
+    QListWidget* m_list;
+};
+
+// The program's icon, name and version, with a Close button.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+};
