@@ -157,6 +157,11 @@ bool View3DModel::BuildMeshes(const std::vector<CMapClass*>* objects) {
     };
 
     if (!objects) {
+        // A world read into the document after the view went textured starts without
+        // textures; it takes the view's mode before its meshes are made.
+        if (m_appliedMode == kTextured && !world->TexturesShown()) {
+            world->ShowTextures(true);
+        }
         m_meshes.ClearVisuals();
         for (CMapClass* object : world->VisibleObjects()) {
             if (!build(*object)) {

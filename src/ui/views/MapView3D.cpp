@@ -56,8 +56,8 @@ CMapView3D::CMapView3D(CMapDoc& document, QWidget* parent)
 
 CMapView3D::~CMapView3D() {
     m_renderTimer.stop();
-    if (m_textureObserver != 0 && Editor().textureManager) {
-        Editor().TextureCatalogue().RemoveObserver(m_textureObserver);
+    if (m_observedTextures) {
+        m_observedTextures->RemoveObserver(m_textureObserver);
     }
     // The base class destroys the context after this object's members are gone.
     disconnect(m_contextWatch);
@@ -75,11 +75,12 @@ void CMapView3D::ReleaseGL() {
 }
 
 void CMapView3D::WatchTextures() {
-    if (m_textureObserver != 0 || !Editor().textureManager) {
+    if (m_observedTextures || !Editor().textureManager) {
         return;
     }
     // A brightness change remakes the pictures; the next frame sends the new ones.
-    m_textureObserver = Editor().TextureCatalogue().AddObserver([this](TextureManager::Change c) {
+    m_observedTextures = &Editor().TextureCatalogue();
+    m_textureObserver = m_observedTextures->AddObserver([this](TextureManager::Change c) {
         if (c == TextureManager::Change::PaletteChanged) {
             m_model.MarkDirty();
         }

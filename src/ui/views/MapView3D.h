@@ -9,6 +9,7 @@
 
 class CMapDoc;
 class MeshRenderer3D;
+class TextureManager;
 
 // The perspective view of a document (the top-left pane of a child frame), drawn with
 // OpenGL 3.3 core. It becomes ready on its first paint once OpenGL is up; a failure there is
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<MeshRenderer3D> m_renderer;
     QBasicTimer m_renderTimer;
     QMetaObject::Connection m_contextWatch;
+    TextureManager* m_observedTextures = nullptr;
     int m_textureObserver = 0;
     bool m_startFailed = false;
     bool m_depthChecked = false;

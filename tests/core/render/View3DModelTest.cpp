@@ -5,6 +5,7 @@
 #include "document/MapDoc.h"
 #include "document/MapDocView.h"
 #include "document/UpdateHint.h"
+#include "formats/MapFiles.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"
 #include "mapobjects/MapWorld.h"
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <memory>
 #include <set>
 
@@ -277,6 +280,40 @@ TEST_F(View3DModelTest, TexturedModeSetsTheWorldsFlagAndDrawsTheFacesTextureCoor
     EXPECT_EQ(meshes.Chunk(0).ranges.size(), 1u);
     model.SetRenderMode(9);
     EXPECT_EQ(model.RenderMode(), 2);
+}
+
+TEST_F(View3DModelTest, AMapOpenedIntoATexturedViewIsShownTextured) {
+    Wad2Writer writer;
+    writer.AddTexture("STONE", 64, 64, {std::vector<std::uint8_t>(64 * 64, 7)});
+    TextureManager& textures = context.Context().TextureCatalogue();
+    ASSERT_NE(textures.AddWadFromMemory("t.wad", writer.Build()), 0);
+    textures.SortAllTextures();
+    context.Context().textures = &textures;
+    a->SetTexture("STONE");
+    std::string text;
+    ASSERT_EQ(WriteMapData(World(), text), 0);
+    const std::string path = ::testing::TempDir() + "view3d-textured.map";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << text;
+    }
+
+    View3DModel model(*doc);
+    ModelView view(model);
+    doc->AddView(&view);
+    model.SetRenderMode(3);
+    model.Start();
+    ASSERT_TRUE(doc->OpenDocument(path));
+    EXPECT_TRUE(World().TexturesShown());
+    EXPECT_EQ(model.Meshes().VisualCount(), 2u);
+    model.Meshes().RefreshChunks();
+    std::size_t textured = 0;
+    for (const MeshRange3D& range : model.Meshes().Chunk(0).ranges) {
+        textured += range.texture ? range.count : 0;
+    }
+    EXPECT_EQ(textured, 36u);
+    doc->RemoveView(&view);
+    std::remove(path.c_str());
 }
 
 TEST_F(View3DModelTest, AMeshThatCannotBeMadeStopsTheBuildWithAnErrorLine) {

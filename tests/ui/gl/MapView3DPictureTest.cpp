@@ -84,20 +84,22 @@ protected:
         return times[2];
     }
 
-    void Save(CMapView3D& v, const QString& name) {
+    // At least one sample in minimumShare of a grid of samples 8 pixels apart is not black.
+    void Save(CMapView3D& v, const QString& name, int minimumShare = 20) {
         const QString dir = QString(kBinDir) + "/../screenshots";
         QDir().mkpath(dir);
         const QImage image = v.grabFramebuffer();
         EXPECT_TRUE(image.save(dir + "/" + name + ".png")) << name.toStdString();
         std::printf("[ picture  ] %s\n", QDir(dir).absoluteFilePath(name + ".png").toUtf8().data());
-        // Something was drawn: a good part of the picture is not black.
+        // Something was drawn: part of the picture is not black.
         int lit = 0;
         for (int y = 0; y < image.height(); y += 8) {
             for (int x = 0; x < image.width(); x += 8) {
                 lit += (image.pixel(x, y) & 0xFFFFFF) != 0 ? 1 : 0;
             }
         }
-        EXPECT_GT(lit, (image.width() / 8) * (image.height() / 8) / 20) << name.toStdString();
+        EXPECT_GT(lit, (image.width() / 8) * (image.height() / 8) / minimumShare)
+            << name.toStdString();
     }
 
     // Looks at the world's centre from the south and above: the camera keys turn the view
@@ -151,6 +153,11 @@ protected:
         LookAtWorldFromAbove(v, 2200.0f);
         Save(v, name + "-oblique");
         FrameMilliseconds(v, (name + " at an angle").toUtf8().data());
+        v.SetRenderMode(CMapView3D::Wireframe);
+        Save(v, name + "-oblique-wireframe", 200);
+        v.SetRenderMode(CMapView3D::Flat);
+        Save(v, name + "-oblique-flat");
+        v.SetRenderMode(CMapView3D::Textured);
         if (LookFromPlayerStart(v)) {
             Save(v, name + "-inside");
             FrameMilliseconds(v, (name + " from the player start").toUtf8().data());
