@@ -1,35 +1,246 @@
 #include "views/MapView3D.h"
 
+#include "common/EditorContext.h"
+#include "common/StatusPanes.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
+#include "gamedata/TextureManager.h"
+#include "views/MeshRenderer3D.h"
 
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QSurfaceFormat>
+#include <optional>
+
+namespace {
+std::optional<Camera3D::Key> CameraKeyFor(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return Camera3D::Key::Left;
+    case Qt::Key_Right:
+        return Camera3D::Key::Right;
+    case Qt::Key_Up:
+        return Camera3D::Key::Up;
+    case Qt::Key_Down:
+        return Camera3D::Key::Down;
+    case Qt::Key_D:
+        return Camera3D::Key::Forward;
+    case Qt::Key_C:
+        return Camera3D::Key::Backward;
+    case Qt::Key_F:
+        return Camera3D::Key::RollLeft;
+    case Qt::Key_S:
+        return Camera3D::Key::RollRight;
+    case Qt::Key_Escape:
+        return Camera3D::Key::Stop;
+    default:
+        return std::nullopt;
+    }
+}
+} // namespace
 
 CMapView3D::CMapView3D(CMapDoc& document, QWidget* parent)
-    : QOpenGLWidget(parent), m_document(document) {
+    : QOpenGLWidget(parent), m_document(document), m_model(document),
+      m_renderer(std::make_unique<MeshRenderer3D>()) {
+    setFocusPolicy(Qt::StrongFocus);
+    QSurfaceFormat surface = format();
+    surface.setRenderableType(QSurfaceFormat::OpenGL);
+    surface.setVersion(3, 3);
+    surface.setProfile(QSurfaceFormat::CoreProfile);
+    surface.setDepthBufferSize(24);
+    setFormat(surface);
     m_document.AddView(this);
 }
 
-CMapView3D::~CMapView3D() { m_document.RemoveView(this); }
+CMapView3D::~CMapView3D() {
+    m_renderTimer.stop();
+    if (m_observedTextures) {
+        m_observedTextures->RemoveObserver(m_textureObserver);
+    }
+    // The base class destroys the context after this object's members are gone.
+    disconnect(m_contextWatch);
+    ReleaseGL();
+    m_document.RemoveView(this);
+}
+
+void CMapView3D::ReleaseGL() {
+    if (!m_renderer->IsInitialized() || !context()) {
+        return;
+    }
+    makeCurrent();
+    m_renderer->Release();
+    doneCurrent();
+}
+
+void CMapView3D::WatchTextures() {
+    if (m_observedTextures || !Editor().textureManager) {
+        return;
+    }
+    // A brightness change remakes the pictures; the next frame sends the new ones.
+    m_observedTextures = &Editor().TextureCatalogue();
+    m_textureObserver = m_observedTextures->AddObserver([this](TextureManager::Change c) {
+        if (c == TextureManager::Change::PaletteChanged) {
+            m_model.MarkDirty();
+        }
+    });
+}
 
 void CMapView3D::SetRenderMode(int mode) {
-    if (mode >= Wireframe && mode <= Textured && mode != m_renderMode) {
-        m_renderMode = mode;
+    m_model.SetRenderMode(mode);
+}
+
+void CMapView3D::OnDocumentUpdate(int flags, const CUpdateHint* hint) {
+    m_model.OnDocumentUpdate(flags, hint);
+}
+
+void CMapView3D::ReportStartFailure(const QString& line) {
+    if (m_startFailed) {
+        return;
+    }
+    m_startFailed = true;
+    Editor().messages.AddText(MessageLog::Error, line.toStdString());
+}
+
+void CMapView3D::initializeGL() {
+    if (m_startFailed) {
+        return;
+    }
+    const QString error = m_renderer->Initialize(context());
+    if (!error.isEmpty()) {
+        ReportStartFailure(error);
+        return;
+    }
+    // The context goes with the widget's window (moving the view to another window makes a
+    // new one and calls this again): the renderer must forget its objects then.
+    disconnect(m_contextWatch);
+    m_contextWatch = connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGL(); },
+        Qt::DirectConnection);
+    m_depthChecked = false;
+    if (m_model.IsReady()) {
+        m_model.MarkDirty();
+        return;
+    }
+    WatchTextures();
+    m_model.Start();
+    m_renderTimer.start(kRenderInterval, this);
+}
+
+void CMapView3D::TakeCamera(const Vector& position, const Vector& target) {
+    m_model.TakeCamera(position, target);
+}
+
+void CMapView3D::paintEvent(QPaintEvent* event) {
+    QOpenGLWidget::paintEvent(event);
+    // Without a context Qt never calls initializeGL(): say so once.
+    if (!m_model.IsReady() && !m_startFailed && (!context() || !context()->isValid())) {
+        ReportStartFailure("GL CreateContext(): no OpenGL context could be created.");
+    }
+}
+
+void CMapView3D::resizeGL(int, int) {
+    m_model.MarkDirty();
+}
+
+void CMapView3D::paintGL() {
+    if (!m_model.IsReady() || !m_renderer->IsInitialized()) {
+        QOpenGLFunctions* gl = context()->functions();
+        gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        gl->glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    if (!m_depthChecked) {
+        m_depthChecked = true;
+        if (!m_renderer->HasDepthBuffer()) {
+            Editor().messages.AddLine(MessageLog::Error,
+                                      "Depth buffering failed: the picture has no depth buffer.");
+        }
+    }
+    // Whatever asked for a frame gets it now.
+    m_model.TakeDirty();
+    QElapsedTimer timer;
+    timer.start();
+    const qreal ratio = devicePixelRatioF();
+    const int w = static_cast<int>(width() * ratio);
+    const int h = static_cast<int>(height() * ratio);
+    m_renderer->Render(m_model.Meshes(), m_model.Camera(), m_model.RenderMode(), w, h);
+    if (m_measureFrames) {
+        context()->functions()->glFinish();
+        m_lastFrameMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    }
+    ++m_framesDrawn;
+}
+
+void CMapView3D::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != m_renderTimer.timerId()) {
+        QOpenGLWidget::timerEvent(event);
+        return;
+    }
+    if (m_model.IsReady() && m_model.TakeDirty()) {
         update();
     }
 }
 
-void CMapView3D::OnDocumentUpdate(int flags, const CUpdateHint*) {
-    if (flags & UPDATE_2D_ONLY) {
-        return;
+bool CMapView3D::IsViewKey(const QKeyEvent& event) const {
+    const int key = event.key();
+    const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    case Qt::Key_D:
+    case Qt::Key_C:
+    case Qt::Key_F:
+    case Qt::Key_S:
+    case Qt::Key_Escape:
+        return !ctrl;
+    default:
+        return !ctrl && key >= Qt::Key_1 && key <= Qt::Key_6;
     }
-    update();
 }
 
-void CMapView3D::initializeGL() {}
+bool CMapView3D::event(QEvent* event) {
+    // The view's own keys win over single-key menu shortcuts (C, digits) while it has the
+    // focus; Ctrl with a letter stays with the menus (Ctrl+C copies, Ctrl+S saves).
+    if (event->type() == QEvent::ShortcutOverride && m_model.IsReady() &&
+        IsViewKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QOpenGLWidget::event(event);
+}
 
-void CMapView3D::paintGL() {
-    QOpenGLFunctions* gl = context()->functions();
-    gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
+void CMapView3D::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const int key = event->key();
+    if (key >= Qt::Key_1 && key <= Qt::Key_6) {
+        if (m_model.PressViewportKey(key - Qt::Key_0)) {
+            return;
+        }
+    } else if (auto cameraKey = CameraKeyFor(key)) {
+        if (m_model.PressKey(*cameraKey, modifiers.testFlag(Qt::ShiftModifier),
+                             modifiers.testFlag(Qt::ControlModifier))) {
+            return;
+        }
+    } else if (key == Qt::Key_PageUp) {
+        m_document.PickNext();
+        return;
+    } else if (key == Qt::Key_PageDown) {
+        m_document.PickPrevious();
+        return;
+    }
+    QOpenGLWidget::keyPressEvent(event);
+}
+
+void CMapView3D::focusInEvent(QFocusEvent* event) {
+    CMapDoc::SetActiveMapDoc(&m_document);
+    if (StatusPanes* panes = Editor().statusPanes) {
+        panes->SetPaneText(2, "");
+        panes->SetPaneText(4, "");
+    }
+    QOpenGLWidget::focusInEvent(event);
 }

@@ -1,32 +1,78 @@
 #pragma once
 
 #include "document/MapDocView.h"
+#include "tools/View3DModel.h"
 
+#include <QBasicTimer>
 #include <QOpenGLWidget>
+#include <memory>
 
 class CMapDoc;
+class MeshRenderer3D;
+class TextureManager;
 
-// The perspective view of a document (the top-left pane of a child frame).
+// The perspective view of a document (the top-left pane of a child frame), drawn with
+// OpenGL 3.3 core. It becomes ready on its first paint once OpenGL is up; a failure there is
+// an error line in the message window and the view stays black. While ready, a 50 ms timer
+// draws a new frame whenever something marked the view dirty.
 class CMapView3D : public QOpenGLWidget, public MapDocView {
     Q_OBJECT
 public:
     enum RenderMode { Wireframe = 1, Flat = 2, Textured = 3 };
+    static constexpr int kRenderInterval = 50;
 
+    // The document must outlive the view.
     CMapView3D(CMapDoc& document, QWidget* parent = nullptr);
     ~CMapView3D() override;
 
     CMapDoc& Document() const { return m_document; }
+    // A new view starts in mode 1 (wireframe).
     void SetRenderMode(int mode);
-    int GetRenderMode() const { return m_renderMode; }
+    int GetRenderMode() const { return m_model.RenderMode(); }
+    bool IsReady() const { return m_model.IsReady(); }
+
+    // The camera tool's placement: at position, looking at target.
+    void TakeCamera(const Vector& position, const Vector& target);
 
     void OnDocumentUpdate(int flags, const CUpdateHint* hint) override;
     bool Is3D() const override { return true; }
 
+    View3DModel& Model() { return m_model; }
+    const MeshRenderer3D* Renderer() const { return m_renderer.get(); }
+
+    // Waits for each frame to finish drawing and keeps its time (for measurements; off by
+    // default because waiting stalls the pipeline).
+    void SetMeasureFrames(bool measure) { m_measureFrames = measure; }
+    double LastFrameMilliseconds() const { return m_lastFrameMs; }
+    // Frames drawn since the view was made.
+    int FramesDrawn() const { return m_framesDrawn; }
+
 protected:
     void initializeGL() override;
+    void resizeGL(int width, int height) override;
     void paintGL() override;
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    bool IsViewKey(const QKeyEvent& event) const;
+    void ReportStartFailure(const QString& line);
+    void ReleaseGL();
+    void WatchTextures();
+
     CMapDoc& m_document;
-    int m_renderMode = Textured;
+    View3DModel m_model;
+    std::unique_ptr<MeshRenderer3D> m_renderer;
+    QBasicTimer m_renderTimer;
+    QMetaObject::Connection m_contextWatch;
+    TextureManager* m_observedTextures = nullptr;
+    int m_textureObserver = 0;
+    bool m_startFailed = false;
+    bool m_depthChecked = false;
+    bool m_measureFrames = false;
+    double m_lastFrameMs = 0.0;
+    int m_framesDrawn = 0;
 };

@@ -1,0 +1,108 @@
+#include "common/EditorContext.h"
+#include "document/MapDoc.h"
+#include "document/UpdateHint.h"
+#include "gamedata/TextureManager.h"
+#include "gamedata/Wad2Writer.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/MapWorld.h"
+#include "tools/View3DModel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+// The 3D view's work apart from drawing, on a map of 60,025 box brushes (245 x 245): building
+// every mesh, switching textures on, re-making the drawing data, and a selection change (which
+// re-makes one chunk of 2,048 faces).
+namespace {
+
+void AddBoxPlanes(CMapSolid& solid, const Vector& lo, const Vector& hi) {
+    for (int axis = 0; axis < 3; ++axis) {
+        const int i = (axis + 1) % 3;
+        const int j = (axis + 2) % 3;
+        for (bool positive : {true, false}) {
+            Vector p1;
+            p1[axis] = positive ? hi[axis] : lo[axis];
+            p1[i] = lo[i];
+            p1[j] = positive ? hi[j] : lo[j];
+            Vector p0 = p1;
+            p0[j] = positive ? lo[j] : hi[j];
+            Vector p2 = p1;
+            p2[i] = hi[i];
+            solid.AddFace()->SetPlanePoints(p0, p1, p2);
+        }
+    }
+}
+
+struct TiledMap {
+    static constexpr int kSide = 245;
+    ScopedEditorContext context;
+    CMapDoc doc;
+    CMapSolid* first = nullptr;
+
+    TiledMap() {
+        Wad2Writer writer;
+        writer.AddTexture("TILE", 64, 64, {std::vector<std::uint8_t>(64 * 64, 9)});
+        TextureManager& textures = context.Context().TextureCatalogue();
+        textures.AddWadFromMemory("tile.wad", writer.Build());
+        textures.SortAllTextures();
+        context.Context().textures = &textures;
+        CMapWorld& world = *doc.World();
+        for (int n = 0; n < kSide * kSide; ++n) {
+            const float x = static_cast<float>(n % kSide - kSide / 2) * 32.0f;
+            const float y = static_cast<float>(n / kSide - kSide / 2) * 32.0f;
+            auto* solid = new CMapSolid;
+            AddBoxPlanes(*solid, {x, y, 0}, {x + 24, y + 24, 32});
+            solid->CreateFromPlanes();
+            solid->SetTexture("TILE");
+            solid->CalcBounds();
+            world.AddChild(solid);
+            first = first ? first : solid;
+        }
+        world.CalcBounds(true);
+        world.UpdateVisibleObjects();
+    }
+};
+
+void BM_StartAndDrawingData(benchmark::State& state) {
+    TiledMap map;
+    for (auto _ : state) {
+        View3DModel model(map.doc);
+        model.Start();
+        model.Meshes().RefreshChunks();
+        benchmark::DoNotOptimize(model.Meshes().ChunkCount());
+    }
+}
+BENCHMARK(BM_StartAndDrawingData)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_TexturesOnAndOff(benchmark::State& state) {
+    TiledMap map;
+    View3DModel model(map.doc);
+    model.Start();
+    for (auto _ : state) {
+        model.SetRenderMode(View3DModel::kTextured);
+        model.Meshes().RefreshChunks();
+        model.SetRenderMode(View3DModel::kFlat);
+        model.Meshes().RefreshChunks();
+    }
+}
+BENCHMARK(BM_TexturesOnAndOff)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_SelectOneSolid(benchmark::State& state) {
+    TiledMap map;
+    View3DModel model(map.doc);
+    model.SetRenderMode(View3DModel::kTextured);
+    model.Start();
+    model.Meshes().RefreshChunks();
+    int flags = SELECT_ADD | SELECT_UPDATE;
+    for (auto _ : state) {
+        map.doc.SelectObject(map.first, flags);
+        model.OnDocumentUpdate(UPDATE_REDRAW | UPDATE_3D_ONLY, nullptr);
+        benchmark::DoNotOptimize(model.Meshes().RefreshChunks());
+        flags = flags == (SELECT_ADD | SELECT_UPDATE) ? (SELECT_CLEAR | SELECT_UPDATE)
+                                                      : (SELECT_ADD | SELECT_UPDATE);
+    }
+}
+BENCHMARK(BM_SelectOneSolid)->Unit(benchmark::kMillisecond);
+
+} // namespace
