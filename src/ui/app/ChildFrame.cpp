@@ -48,7 +48,10 @@ CChildFrame::~CChildFrame() {
 QWidget* CChildFrame::CreateView(ViewClass viewClass) {
     QWidget* view;
     if (viewClass == ViewClass::View3D) {
-        view = new CMapView3D(*m_document, m_grid);
+        // A frame shows its map textured; the view menu switches to wireframe or flat.
+        auto* view3D = new CMapView3D(*m_document, m_grid);
+        view3D->SetRenderMode(CMapView3D::Textured);
+        view = view3D;
     } else {
         auto* view2D = new CMapView2D(*m_document, m_grid);
         view2D->ShareGeometry(m_geometry);
