@@ -5,6 +5,8 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 
+#include "support/SolidBuilders.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -14,24 +16,9 @@
 
 namespace {
 
-// The six planes of the box lo..hi, plane points ordered so the normals point outwards.
 CMapSolid* MakeBox(const Vector& lo, const Vector& hi) {
     auto* solid = new CMapSolid;
-    for (int axis = 0; axis < 3; ++axis) {
-        const int i = (axis + 1) % 3;
-        const int j = (axis + 2) % 3;
-        for (bool positive : {true, false}) {
-            Vector p1;
-            p1[axis] = positive ? hi[axis] : lo[axis];
-            p1[i] = lo[i];
-            p1[j] = positive ? hi[j] : lo[j];
-            Vector p0 = p1;
-            p0[j] = positive ? lo[j] : hi[j];
-            Vector p2 = p1;
-            p2[i] = hi[i];
-            solid->AddFace()->SetPlanePoints(p0, p1, p2);
-        }
-    }
+    AddBoxPlanes(*solid, lo, hi);
     solid->CreateFromPlanes();
     solid->CalcBounds();
     return solid;

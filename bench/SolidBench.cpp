@@ -2,30 +2,13 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/ShapeTemplate.h"
 
+#include "support/SolidBuilders.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 namespace {
-
-// The six planes of the box lo..hi, plane points ordered so the normals point outwards.
-void AddBoxPlanes(CMapSolid& solid, const Vector& lo, const Vector& hi) {
-    for (int axis = 0; axis < 3; ++axis) {
-        const int i = (axis + 1) % 3;
-        const int j = (axis + 2) % 3;
-        for (bool positive : {true, false}) {
-            Vector p1;
-            p1[axis] = positive ? hi[axis] : lo[axis];
-            p1[i] = lo[i];
-            p1[j] = positive ? hi[j] : lo[j];
-            Vector p0 = p1;
-            p0[j] = positive ? lo[j] : hi[j];
-            Vector p2 = p1;
-            p2[i] = hi[i];
-            solid.AddFace()->SetPlanePoints(p0, p1, p2);
-        }
-    }
-}
 
 // A 32-sided cylinder as the primitive builds it; its plane points are its polygons' first
 // three points.

@@ -7,6 +7,8 @@
 #include "mapobjects/MapWorld.h"
 #include "tools/View3DModel.h"
 
+#include "support/SolidBuilders.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -15,24 +17,6 @@
 // every mesh, switching textures on, re-making the drawing data, and a selection change (which
 // re-makes one chunk of 2,048 faces).
 namespace {
-
-void AddBoxPlanes(CMapSolid& solid, const Vector& lo, const Vector& hi) {
-    for (int axis = 0; axis < 3; ++axis) {
-        const int i = (axis + 1) % 3;
-        const int j = (axis + 2) % 3;
-        for (bool positive : {true, false}) {
-            Vector p1;
-            p1[axis] = positive ? hi[axis] : lo[axis];
-            p1[i] = lo[i];
-            p1[j] = positive ? hi[j] : lo[j];
-            Vector p0 = p1;
-            p0[j] = positive ? lo[j] : hi[j];
-            Vector p2 = p1;
-            p2[i] = hi[i];
-            solid.AddFace()->SetPlanePoints(p0, p1, p2);
-        }
-    }
-}
 
 struct TiledMap {
     static constexpr int kSide = 245;
