@@ -3,8 +3,8 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/ShapeTemplate.h"
-#include "tools/View2DGeometry.h"
-#include "tools/View2DRenderer.h"
+#include "render/View2DGeometry.h"
+#include "render/View2DRenderer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "gamedata/Wad2Writer.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
-#include "tools/View3DModel.h"
+#include "render/View3DModel.h"
 
 #include "support/SolidBuilders.h"
 

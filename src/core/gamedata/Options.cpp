@@ -4,6 +4,7 @@
 #include "common/ProgramDirectory.h"
 #include "common/SettingsStore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -35,6 +36,8 @@ void Options::SetFirstRunDefaults() {
     quakeDirectory = DefaultQuakeDirectory();
     brightness = 1.0f;
     undoLevels = 50;
+    autosaveInterval = 300;
+    keepBackup = true;
     crosshairs = false;
     groupCarve = true;
     scrollbars = true;
@@ -72,6 +75,8 @@ void Options::Load() {
     quakeDirectory = s.GetString(kGeneral, "Quake Directory", "");
     brightness = static_cast<float>(s.GetInt(kGeneral, "Brightness", 10) * 0.1);
     undoLevels = s.GetInt(kGeneral, "Undo Levels", 50);
+    autosaveInterval = std::max(0, s.GetInt(kGeneral, "Autosave Interval", 300));
+    keepBackup = s.GetInt(kGeneral, "Keep Backup", 1) != 0;
     crosshairs = s.GetInt(kViews2D, "Crosshairs", 0) != 0;
     groupCarve = s.GetInt(kViews2D, "GroupCarve", 1) != 0;
     scrollbars = s.GetInt(kViews2D, "Scrollbars", 1) != 0;
@@ -97,6 +102,8 @@ void Options::Save() {
     s.WriteString(kGeneral, "Quake Directory", quakeDirectory);
     s.WriteInt(kGeneral, "Brightness", BrightnessToTenths(brightness));
     s.WriteInt(kGeneral, "Undo Levels", undoLevels);
+    s.WriteInt(kGeneral, "Autosave Interval", autosaveInterval);
+    s.WriteInt(kGeneral, "Keep Backup", keepBackup);
     s.WriteInt(kViews2D, "Crosshairs", crosshairs);
     s.WriteInt(kViews2D, "GroupCarve", groupCarve);
     s.WriteInt(kViews2D, "Scrollbars", scrollbars);

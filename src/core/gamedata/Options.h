@@ -20,6 +20,10 @@ public:
     std::string quakeDirectory;
     float brightness = 1.0f;
     int undoLevels = 50;
+    // Seconds between autosaves of modified maps; 0 turns autosave off.
+    int autosaveInterval = 300;
+    // Keep the previous file as NAME.bak when a map is saved over it.
+    bool keepBackup = true;
     // "2D Views"
     bool crosshairs = false;
     bool groupCarve = true;

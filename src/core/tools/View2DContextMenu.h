@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/View2DTransform.h"
+#include "render/View2DTransform.h"
 
 // Which pop-up menu a right click in a 2D view opens.
 enum class View2DMenu { None, Selection, Creation, View };

@@ -2,7 +2,7 @@
 
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "tools/View2DGeometry.h"
+#include "render/View2DGeometry.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
 

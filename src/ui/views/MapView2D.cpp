@@ -8,10 +8,10 @@
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapWorld.h"
-#include "tools/PixelCanvas.h"
+#include "render/PixelCanvas.h"
+#include "render/View2DGeometry.h"
+#include "render/View2DRenderer.h"
 #include "tools/View2DContextMenu.h"
-#include "tools/View2DGeometry.h"
-#include "tools/View2DRenderer.h"
 #include "views/View2DToolHandler.h"
 
 #include <QApplication>

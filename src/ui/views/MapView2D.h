@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/MapDocView.h"
-#include "tools/View2DTransform.h"
+#include "render/View2DTransform.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>

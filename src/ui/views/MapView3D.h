@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/MapDocView.h"
-#include "tools/View3DModel.h"
+#include "render/View3DModel.h"
 
 #include <QBasicTimer>
 #include <QOpenGLWidget>

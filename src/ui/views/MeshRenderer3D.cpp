@@ -2,8 +2,8 @@
 
 #include "common/EditorContext.h"
 #include "gamedata/TextureManager.h"
-#include "tools/Camera3D.h"
-#include "tools/MeshStore3D.h"
+#include "render/Camera3D.h"
+#include "render/MeshStore3D.h"
 #include "views/MeshShaders3D.h"
 
 #include <QOpenGLContext>

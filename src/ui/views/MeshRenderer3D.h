@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/SceneLights3D.h"
+#include "render/SceneLights3D.h"
 
 #include <QString>
 #include <cstdint>

@@ -29,6 +29,8 @@ TEST_F(OptionsTest, FirstRunWritesEveryDefault) {
     EXPECT_EQ(store.GetString("General", "Map Files", ""), "./");
     EXPECT_EQ(store.GetInt("General", "Brightness", -1), 10);
     EXPECT_EQ(store.GetInt("General", "Undo Levels", -1), 50);
+    EXPECT_EQ(store.GetInt("General", "Autosave Interval", -1), 300);
+    EXPECT_EQ(store.GetInt("General", "Keep Backup", -1), 1);
     EXPECT_EQ(store.GetInt("2D Views", "Crosshairs", -1), 0);
     EXPECT_EQ(store.GetInt("2D Views", "GroupCarve", -1), 1);
     EXPECT_EQ(store.GetInt("2D Views", "Scrollbars", -1), 1);
@@ -48,6 +50,17 @@ TEST_F(OptionsTest, MissingValuesReadAsTheirDefaultsWhenConfigured) {
     EXPECT_TRUE(options.textureFiles.empty());
     EXPECT_EQ(options.mapDirectory, "");
     EXPECT_FLOAT_EQ(options.brightness, 1.0f);
+    EXPECT_EQ(options.autosaveInterval, 300);
+    EXPECT_TRUE(options.keepBackup);
+}
+
+TEST_F(OptionsTest, NegativeAutosaveIntervalReadsAsOff) {
+    store.WriteInt("Configured", "Configured", 2);
+    store.WriteInt("General", "Autosave Interval", -5);
+    store.WriteInt("General", "Keep Backup", 0);
+    options.Initialize(store);
+    EXPECT_EQ(options.autosaveInterval, 0);
+    EXPECT_FALSE(options.keepBackup);
 }
 
 TEST_F(OptionsTest, BrightnessIsStoredInTenths) {

@@ -1,5 +1,5 @@
-#include "tools/Camera3D.h"
-#include "tools/SceneLights3D.h"
+#include "render/Camera3D.h"
+#include "render/SceneLights3D.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/MeshStore3D.h"
+#include "render/MeshStore3D.h"
 
 #include "common/EditorContext.h"
 #include "core/render/RenderTestSupport.h"

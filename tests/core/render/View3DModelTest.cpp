@@ -1,4 +1,4 @@
-#include "tools/View3DModel.h"
+#include "render/View3DModel.h"
 
 #include "common/EditorContext.h"
 #include "core/render/RenderTestSupport.h"

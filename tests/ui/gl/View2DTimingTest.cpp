@@ -7,8 +7,8 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/ShapeTemplate.h"
+#include "render/View2DTransform.h"
 #include "support/ScriptedPrompts.h"
-#include "tools/View2DTransform.h"
 #include "views/MapView2D.h"
 
 #include <QApplication>

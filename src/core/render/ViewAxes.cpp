@@ -1,4 +1,4 @@
-#include "tools/ViewAxes.h"
+#include "render/ViewAxes.h"
 
 #include "common/EditorContext.h"
 

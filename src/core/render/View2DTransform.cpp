@@ -1,4 +1,4 @@
-#include "tools/View2DTransform.h"
+#include "render/View2DTransform.h"
 
 #include <algorithm>
 #include <cstdio>

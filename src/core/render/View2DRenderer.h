@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tools/PixelCanvas.h"
-#include "tools/View2DTransform.h"
+#include "render/PixelCanvas.h"
+#include "render/View2DTransform.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 
 #include "geometry/BoundBox.h"
 #include "geometry/Vector.h"
-#include "tools/Matrix3D.h"
+#include "render/Matrix3D.h"
 
 // The camera of the 3D view and the frame that carries the map's objects, in map
 // coordinates. The camera has a position and three axes: right, up and forward (the

@@ -1,4 +1,4 @@
-#include "tools/MeshStore3D.h"
+#include "render/MeshStore3D.h"
 
 #include "mapobjects/MapSolid.h"
 

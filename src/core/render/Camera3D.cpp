@@ -1,4 +1,4 @@
-#include "tools/Camera3D.h"
+#include "render/Camera3D.h"
 
 #include <algorithm>
 

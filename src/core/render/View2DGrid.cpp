@@ -1,4 +1,4 @@
-#include "tools/View2DGrid.h"
+#include "render/View2DGrid.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "geometry/BoundBox.h"
-#include "tools/ViewAxes.h"
+#include "render/ViewAxes.h"
 
 #include <optional>
 #include <string>

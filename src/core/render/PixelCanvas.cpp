@@ -1,4 +1,4 @@
-#include "tools/PixelCanvas.h"
+#include "render/PixelCanvas.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "tools/View2DGeometry.h"
+#include "render/View2DGeometry.h"
 
 #include "gamedata/EntityClassDef.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
-#include "tools/View2DRenderer.h"
+#include "render/View2DRenderer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/View2DTransform.h"
+#include "render/View2DTransform.h"
 
 #include <vector>
 

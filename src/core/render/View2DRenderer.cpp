@@ -1,9 +1,9 @@
-#include "tools/View2DRenderer.h"
+#include "render/View2DRenderer.h"
 
 #include "mapobjects/MapWorld.h"
-#include "tools/EntityConnections.h"
-#include "tools/View2DGeometry.h"
-#include "tools/View2DGrid.h"
+#include "render/EntityConnections.h"
+#include "render/View2DGeometry.h"
+#include "render/View2DGrid.h"
 
 #include <vector>
 

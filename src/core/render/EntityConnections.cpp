@@ -1,4 +1,4 @@
-#include "tools/EntityConnections.h"
+#include "render/EntityConnections.h"
 
 #include "mapobjects/MapEntity.h"
 

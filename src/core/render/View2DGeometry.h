@@ -1,7 +1,7 @@
 #pragma once
 
 #include "geometry/BoundBox.h"
-#include "tools/EntityConnections.h"
+#include "render/EntityConnections.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "tools/View2DRenderer.h"
+#include "render/View2DRenderer.h"
 #include "common/EditorContext.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"

@@ -1,8 +1,8 @@
-#include "tools/View2DTransform.h"
+#include "render/View2DTransform.h"
 #include "common/EditorContext.h"
 #include "document/UpdateHint.h"
+#include "render/ViewAxes.h"
 #include "tools/View2DContextMenu.h"
-#include "tools/ViewAxes.h"
 
 #include <gtest/gtest.h>
 

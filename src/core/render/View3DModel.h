@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tools/Camera3D.h"
-#include "tools/MeshStore3D.h"
+#include "render/Camera3D.h"
+#include "render/MeshStore3D.h"
 
 #include <vector>
 
