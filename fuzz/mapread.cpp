@@ -1,5 +1,6 @@
 // Reads any bytes as MAP text, then checks that what the editor writes of the result reads
-// back: RMF to the same bytes, and MAP text through RMF to the same text.
+// back: RMF to the same bytes, MAP text through RMF to the same text, and MAP text as MAP
+// without a parse error and with every face line.
 
 #include "FuzzSupport.h"
 
@@ -61,7 +62,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
+    // The editor's own MAP text reads back without a fault and keeps every plane.
     CMapWorld fromMap;
     ReadMapData(fromMap, map, "written.map");
+    if (LastMapReadReport().parseErrors) {
+        std::abort();
+    }
+    std::string mapOfMap;
+    WriteMapData(fromMap, mapOfMap);
+    if (FaceLineCount(mapOfMap) != FaceLineCount(map)) {
+        std::abort();
+    }
     return 0;
 }

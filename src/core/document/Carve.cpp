@@ -12,7 +12,10 @@
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,8 +44,10 @@ bool BoxesOverlap(const BoundBox& a, const BoundBox& b) {
 // One carve: the carving solids, the pieces made so far, and the parents that lost a solid.
 class CarveRun {
 public:
-    explicit CarveRun(CMapClass& targetRoot)
-        : m_targetRoot(targetRoot), m_history(Editor().ActiveHistory()) {}
+    // fallbackHome takes the pieces of a target root that has no parent.
+    CarveRun(CMapClass& targetRoot, CMapClass& fallbackHome)
+        : m_targetRoot(targetRoot), m_fallbackHome(fallbackHome),
+          m_history(Editor().ActiveHistory()) {}
 
     // Splits the target by every face of the carving solid. False when the carving solid does
     // not cut into the target after all: nothing was changed then. Otherwise the target's
@@ -50,7 +55,12 @@ public:
     bool Split(CMapSolid& target, const CMapSolid& carving, std::vector<CMapSolid*>& out);
 
     bool IsPiece(CMapSolid* solid) const { return m_pieces.count(solid) != 0; }
-    // Brings the bounds of every container that lost a solid up to date.
+    // Where the pieces of a solid belong: the parent that held the original solid they were
+    // cut from (an entity keeps its brushes, a group its members).
+    CMapClass* HomeOf(CMapSolid& solid) const;
+    // A container that gained pieces: its bounds are brought up to date with the others'.
+    void NoteChangedContainer(CMapClass* container) { m_formerParents.push_back(container); }
+    // Brings the bounds of every container that lost or gained a solid up to date.
     void RecalcFormerParents();
 
 private:
@@ -67,8 +77,10 @@ private:
     void Retire(CMapSolid& target);
 
     CMapClass& m_targetRoot;
+    CMapClass& m_fallbackHome;
     HistoryRecorder& m_history;
     std::unordered_set<CMapSolid*> m_pieces;
+    std::unordered_map<const CMapSolid*, CMapClass*> m_homes;
     std::vector<CMapClass*> m_formerParents;
 };
 
@@ -112,7 +124,16 @@ CarveRun::PieceResult CarveRun::MakePiece(const CMapSolid& source, const CMapFac
 
 void CarveRun::Discard(CMapSolid* solid) {
     m_pieces.erase(solid);
+    m_homes.erase(solid);
     m_history.KeepForDestruction(solid);
+}
+
+CMapClass* CarveRun::HomeOf(CMapSolid& solid) const {
+    auto found = m_homes.find(&solid);
+    if (found != m_homes.end()) {
+        return found->second;
+    }
+    return solid.Parent() ? solid.Parent() : &m_fallbackHome;
 }
 
 void CarveRun::Retire(CMapSolid& target) {
@@ -131,6 +152,7 @@ void CarveRun::Retire(CMapSolid& target) {
 }
 
 bool CarveRun::Split(CMapSolid& target, const CMapSolid& carving, std::vector<CMapSolid*>& out) {
+    CMapClass* const home = HomeOf(target);
     CMapSolid* remainder = &target;
     std::vector<CMapSolid*> pieces;
     bool failed = false;
@@ -186,6 +208,7 @@ bool CarveRun::Split(CMapSolid& target, const CMapSolid& carving, std::vector<CM
     }
     for (CMapSolid* piece : pieces) {
         m_pieces.insert(piece);
+        m_homes[piece] = home;
         out.push_back(piece);
     }
     Retire(target);
@@ -226,7 +249,6 @@ CMapClass* CMapWorld::Carve(CMapClass* carver, CMapClass* target) {
     if (!carver || !target) {
         return nullptr;
     }
-    CMapClass* carverParent = carver->Parent();
     const std::uint32_t flags = m_filterFlags;
 
     std::vector<CMapSolid*> carving;
@@ -265,7 +287,7 @@ CMapClass* CMapWorld::Carve(CMapClass* carver, CMapClass* target) {
         return nullptr;
     }
 
-    CarveRun run(*target);
+    CarveRun run(*target, *this);
     for (const CMapSolid* solid : carving) {
         const BoundBox box = solid->Bounds();
         std::vector<CMapSolid*> next;
@@ -278,39 +300,52 @@ CMapClass* CMapWorld::Carve(CMapClass* carver, CMapClass* target) {
         current.swap(next);
     }
 
-    std::vector<CMapSolid*> pieces;
+    // The pieces take the place of the solids they were cut from. An entity keeps them as
+    // brushes of its own; the world or a group gets them in one new group when there are
+    // several.
+    std::vector<std::pair<CMapClass*, std::vector<CMapSolid*>>> piecesByHome;
     for (CMapSolid* solid : current) {
-        if (run.IsPiece(solid)) {
-            pieces.push_back(solid);
+        if (!run.IsPiece(solid)) {
+            continue;
+        }
+        CMapClass* home = run.HomeOf(*solid);
+        auto found = std::find_if(piecesByHome.begin(), piecesByHome.end(),
+                                  [home](const auto& entry) { return entry.first == home; });
+        if (found == piecesByHome.end()) {
+            piecesByHome.push_back({home, {solid}});
+        } else {
+            found->second.push_back(solid);
         }
     }
-    CMapClass* home = carverParent ? carverParent : this;
-    CMapClass* attached = nullptr;
-    if (pieces.size() >= 2) {
-        auto* group = new CMapGroup;
-        Editor().ActiveHistory().KeepNew(group);
-        for (CMapSolid* piece : pieces) {
-            group->AddChild(piece);
+    CMapClass* firstAttached = nullptr;
+    for (auto& [home, pieces] : piecesByHome) {
+        std::vector<CMapClass*> attached(pieces.begin(), pieces.end());
+        if (pieces.size() >= 2 && !home->IsType(kTypeMapEntity)) {
+            auto* group = new CMapGroup;
+            Editor().ActiveHistory().KeepNew(group);
+            for (CMapSolid* piece : pieces) {
+                group->AddChild(piece);
+            }
+            group->CalcBounds();
+            attached = {group};
         }
-        group->CalcBounds();
-        attached = group;
-    } else if (pieces.size() == 1) {
-        attached = pieces.front();
-    }
-    if (attached) {
-        home->AddChild(attached);
-        ApplyDefaultVisGroups(*attached, *this);
+        for (CMapClass* object : attached) {
+            home->AddChild(object);
+            ApplyDefaultVisGroups(*object, *this);
+            firstAttached = firstAttached ? firstAttached : object;
+        }
+        run.NoteChangedContainer(home);
     }
     run.RecalcFormerParents();
     CalcBounds();
-    return attached;
+    return firstAttached;
 }
 
 void OnCarve(CMapDoc& doc) {
     if (doc.SelectedObjects().empty()) {
         return;
     }
-    BeginUndoStep(doc, "Carve");
+    const UndoStep step(doc, "Carve");
     CMapClass* carver = doc.SelectedObjects().front();
     CMapWorld& world = *doc.World();
     if (world.Children().empty()) {

@@ -11,6 +11,14 @@ void BeginUndoStep(CMapDoc& doc, const std::string& name) {
     doc.UndoHistory().MarkUndoPosition(doc.SelectedObjects(), name);
 }
 
+UndoStep::UndoStep(CMapDoc& doc, const std::string& name) : m_doc(doc) {
+    BeginUndoStep(doc, name);
+}
+
+UndoStep::~UndoStep() {
+    m_doc.UndoHistory().DropEmptyStep();
+}
+
 void KeepWithDescendants(CMapClass& object) {
     HistoryRecorder& history = Editor().ActiveHistory();
     history.Keep(&object);

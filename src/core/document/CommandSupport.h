@@ -14,6 +14,20 @@ class CMapDoc;
 // opens an undo step with the document's selection.
 void BeginUndoStep(CMapDoc& doc, const std::string& name);
 
+// An undo step for the length of a command: opened like BeginUndoStep, and dropped again at
+// the end when the command recorded nothing, so that a command that changes nothing leaves
+// the history as it was.
+class UndoStep {
+public:
+    UndoStep(CMapDoc& doc, const std::string& name);
+    ~UndoStep();
+    UndoStep(const UndoStep&) = delete;
+    UndoStep& operator=(const UndoStep&) = delete;
+
+private:
+    CMapDoc& m_doc;
+};
+
 // Records the object and every object below it as changed: a colour given to a container
 // reaches its children, which must come back with it on undo.
 void KeepWithDescendants(CMapClass& object);

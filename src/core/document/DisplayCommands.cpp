@@ -12,7 +12,7 @@ void OnApplyCurrentTexture(CMapDoc& doc) {
     if (doc.SelectedObjects().empty()) {
         return;
     }
-    BeginUndoStep(doc, "Apply Texture");
+    const UndoStep step(doc, "Apply Texture");
     const std::string texture = Editor().currentTexture;
     for (CMapClass* object : doc.SelectedObjects()) {
         if (object->IsType(kTypeMapSolid)) {

@@ -12,6 +12,7 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -25,6 +26,28 @@ std::string DefaultEntityClass() {
         return classes->DefaultClassName();
     }
     return Editor().GameData().DefaultClass();
+}
+
+// The containers gave solids away: a group left without members goes (and so does a group
+// that held only such groups); every container left behind gets its bounds recomputed.
+void RemoveEmptiedGroups(const std::vector<CMapClass*>& formerParents) {
+    HistoryRecorder& history = Editor().ActiveHistory();
+    // Without an undo step a removed group is freed at once: it is never looked at again.
+    std::unordered_set<const CMapClass*> removed;
+    for (CMapClass* container : formerParents) {
+        CMapClass* p = container;
+        while (p && !p->IsWorld() && !removed.count(p)) {
+            CMapClass* parent = p->Parent();
+            if (p->IsType(kTypeMapGroup) && p->Children().empty() && parent) {
+                parent->RemoveChild(p, true);
+                removed.insert(p);
+                history.KeepForDestruction(p);
+            } else {
+                p->CalcBounds();
+            }
+            p = parent;
+        }
+    }
 }
 
 } // namespace
@@ -56,7 +79,7 @@ void OnUngroup(CMapDoc& doc) {
     if (doc.SelectedObjects().empty()) {
         return;
     }
-    BeginUndoStep(doc, "Ungroup");
+    const UndoStep step(doc, "Ungroup");
     const std::vector<CMapClass*> selection = doc.SelectedObjects();
     doc.SelectObject(nullptr, SELECT_CLEAR);
     for (CMapClass* object : selection) {
@@ -133,9 +156,14 @@ void OnTieToEntity(CMapDoc& doc) {
         Editor().ActiveHistory().KeepNew(entity);
         entity->SetClass(DefaultEntityClass());
     }
+    std::vector<CMapClass*> formerParents;
     for (CMapSolid* solid : solids) {
+        if (solid->Parent() && solid->Parent() != entity) {
+            formerParents.push_back(solid->Parent());
+        }
         entity->AddChild(solid);
     }
+    RemoveEmptiedGroups(formerParents);
     if (created) {
         world.AddChild(entity);
         ApplyDefaultVisGroups(*entity, world);
@@ -163,7 +191,7 @@ void OnMoveToWorld(CMapDoc& doc) {
     if (selection.empty()) {
         return;
     }
-    BeginUndoStep(doc, "toWorld");
+    const UndoStep step(doc, "toWorld");
     doc.SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
     CMapWorld& world = *doc.World();
     HistoryRecorder& history = Editor().ActiveHistory();

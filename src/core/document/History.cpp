@@ -121,6 +121,9 @@ void CHistory::Record(CMapClass* object, CHistoryTrack::Kind kind) {
     if (recorded && kind != CHistoryTrack::Created) {
         return;
     }
+    if (track->Entries().empty()) {
+        BeginRecordingStep();
+    }
     if (kind == CHistoryTrack::Removed && Editor().objectGoingAway) {
         Editor().objectGoingAway(object);
     }
@@ -190,27 +193,50 @@ void CHistory::TrimToUndoLevels() {
 
 void CHistory::MarkUndoPosition(const std::vector<CMapClass*>& selection, const std::string& name,
                                 bool fromUndo) {
-    if (m_clearsOpposite && !fromUndo && m_opposite) {
-        m_opposite->DestroyAllTracks(CHistoryTrack::Discard);
-    }
     if (CurrentTrack()) {
         WarnAboutMemoryLoad();
     }
+    DropEmptyStep();
     m_tracks.push_back(std::make_unique<CHistoryTrack>(NextTrackId(), name, selection));
+    m_clearOppositeOnFirstEntry = m_clearsOpposite && !fromUndo;
+}
+
+void CHistory::BeginRecordingStep() {
+    if (m_clearOppositeOnFirstEntry && m_opposite) {
+        m_opposite->DestroyAllTracks(CHistoryTrack::Discard);
+    }
+    m_clearOppositeOnFirstEntry = false;
     TrimToUndoLevels();
 }
 
+void CHistory::DropEmptyStep() {
+    if (CurrentTrack() && CurrentTrack()->Entries().empty()) {
+        m_tracks.back()->SetDisposal(CHistoryTrack::Discard);
+        m_tracks.pop_back();
+        m_clearOppositeOnFirstEntry = false;
+    }
+}
+
+const CHistoryTrack* CHistory::NewestStep() const {
+    for (auto it = m_tracks.rbegin(); it != m_tracks.rend(); ++it) {
+        if (!(*it)->Entries().empty()) {
+            return it->get();
+        }
+    }
+    return nullptr;
+}
+
 bool CHistory::CanUndo() const {
-    const CHistoryTrack* track = CurrentTrack();
-    return track && !track->Entries().empty();
+    return NewestStep() != nullptr;
 }
 
 std::string CHistory::CurrentName() const {
-    const CHistoryTrack* track = CurrentTrack();
+    const CHistoryTrack* track = NewestStep();
     return track ? track->Name() : std::string();
 }
 
 std::vector<CMapClass*> CHistory::Undo() {
+    DropEmptyStep();
     if (m_tracks.empty()) {
         return {};
     }

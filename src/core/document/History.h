@@ -29,6 +29,10 @@ public:
     // Call before the document's world is destroyed.
     static void DisposeWithDocument(CHistory& undo, CHistory& redo);
 
+    // Opens a track. A track in which nothing gets recorded changes nothing: the opposite
+    // history is emptied and the oldest tracks are trimmed only when the first entry comes,
+    // an empty current track gives way to the next one, and the steps before it stay
+    // undoable.
     void MarkUndoPosition(const std::vector<CMapClass*>& selection, const std::string& name,
                           bool fromUndo = false);
     void Keep(CMapClass* object) override;
@@ -36,9 +40,13 @@ public:
     void KeepNew(CMapClass* object) override;
     void KeepForDestruction(CMapClass* object) override;
 
+    // Removes the current track when nothing was recorded in it.
+    void DropEmptyStep();
+
+    // Whether there is a track with entries, and the newest such track's name.
     bool CanUndo() const;
     std::string CurrentName() const;
-    // Applies the current track and returns its saved selection.
+    // Applies the newest track with entries and returns its saved selection.
     std::vector<CMapClass*> Undo();
 
     RecordingState State() const { return m_state; }
@@ -62,12 +70,19 @@ private:
     static bool AlreadyRecorded(CMapClass* object, const CHistoryTrack& track,
                                 CHistoryTrack::Kind kind);
     void Record(CMapClass* object, CHistoryTrack::Kind kind);
+    // The newest track with entries, or none.
+    const CHistoryTrack* NewestStep() const;
+    // Work that a new track does once it records its first entry.
+    void BeginRecordingStep();
     void WarnAboutMemoryLoad();
     void TrimToUndoLevels();
 
     std::list<std::unique_ptr<CHistoryTrack>> m_tracks;
     CHistory* m_opposite = nullptr;
     bool m_clearsOpposite = false;
+    // The current track was opened by a new step (not by an undo) and is still empty: its
+    // first entry empties the opposite history.
+    bool m_clearOppositeOnFirstEntry = false;
     RecordingState m_state;
 };
 

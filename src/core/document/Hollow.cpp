@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,15 +72,14 @@ void OnMakeHollow(CMapDoc& doc) {
         return;
     }
 
-    BeginUndoStep(doc, "Hollow");
+    const UndoStep step(doc, "Hollow");
     const std::vector<CMapClass*> selection = doc.SelectedObjects();
     // Emptied first (which also erases the tool handles): the hollowed solids leave the map.
     doc.SelectObject(nullptr, SELECT_CLEAR);
     CMapWorld& world = *doc.World();
     HistoryRecorder& history = Editor().ActiveHistory();
-    auto* working = new CMapSolid;
-    history.KeepNew(working);
-    world.AddChild(working);
+    // The working solid never becomes part of the map, so nothing about it is recorded.
+    const auto working = std::make_unique<CMapSolid>();
 
     for (CMapClass* object : selection) {
         if (!object->IsType(kTypeMapSolid)) {
@@ -91,27 +91,34 @@ void OnMakeHollow(CMapDoc& doc) {
             // Walls that thick would fill the solid; it stays as it is.
             continue;
         }
+        // The walls take the solid's place: beside it in its entity, group or the world.
+        CMapClass* home = solid->Parent() ? solid->Parent() : &world;
         {
-            // The working solid is new in this step and leaves the map at its end.
             RecordingPause pause;
             working->CopyFrom(*solid);
             working->TransScale(working->Bounds().Center(), factors);
+            home->AddChild(working.get());
         }
         CMapClass* walls =
-            thickness > 0 ? world.Carve(working, solid) : world.Carve(solid, working);
+            thickness > 0 ? world.Carve(working.get(), solid) : world.Carve(solid, working.get());
+        {
+            RecordingPause pause;
+            home->RemoveChild(working.get(), true);
+        }
         if (!walls) {
             // No walls came out of it: the solid is kept rather than lost.
             continue;
         }
         if (CMapClass* parent = solid->Parent()) {
             parent->RemoveChild(solid, true);
+            for (CMapClass* p = parent->Parent(); p && !p->IsWorld(); p = p->Parent()) {
+                p->CalcBounds();
+            }
         }
         history.KeepForDestruction(solid);
     }
 
     ClearObjectProperties();
-    world.RemoveChild(working, true);
-    history.KeepForDestruction(working);
     world.CalcBounds();
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);

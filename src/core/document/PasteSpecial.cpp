@@ -86,9 +86,9 @@ void OnPasteSpecial(CMapDoc& doc, const PasteSpecialSettings& settings) {
     CMapClass* target = &world;
     CMapGroup* group = nullptr;
     if (settings.group) {
+        // Attached to the world once it holds the copies, so the world's bounds cover them.
         group = new CMapGroup;
         Editor().ActiveHistory().KeepNew(group);
-        world.AddChild(group);
         target = group;
     }
 
@@ -115,6 +115,7 @@ void OnPasteSpecial(CMapDoc& doc, const PasteSpecialSettings& settings) {
     }
     if (group) {
         group->CalcBounds();
+        world.AddChild(group);
         doc.SelectObject(group, SELECT_ADD);
     }
 

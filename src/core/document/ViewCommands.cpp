@@ -15,7 +15,7 @@ void OnAlign(CMapDoc& doc, const MapDocView& view, AlignSide side) {
     if (doc.SelectedObjects().empty()) {
         return;
     }
-    BeginUndoStep(doc, "Align");
+    const UndoStep step(doc, "Align");
     // The screen's top is the vertical axis's minimum unless the view draws it inverted (and
     // likewise left and the horizontal axis).
     if (view.InvertVertical()) {
@@ -58,7 +58,7 @@ void OnFlip(CMapDoc& doc, const MapDocView& view, bool horizontally) {
         return;
     }
     // Recorded as a step of its own, so that undo takes back the flip and nothing else.
-    BeginUndoStep(doc, "Flip");
+    const UndoStep step(doc, "Flip");
     const BoundBox box = doc.Selection().Bounds();
     Vector point = box.Center();
     const int h = view.HorizontalAxis();

@@ -12,6 +12,10 @@ class MapTextStream;
 
 // Pieces of the MAP reader and writer shared by the world, entities and solids.
 
+// Written in place of an empty texture name, which a face line cannot hold: the texture
+// field would stay empty and the reader would take the next number for the name.
+inline constexpr char kMapEmptyTextureName[] = "NOTEXTURE";
+
 // Reads the keyvalue lines of an entity or the world into object; pairs is the object's own
 // pair array. isWorld: the "wad" value is kept in the stream.
 void ReadMapKeyValues(MapTextStream& stream, CEditGameClass& object,

@@ -12,6 +12,7 @@
 #include "mapobjects/MapWorld.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <memory>
@@ -84,6 +85,10 @@ FaceLine ParseFaceLine(std::string_view text) {
     return line;
 }
 
+float FiniteOr(float value, float otherwise) {
+    return std::isfinite(value) ? value : otherwise;
+}
+
 void AppendPoint(std::string& out, const Vector& p) {
     out += "( ";
     AppendMapNumber(out, p.x);
@@ -121,17 +126,20 @@ int CMapFace::SerializeMAP(MapTextStream& stream, bool saving) {
         for (const Vector& p : m_planePoints) {
             AppendPoint(out, p);
         }
-        AppendMapText(out, m_texture.name, false);
+        // Every field must read back as itself: a name (never empty) and numbers that are
+        // numbers (a value that is none reads as the setting of a new face).
+        AppendMapText(out, m_texture.name[0] != '\0' ? m_texture.name : kMapEmptyTextureName,
+                      false);
         out += ' ';
-        AppendMapNumber(out, m_texture.shiftX);
+        AppendMapNumber(out, FiniteOr(m_texture.shiftX, 0.0f));
         out += ' ';
-        AppendMapNumber(out, m_texture.shiftY);
+        AppendMapNumber(out, FiniteOr(m_texture.shiftY, 0.0f));
         out += ' ';
-        AppendMapNumber(out, m_texture.rotation);
+        AppendMapNumber(out, FiniteOr(m_texture.rotation, 0.0f));
         out += ' ';
-        AppendMapFixed6(out, m_texture.scaleX);
+        AppendMapFixed6(out, FiniteOr(m_texture.scaleX, 1.0f));
         out += ' ';
-        AppendMapFixed6(out, m_texture.scaleY);
+        AppendMapFixed6(out, FiniteOr(m_texture.scaleY, 1.0f));
         out += '\n';
         return MAP_OK;
     }
@@ -167,8 +175,10 @@ int CMapFace::SerializeMAP(MapTextStream& stream, bool saving) {
 int CMapSolid::SerializeMAP(MapTextStream& stream, bool saving) {
     if (saving) {
         stream.Out() += "{\n";
+        // A face whose polygon was clipped away (a solid thinner than the clipping
+        // tolerance) still bounds the solid: every face with a plane is written.
         for (CMapFace& face : m_faces) {
-            if (face.PointCount() > 0) {
+            if (face.PlanePointsDefinePlane()) {
                 face.SerializeMAP(stream, true);
             }
         }

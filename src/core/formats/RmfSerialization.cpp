@@ -237,11 +237,16 @@ int CMapFace::SerializeRMF(RmfStream& stream, bool saving) {
                 return -1;
             }
         }
+        // Plane points of the file that span no plane give way to those of the polygon.
+        const std::array<Vector, 3> fromPolygon = m_planePoints;
         m_planePoints = planePoints;
+        if (!PlanePointsDefinePlane()) {
+            m_planePoints = fromPolygon;
+            if (!PlanePointsDefinePlane()) {
+                m_planePoints = planePoints;
+            }
+        }
         CalcPlane();
-        // A face without a polygon keeps the plane points of the file (CalcPlane clears
-        // them), so a map is saved as it was loaded.
-        m_planePoints = planePoints;
     }
     return 0;
 }

@@ -14,6 +14,30 @@ constexpr std::uint32_t kSelectedFaceColor = 220u << 16;
 constexpr std::uint32_t kWhite = 0xFFFFFFu;
 constexpr double kDegreesToRadians = 0.017453292519943295;
 
+// When a polygon's first three points (nearly) lie on one line, the plane goes through
+// three later points whose angle has at least this sine (about a ten-thousandth of a
+// radian): a plane through points closer to a line would tilt at random.
+constexpr double kCollinearSine = 1e-4;
+
+// The normal (p0 - p1) x (p2 - p1), unit length; false (and a zero vector) when the points
+// lie on one line, make an angle whose sine is at most minSine, or are too large to compute
+// with.
+bool UnitNormal(const Vector& p0, const Vector& p1, const Vector& p2, Vector& normal,
+                double minSine = 0.0) {
+    const Vector a = p0 - p1;
+    const Vector b = p2 - p1;
+    normal = CrossProduct(a, b);
+    const float length = VectorLength(normal);
+    const double scale = static_cast<double>(VectorLength(a)) * VectorLength(b);
+    if (!(length > 0.0f) || !std::isfinite(length) || !std::isfinite(scale) ||
+        !(length > minSine * scale)) {
+        normal = Vector{};
+        return false;
+    }
+    VectorNormalize(normal);
+    return true;
+}
+
 // Copies at most 15 characters of name into a NUL-padded 16-byte field.
 void StoreName(char (&field)[FaceTextureInfo::kNameSize], const char* name, std::size_t length) {
     std::memset(field, 0, sizeof field);
@@ -53,16 +77,18 @@ CMapFace::CMapFace(CMapFace&& other) noexcept = default;
 CMapFace& CMapFace::operator=(CMapFace&& other) noexcept = default;
 
 void CMapFace::CalcPlane() {
-    if (m_points.empty()) {
+    Vector normal;
+    if (!UnitNormal(m_planePoints[0], m_planePoints[1], m_planePoints[2], normal)) {
         m_plane = Plane{};
-        m_planePoints = {};
         return;
     }
-    Vector normal =
-        CrossProduct(m_planePoints[0] - m_planePoints[1], m_planePoints[2] - m_planePoints[1]);
-    VectorNormalize(normal);
     m_plane.normal = normal;
     m_plane.dist = DotProduct(normal, m_planePoints[1]);
+}
+
+bool CMapFace::PlanePointsDefinePlane() const {
+    Vector normal;
+    return UnitNormal(m_planePoints[0], m_planePoints[1], m_planePoints[2], normal);
 }
 
 bool CMapFace::SetPoints(const Vector* points, int n) {
@@ -83,6 +109,24 @@ bool CMapFace::SetPoints(const Vector* points, int n) {
     }
     for (std::size_t i = 0; i < 3; ++i) {
         m_planePoints[i] = i < m_points.size() ? m_points[i] : Vector{};
+    }
+    // A polygon may begin with points on one line (a box's top face from (0,0,64) through
+    // (0,32,64) to (0,64,64)): the plane then goes through the first points that span one.
+    // In a convex polygon any three points in order give the same facing.
+    Vector normal;
+    if (count > 3 &&
+        !UnitNormal(m_planePoints[0], m_planePoints[1], m_planePoints[2], normal, kCollinearSine)) {
+        const Vector& first = m_points[0];
+        std::size_t second = 1;
+        while (second < m_points.size() && m_points[second] == first) {
+            ++second;
+        }
+        for (std::size_t third = second + 1; third < m_points.size(); ++third) {
+            if (UnitNormal(first, m_points[second], m_points[third], normal, kCollinearSine)) {
+                m_planePoints = {first, m_points[second], m_points[third]};
+                break;
+            }
+        }
     }
     CalcPlane();
     return true;

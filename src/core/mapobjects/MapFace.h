@@ -47,12 +47,16 @@ public:
     CMapFace& operator=(CMapFace&& other) noexcept;
 
     // Plane from the plane points: normal = (p0 - p1) x (p2 - p1) normalized, distance from
-    // p1. A face without a polygon gets a zero plane and zero plane points instead.
+    // p1. Plane points on one line (or too large to compute with) give a zero plane. A face
+    // whose polygon was clipped away keeps its plane points and its plane.
     void CalcPlane();
+    // True when the plane points span a plane (not on one line, finite).
+    bool PlanePointsDefinePlane() const;
 
     // Replaces the polygon with n points in order, or with -n points in reverse order for
-    // n <= 0; the first three become the plane points and the plane is recomputed. More than
-    // 256 points are refused with an error line and nothing changes (returns false).
+    // n <= 0; the first three points that are not on one line become the plane points and the
+    // plane is recomputed. More than 256 points are refused with an error line and nothing
+    // changes (returns false).
     bool SetPoints(const Vector* points, int n);
     // Replaces the polygon's positions only; plane points and plane stay as they are.
     // More than 256 points are refused like SetPoints.

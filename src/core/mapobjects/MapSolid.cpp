@@ -28,6 +28,31 @@ float Snap(float c) {
     float rounded = RoundCoord(c);
     return std::fabs(c - rounded) < kSnapTolerance ? rounded : c;
 }
+
+// True when every polygon point lies on the plane of one face (within the snapping
+// tolerance): the planes close around something flat, not a volume. Two planes that
+// coincide facing each other do that, and both keep their polygons.
+bool IsFlat(const std::vector<CMapFace>& faces) {
+    for (const CMapFace& face : faces) {
+        if (face.PointCount() == 0) {
+            continue;
+        }
+        const Plane& plane = face.GetPlane();
+        bool behind = false;
+        for (const CMapFace& other : faces) {
+            for (int k = 0; k < other.PointCount() && !behind; ++k) {
+                behind = plane.dist - DotProduct(plane.normal, other.Point(k)) > kSnapTolerance;
+            }
+            if (behind) {
+                break;
+            }
+        }
+        if (!behind) {
+            return true;
+        }
+    }
+    return false;
+}
 } // namespace
 
 ContentsType ContentsForTextureName(const char* name) {
@@ -164,6 +189,7 @@ bool CMapSolid::CreateFromPlanes() {
         failed = true;
         m_bounds.mins = m_bounds.maxs = Vector{0, 0, 0};
     } else {
+        failed = failed || IsFlat(m_faces);
         std::size_t kept = 0;
         for (std::size_t i = 0; i < m_faces.size(); ++i) {
             if (takesPart[i]) {

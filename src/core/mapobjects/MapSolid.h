@@ -41,7 +41,8 @@ public:
     // Computes every face's plane from its plane points and its polygon by cutting a large
     // square on the plane by all other planes. Faces with collinear plane points and
     // duplicate planes are dropped. False (with an error record) when a kept face got an
-    // unsound polygon or no face got one; the caller recomputes the bounds.
+    // unsound polygon, no face got one, or the planes enclose no volume (two of them
+    // coincide facing each other); the caller recomputes the bounds.
     bool CreateFromPlanes();
 
     // index -1: every face. Records the solid first.

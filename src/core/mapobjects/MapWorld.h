@@ -49,8 +49,10 @@ public:
     void ShowTextures(bool on);
 
     // Subtracts the carver's solids from the target's solids (document/Carve.cpp): targets
-    // that overlap are replaced by their pieces outside the carving solids, attached in one
-    // new group (or alone) to the carver's parent. Returns that attached object, or null.
+    // that overlap are replaced by their pieces outside the carving solids. The pieces stay
+    // with the parent of the solid they were cut from: an entity gets them as its own
+    // solids, the world or a group one new group of them (or the single piece). Returns the
+    // first object attached, or null when nothing was carved.
     CMapClass* Carve(CMapClass* carver, CMapClass* target);
 
     // The object that stands for the visgroup table in the undo history (made and used by

@@ -96,9 +96,40 @@ TEST_F(HistoryTest, ANewStepAfterUndoEmptiesRedoAndDestroysWhatItHeld) {
     EXPECT_EQ(redo.TrackCount(), 1u);
     EXPECT_EQ(goingAway.count(created), 1u);
     goingAway.clear();
+    TestMapObject* o = AddToWorld();
     undo.MarkUndoPosition({}, "Delete");
+    // Only a step that changes something replaces what could be redone.
+    EXPECT_EQ(redo.TrackCount(), 1u);
+    EXPECT_TRUE(goingAway.empty());
+    Delete(o);
     EXPECT_EQ(redo.TrackCount(), 0u);
     EXPECT_EQ(goingAway.count(created), 1u); // destroyed now (ASan checks it is freed once)
+}
+
+TEST_F(HistoryTest, AStepThatRecordsNothingHidesNoEarlierStep) {
+    context.Context().options.undoLevels = 2;
+    TestMapObject* o = AddToWorld();
+    for (std::uint8_t step = 1; step <= 2; ++step) {
+        undo.MarkUndoPosition({}, "Step " + std::to_string(step));
+        o->SetVisGroups(Ids(step));
+    }
+    undo.MarkUndoPosition({}, "Carve");
+    EXPECT_TRUE(undo.CanUndo());
+    EXPECT_EQ(undo.CurrentName(), "Step 2");
+    EXPECT_EQ(UndoMenuText(undo, false).text, "Undo Step 2\tCtrl+Z");
+    undo.DropEmptyStep();
+    EXPECT_EQ(undo.TrackCount(), 2u);
+    // Empty steps neither pile up nor push real ones out under the undo levels.
+    undo.MarkUndoPosition({}, "Ungroup");
+    undo.MarkUndoPosition({}, "toWorld");
+    EXPECT_EQ(undo.TrackCount(), 3u);
+    undo.Undo();
+    EXPECT_EQ(o->OwnVisGroups(), Ids(1));
+    EXPECT_EQ(redo.CurrentName(), "Step 2");
+    undo.Undo();
+    EXPECT_EQ(o->OwnVisGroups(), Ids(0));
+    EXPECT_FALSE(undo.CanUndo());
+    EXPECT_EQ(undo.TrackCount(), 0u);
 }
 
 TEST_F(HistoryTest, UndoLevelsTrimTheOldestTracks) {

@@ -163,20 +163,27 @@ TEST(RandomEditingTest, UndoAllAndRedoAllRestoreEveryRecordedState) {
             break;
         }
         }
+        if (history.CurrentTrack()->Entries().empty()) {
+            // A step that recorded nothing changed nothing, and it leaves no undo step.
+            ASSERT_EQ(SnapshotDifference(states.back(), WorldSnapshot(world)), "");
+            continue;
+        }
         states.push_back(WorldSnapshot(world));
         ops.push_back(op);
     }
 
-    for (int step = kSteps; step > 0; --step) {
-        ASSERT_TRUE(history.CanUndo() || states[static_cast<std::size_t>(step)] ==
-                                             states[static_cast<std::size_t>(step - 1)]);
+    const int steps = static_cast<int>(ops.size());
+    ASSERT_GT(steps, kSteps / 2);
+    for (int step = steps; step > 0; --step) {
+        ASSERT_TRUE(history.CanUndo());
         doc.OnUndo();
         ASSERT_EQ(
             SnapshotDifference(states[static_cast<std::size_t>(step - 1)], WorldSnapshot(world)),
             "")
             << "after undoing step " << step << " (operation " << ops[step - 1] << ")";
     }
-    for (int step = 1; step <= kSteps; ++step) {
+    EXPECT_FALSE(history.CanUndo());
+    for (int step = 1; step <= steps; ++step) {
         doc.OnRedo();
         ASSERT_EQ(SnapshotDifference(states[static_cast<std::size_t>(step)], WorldSnapshot(world)),
                   "")

@@ -133,14 +133,53 @@ TEST_F(CarveHollowTest, CarvingThroughSolidsInsideEntitiesAndGroupsAndHiddenOnes
     OnCarve(*doc);
 
     EXPECT_EQ(inDoor->Parent(), nullptr);
-    EXPECT_EQ(door->Children().size(), 1u);
     EXPECT_EQ(hidden->Children().size(), 1u);
     EXPECT_EQ(carver->Children().size(), 2u);
-    CMapClass* pieces = World().Children().back();
-    ASSERT_TRUE(pieces->IsType(kTypeMapGroup));
-    EXPECT_NE(pieces, carver);
-    EXPECT_DOUBLE_EQ(BoxVolume(SolidsBelow(*pieces)), 64.0 * 64 * 64 - 2 * 16.0 * 32 * 32);
-    EXPECT_TRUE(Disjoint(SolidsBelow(*pieces)));
+    // The pieces of the door's solid stay in the door, as its own solids.
+    EXPECT_EQ(World().Children().size(), 3u);
+    std::vector<CMapSolid*> pieces;
+    for (CMapClass* child : door->Children()) {
+        ASSERT_TRUE(child->IsType(kTypeMapSolid));
+        if (child->Bounds().mins.z < 100) {
+            pieces.push_back(static_cast<CMapSolid*>(child));
+        }
+    }
+    EXPECT_GE(pieces.size(), 2u);
+    EXPECT_DOUBLE_EQ(BoxVolume(pieces), 64.0 * 64 * 64 - 2 * 16.0 * 32 * 32);
+    EXPECT_TRUE(Disjoint(pieces));
+    EXPECT_EQ(door->Bounds().mins, Vector(0, 0, 0));
+    EXPECT_EQ(StaleBounds(World()), "");
+    EXPECT_TRUE(UndoRedoExact(before));
+}
+
+TEST_F(CarveHollowTest, PiecesStayWithTheGroupOrWorldThatHeldTheCarvedSolid) {
+    // The carver belongs to an entity; the solids it carves do not.
+    auto* trigger = Add(new CMapEntity);
+    trigger->SetClass("trigger_once");
+    CMapSolid* carver = MakeBox({48, 16, 16}, {80, 48, 48});
+    trigger->AddChild(carver);
+    CMapSolid* inWorld = Add(MakeBox({0, 0, 0}, {64, 64, 64}));
+    auto* group = Add(new CMapGroup);
+    CMapSolid* inGroup = MakeBox({64, 0, 0}, {128, 64, 64});
+    group->AddChild(inGroup);
+    group->AddChild(MakeBox({64, 0, 200}, {128, 64, 264}));
+    const std::string before = Snapshot();
+    Select({carver});
+
+    OnCarve(*doc);
+
+    EXPECT_EQ(inWorld->Parent(), nullptr);
+    EXPECT_EQ(inGroup->Parent(), nullptr);
+    EXPECT_EQ(trigger->Children().size(), 1u);
+    ASSERT_EQ(World().Children().size(), 3u);
+    CMapClass* worldPieces = World().Children().back();
+    ASSERT_TRUE(worldPieces->IsType(kTypeMapGroup));
+    EXPECT_DOUBLE_EQ(BoxVolume(SolidsBelow(*worldPieces)), 64.0 * 64 * 64 - 16.0 * 32 * 32);
+    ASSERT_EQ(group->Children().size(), 2u);
+    CMapClass* groupPieces = group->Children().back();
+    ASSERT_TRUE(groupPieces->IsType(kTypeMapGroup));
+    EXPECT_DOUBLE_EQ(BoxVolume(SolidsBelow(*groupPieces)), 64.0 * 64 * 64 - 16.0 * 32 * 32);
+    EXPECT_EQ(StaleBounds(World()), "");
     EXPECT_TRUE(UndoRedoExact(before));
 }
 
@@ -255,6 +294,37 @@ TEST_F(CarveHollowTest, HollowOutwardBuildsWallsAroundTheFormerVolume) {
         EXPECT_TRUE(Disjoint(pair));
     }
     EXPECT_TRUE(UndoRedoExact(before));
+}
+
+TEST_F(CarveHollowTest, HollowingTheSolidOfAnEntityLeavesTheWallsInTheEntity) {
+    for (int thickness : {8, -8}) {
+        const float x = thickness > 0 ? 0.0f : 500.0f;
+        auto* door = Add(new CMapEntity);
+        door->SetClass("func_door");
+        CMapSolid* slab = MakeBox({x, 0, 0}, {x + 64, 64, 128});
+        door->AddChild(slab);
+        const std::string before = Snapshot();
+        Select({slab});
+        prompts.texts = {std::to_string(thickness)};
+
+        OnMakeHollow(*doc);
+
+        EXPECT_EQ(slab->Parent(), nullptr);
+        for (CMapClass* child : World().Children()) {
+            EXPECT_TRUE(child->IsType(kTypeMapEntity)) << thickness;
+        }
+        ASSERT_EQ(door->Children().size(), 6u) << thickness;
+        std::vector<CMapSolid*> walls = SolidsBelow(*door);
+        EXPECT_EQ(walls.size(), 6u);
+        EXPECT_TRUE(Disjoint(walls));
+        const double outer = thickness > 0 ? 64.0 * 64 * 128 : 80.0 * 80 * 144;
+        const double inner = thickness > 0 ? 48.0 * 48 * 112 : 64.0 * 64 * 128;
+        EXPECT_DOUBLE_EQ(BoxVolume(walls), outer - inner) << thickness;
+        EXPECT_EQ(StaleBounds(World()), "");
+        EXPECT_TRUE(UndoRedoExact(before));
+        doc->OnUndo();
+        EXPECT_EQ(slab->Parent(), door);
+    }
 }
 
 TEST_F(CarveHollowTest, HollowOnSeveralSolidsAsksFirstAndMakesOneGroupEach) {

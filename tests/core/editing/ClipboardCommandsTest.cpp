@@ -129,6 +129,28 @@ TEST_F(ClipboardCommandsTest, PasteSpecialOffsetsEachCopyFromTheOriginal) {
     EXPECT_TRUE(UndoRedoExact(before));
 }
 
+TEST_F(ClipboardCommandsTest, PasteSpecialIntoAGroupLeavesTheWorldsBoundsCoveringIt) {
+    CMapSolid* a = Add(MakeBox({0, 0, 0}, {32, 32, 32}));
+    Select({a});
+    OnEditCopy(*doc);
+    PasteSpecialSettings settings;
+    settings.copies = 4;
+    settings.group = true;
+    settings.offset = {0, 0, 1000};
+    const std::string before = Snapshot();
+
+    OnPasteSpecial(*doc, settings);
+
+    ASSERT_EQ(doc->SelectedObjects().size(), 1u);
+    CMapClass* group = doc->SelectedObjects().front();
+    ASSERT_TRUE(group->IsType(kTypeMapGroup));
+    EXPECT_EQ(group->Children().size(), 4u);
+    EXPECT_EQ(World().Bounds().maxs, Vector(32, 32, 4032));
+    EXPECT_EQ(StaleBounds(World()), "");
+    EXPECT_TRUE(UndoRedoExact(before));
+    EXPECT_EQ(StaleBounds(World()), "");
+}
+
 TEST_F(ClipboardCommandsTest, PasteSpecialRotationAccumulatesAboutEachCopysCentre) {
     CMapSolid* a = Add(MakeBox({0, 0, 0}, {64, 32, 16}));
     Select({a});

@@ -44,6 +44,10 @@ inline CMapEntity* MakePointEntity(const std::string& className, const Vector& o
 // The solids below object (object included), in tree order.
 std::vector<CMapSolid*> SolidsBelow(CMapClass& object);
 
+// Empty when the bounds of every container below root (root included) cover those of its
+// children; otherwise the first container whose bounds are stale, described.
+std::string StaleBounds(const CMapClass& root);
+
 // Sum of the volumes of box solids (from their bounds).
 double BoxVolume(const std::vector<CMapSolid*>& solids);
 

@@ -151,6 +151,43 @@ TEST_F(GroupCommandsTest, TieToEntityAsksAboutAnExistingSolidEntity) {
     EXPECT_EQ(door->Children().size(), 1u);
 }
 
+TEST_F(GroupCommandsTest, TieToEntityRemovesTheGroupsItEmpties) {
+    auto* outer = Add(new CMapGroup);
+    auto* inner = new CMapGroup;
+    CMapSolid* a = MakeBox({0, 0, 0}, {64, 64, 64});
+    inner->AddChild(a);
+    outer->AddChild(inner);
+    CMapSolid* b = MakeBox({100, 0, 0}, {164, 64, 64});
+    outer->AddChild(b);
+    // A group that keeps a member is kept.
+    auto* mixed = Add(new CMapGroup);
+    CMapSolid* c = MakeBox({200, 0, 0}, {264, 64, 64});
+    mixed->AddChild(c);
+    CMapEntity* light = MakePointEntity("light", {232, 32, 100});
+    mixed->AddChild(light);
+    const std::string before = Snapshot();
+    Select({outer, mixed});
+
+    OnTieToEntity(*doc);
+
+    auto* entity = static_cast<CMapEntity*>(doc->SelectedObjects().front());
+    EXPECT_EQ(a->Parent(), entity);
+    EXPECT_EQ(b->Parent(), entity);
+    EXPECT_EQ(c->Parent(), entity);
+    EXPECT_EQ(outer->Parent(), nullptr);
+    EXPECT_EQ(inner->Parent(), nullptr);
+    EXPECT_EQ(mixed->Parent(), &World());
+    EXPECT_EQ(mixed->Children().size(), 1u);
+    EXPECT_EQ(light->Parent(), mixed);
+    EXPECT_EQ(World().Children().size(), 2u);
+    EXPECT_EQ(StaleBounds(World()), "");
+    EXPECT_EQ(doc->UndoHistory().CurrentName(), "toEntity");
+    EXPECT_TRUE(UndoRedoExact(before));
+    doc->OnUndo();
+    EXPECT_EQ(inner->Parent(), outer);
+    EXPECT_EQ(a->Parent(), inner);
+}
+
 TEST_F(GroupCommandsTest, TieToEntityWithoutSolidsRefuses) {
     CMapEntity* light = Add(MakePointEntity("light", {0, 0, 0}));
     Select({light});

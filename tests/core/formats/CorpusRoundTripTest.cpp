@@ -27,10 +27,8 @@ std::vector<std::string> CorpusMaps() {
 }
 
 // What a map holds, object by object, in tree order: keyvalues, origins, faces with their
-// plane points and textures. MAP files hold only faces that have a polygon; the RMF form
-// (withPolygons) keeps the others and every polygon too. (Polygons follow from the planes;
-// in a nearly flat solid a plane that got no polygon of its own can still trim another
-// face's polygon a little, which that face then lacks after a MAP round trip.)
+// plane points and textures, those whose polygon was clipped away included; withPolygons
+// adds every polygon (which MAP files leave to the planes).
 std::vector<std::string> Contents(const CMapWorld& world, bool withPolygons = false) {
     std::vector<std::string> lines;
     auto keyValues = [&lines](const CEditGameClass& object) {
@@ -53,9 +51,6 @@ std::vector<std::string> Contents(const CMapWorld& world, bool withPolygons = fa
             auto* solid = static_cast<CMapSolid*>(object);
             lines.push_back("solid");
             for (const CMapFace& face : solid->Faces()) {
-                if (face.PointCount() == 0 && !withPolygons) {
-                    continue;
-                }
                 std::ostringstream text;
                 text.precision(9);
                 for (const Vector& p : face.PlanePoints()) {

@@ -162,7 +162,7 @@ TEST_F(MapWriteTest, VisibleOnlySkipsWhatTheFilterHides) {
     EXPECT_EQ(visible.find("HIDDEN"), std::string::npos);
 }
 
-TEST_F(MapWriteTest, FacesWithoutPolygonsAndBreakingCharactersAreKeptOut) {
+TEST_F(MapWriteTest, FacesWithoutPolygonsStayAndBreakingCharactersAreKeptOut) {
     CMapWorld world;
     CMapSolid* solid = Box({0, 0, 0}, {8, 8, 8});
     solid->Face(5).ClearPoints();
@@ -176,7 +176,8 @@ TEST_F(MapWriteTest, FacesWithoutPolygonsAndBreakingCharactersAreKeptOut) {
     EXPECT_NE(text.find(" TWO_WORDS "), std::string::npos) << text;
     auto loaded = LoadMap(text);
     EXPECT_FALSE(LastMapReadReport().parseErrors);
-    EXPECT_EQ(static_cast<CMapSolid*>(loaded->Children().front())->FaceCount(), 5);
+    // The face without a polygon still has its plane, which bounds the solid.
+    EXPECT_EQ(static_cast<CMapSolid*>(loaded->Children().front())->FaceCount(), 6);
 }
 
 TEST_F(MapWriteTest, AFailedWriteShowsTheOsErrorAndKeepsTheOldFile) {

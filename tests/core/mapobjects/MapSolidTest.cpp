@@ -198,10 +198,16 @@ TEST_F(MapSolidTest, SetPointsWithNegativeCountReversesAndTakesPlanePoints) {
     EXPECT_EQ(face.GetPlane().normal, Vector(0, 0, 1));
     EXPECT_EQ(face.GetPlane().dist, 0.0f);
 
+    // A face whose polygon is gone keeps its plane points and its plane.
     face.ClearPoints();
     face.CalcPlane();
+    EXPECT_EQ(face.GetPlane().normal, Vector(0, 0, 1));
+    EXPECT_EQ(face.PlanePoints()[0], square[3]);
+    // Plane points on one line give a zero plane, never one that is no number.
+    face.SetPlanePoints({0, 0, 0}, {8, 8, 8}, {16, 16, 16});
+    face.CalcPlane();
     EXPECT_EQ(face.GetPlane().normal, Vector(0, 0, 0));
-    EXPECT_EQ(face.PlanePoints()[0], Vector(0, 0, 0));
+    EXPECT_EQ(face.GetPlane().dist, 0.0f);
 }
 
 TEST_F(MapSolidTest, TextureNamesAreUpperCaseFifteenCharactersAndBound) {
