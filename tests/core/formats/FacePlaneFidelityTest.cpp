@@ -71,14 +71,20 @@ std::string SliverSolidText() {
     return SlabSolidText("0", "0.095");
 }
 
-TEST_F(FacePlaneFidelityTest, AnEmptyTextureNameIsWrittenAsANameThatReadsBack) {
-    CMapWorld world;
+// A 64 unit cube textured WALL, in the world.
+CMapSolid* AddWallCube(CMapWorld& world) {
     auto* solid = new CMapSolid;
     AddBoxPlanes(*solid, {0, 0, 0}, {64, 64, 64});
-    ASSERT_TRUE(solid->CreateFromPlanes());
+    EXPECT_TRUE(solid->CreateFromPlanes());
     solid->CalcBounds();
     solid->SetTexture("WALL");
     world.AddChild(solid);
+    return solid;
+}
+
+TEST_F(FacePlaneFidelityTest, AnEmptyTextureNameIsWrittenAsANameThatReadsBack) {
+    CMapWorld world;
+    CMapSolid* solid = AddWallCube(world);
     // As an RMF file can give it: sixteen NUL bytes as the name.
     FaceTextureInfo info{};
     info.shiftX = 3;
@@ -112,17 +118,12 @@ TEST_F(FacePlaneFidelityTest, AnEmptyTextureNameIsWrittenAsANameThatReadsBack) {
 
 TEST_F(FacePlaneFidelityTest, NumbersThatAreNoNumbersAreNeverWrittenAsText) {
     CMapWorld world;
-    auto* solid = new CMapSolid;
-    AddBoxPlanes(*solid, {0, 0, 0}, {64, 64, 64});
-    ASSERT_TRUE(solid->CreateFromPlanes());
-    solid->CalcBounds();
-    solid->SetTexture("WALL");
+    CMapSolid* solid = AddWallCube(world);
     FaceTextureInfo info = solid->Face(1).TextureInfo();
     info.shiftX = NAN;
     info.rotation = INFINITY;
     info.scaleY = -INFINITY;
     solid->Face(1).SetTextureInfo(info);
-    world.AddChild(solid);
 
     const std::string text = MapText(world);
     EXPECT_EQ(text.find("nan"), std::string::npos) << text;
