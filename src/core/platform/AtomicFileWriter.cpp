@@ -7,6 +7,53 @@
 #include <unistd.h>
 #include <vector>
 
+namespace {
+bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        return false;
+    }
+    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (out < 0) {
+        close(in);
+        return false;
+    }
+    char buffer[1 << 16];
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = read(in, buffer, sizeof buffer);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            ok = errno == EINTR;
+            if (ok) {
+                continue;
+            }
+            break;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = write(out, buffer + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                ok = false;
+                break;
+            }
+            done += put;
+        }
+        if (!ok) {
+            break;
+        }
+    }
+    ok = fsync(out) == 0 && ok;
+    ok = close(out) == 0 && ok;
+    close(in);
+    return ok;
+}
+} // namespace
+
 AtomicFileWriter::~AtomicFileWriter() {
     Abort();
 }
@@ -93,6 +140,7 @@ bool AtomicFileWriter::Commit() {
         m_tempPath.clear();
         return false;
     }
+    KeepBackup();
     if (std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
         SetErrorFromErrno("cannot replace the file");
         unlink(m_tempPath.c_str());
@@ -101,6 +149,27 @@ bool AtomicFileWriter::Commit() {
     }
     m_tempPath.clear();
     return true;
+}
+
+// The old target becomes the backup through a temporary name, so an older backup is replaced
+// only by a complete one. A hard link costs nothing; file systems without links get a copy.
+void AtomicFileWriter::KeepBackup() {
+    m_backupError.clear();
+    struct stat st;
+    if (m_backupPath.empty() || stat(m_target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return;
+    }
+    const std::string temp = m_backupPath + ".new";
+    unlink(temp.c_str());
+    bool made = link(m_target.c_str(), temp.c_str()) == 0;
+    if (!made) {
+        made = CopyFile(m_target, temp, st.st_mode & 07777);
+    }
+    if (!made || std::rename(temp.c_str(), m_backupPath.c_str()) != 0) {
+        m_backupError =
+            std::string("cannot keep the backup ") + m_backupPath + ": " + std::strerror(errno);
+        unlink(temp.c_str());
+    }
 }
 
 void AtomicFileWriter::Abort() {
