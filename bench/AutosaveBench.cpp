@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -21,9 +22,13 @@ namespace {
 
 constexpr int kTiledSolids = 60000;
 
+// The corpus folder: $BRICKHAVEN_CORPUS_DIR when set, else the one beside the sources.
 const std::string& CorpusMap() {
-    static const std::string path =
-        std::string(BRICKHAVEN_CORPUS_DIR) + "/maps/E1M1-edited-ents.map";
+    static const std::string path = [] {
+        const char* folder = std::getenv("BRICKHAVEN_CORPUS_DIR");
+        return std::string(folder && *folder ? folder : BRICKHAVEN_CORPUS_DIR) +
+               "/maps/E1M1-edited-ents.map";
+    }();
     return path;
 }
 

@@ -46,7 +46,7 @@ AutosaveManager::Tracked& AutosaveManager::Track(const CMapDoc& document) {
         key = base + "-" + std::to_string(n);
     }
     Tracked& tracked = m_documents[&document];
-    tracked = Tracked{key, path};
+    tracked = Tracked{key, path, 0};
     return tracked;
 }
 
@@ -101,14 +101,17 @@ void AutosaveManager::AutosaveNow(const CMapDoc& document) {
     if (!document.World()) {
         return;
     }
-    const Tracked& tracked = Track(document);
+    Tracked& tracked = Track(document);
     std::string data;
+    // Room for the map as it was last time, so a large map is not copied while it grows.
+    data.reserve(tracked.lastSize + tracked.lastSize / 8);
     if (WriteRmfData(*document.World(), data) != 0) {
         Editor().messages.AddText(MessageLog::Error, "Autosave failed: " + document.Title() +
                                                          " could not be written.");
         m_schedule.Failed(&document);
         return;
     }
+    tracked.lastSize = data.size();
     m_worker->QueueWrite(tracked.key, tracked.path, std::move(data));
     m_schedule.Saved(&document, document.ChangeCount());
     if (StatusPanes* panes = Editor().statusPanes) {
@@ -129,7 +132,7 @@ void AutosaveManager::DocumentClosed(const CMapDoc& document) {
 }
 
 void AutosaveManager::Adopt(const CMapDoc& document, const std::string& key) {
-    m_documents[&document] = Tracked{key, document.Path()};
+    m_documents[&document] = Tracked{key, document.Path(), 0};
     std::string error;
     if (!m_store.Claim(key, document.Path(), error)) {
         Editor().messages.AddText(MessageLog::Error, "Autosave: " + error);

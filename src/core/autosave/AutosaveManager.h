@@ -47,6 +47,7 @@ private:
     struct Tracked {
         std::string key;
         std::string path;
+        std::size_t lastSize = 0; // bytes of the last autosave
     };
     Tracked& Track(const CMapDoc& document);
     bool KeyInUse(const std::string& key, const CMapDoc* except) const;
