@@ -128,6 +128,8 @@ bool AutosaveStore::EnsureDirectory(std::string& error) const {
         error = "cannot create the folder " + m_directory + ": " + std::strerror(errno);
         return false;
     }
+    // Autosaves are the user's own work in progress: nobody else reads the folder.
+    ::chmod(m_directory.c_str(), 0700);
     return true;
 }
 

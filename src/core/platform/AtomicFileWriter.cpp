@@ -1,11 +1,13 @@
 #include "platform/AtomicFileWriter.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
@@ -52,6 +54,34 @@ bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
     close(in);
     return ok;
 }
+// Creates prefix + six random characters with mode 0666, so the kernel applies the umask.
+// (Reading the umask means setting it, which would race with other threads writing files.)
+int CreateTemporary(const std::string& prefix, std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(getpid()) << 32);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        seed = (seed + counter.fetch_add(1) + 1) * 6364136223846793005ull + 1442695040888963407ull;
+        char suffix[6];
+        std::uint64_t bits = seed;
+        for (char& c : suffix) {
+            c = kLetters[bits % (sizeof kLetters - 1)];
+            bits >>= 6;
+        }
+        const std::string name = prefix + std::string(suffix, sizeof suffix);
+        const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            path = name;
+            return fd;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+    return -1;
+}
 } // namespace
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -76,24 +106,17 @@ bool AtomicFileWriter::Open(const std::string& targetPath) {
         dir = "/";
     }
     std::string base = slash == std::string::npos ? targetPath : targetPath.substr(slash + 1);
-    std::string pattern =
-        (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    int fd = mkstemp(buffer.data());
+    const std::string prefix =
+        (slash == std::string::npos ? std::string() : dir) + "." + base + ".";
+    int fd = CreateTemporary(prefix, m_tempPath);
     if (fd < 0) {
         SetErrorFromErrno("cannot create a temporary file");
         return false;
     }
-    m_tempPath = buffer.data();
-    // Keep the target's permissions when it exists; otherwise the usual 0666 & ~umask.
+    // Keep the target's permissions when it exists; a new file got 0666 less the umask.
     struct stat st;
     if (stat(targetPath.c_str(), &st) == 0) {
         fchmod(fd, st.st_mode & 07777);
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
     }
     m_file = fdopen(fd, "wb");
     if (!m_file) {
