@@ -3,6 +3,8 @@
 #include "platform/FileSystemOps.h"
 
 #include <cerrno>
+#include <dirent.h>
+#include <vector>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -44,4 +46,29 @@ bool AutosaveSession::IsLive(const std::string& directory, int pid) {
     const bool locked = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     close(fd);
     return locked;
+}
+
+void AutosaveSession::RemoveStaleLocks(const std::string& directory) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(directory.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.rfind(".session-", 0) == 0 && name.size() > 5 &&
+                name.compare(name.size() - 5, 5, ".lock") == 0) {
+                names.push_back(name);
+            }
+        }
+        closedir(dir);
+    }
+    for (const std::string& name : names) {
+        const std::string path = directory + "/" + name;
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Unlinked only while this process holds the lock, so a live owner is never robbed.
+        if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            unlink(path.c_str());
+        }
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
 }

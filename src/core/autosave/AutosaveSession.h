@@ -17,6 +17,8 @@ public:
 
     // True when the process pid is this one or a Tarno that holds its session lock.
     static bool IsLive(const std::string& directory, int pid);
+    // Deletes the lock files that ended processes left in directory.
+    static void RemoveStaleLocks(const std::string& directory);
 
 private:
     std::string m_path;

@@ -268,6 +268,7 @@ std::vector<AutosaveEntry> AutosaveStore::Recoverable() const {
 }
 
 void AutosaveStore::RemoveOutdated() {
+    AutosaveSession::RemoveStaleLocks(m_directory);
     for (const AutosaveEntry& entry : List()) {
         if (!AutosaveSession::IsLive(m_directory, entry.ownerPid) && !IsNewerThanMap(entry)) {
             Remove(entry.key);

@@ -51,7 +51,8 @@ public:
     // What a start-up offers: autosaves of no running Tarno that are newer than their maps
     // (or whose map has no file).
     std::vector<AutosaveEntry> Recoverable() const;
-    // Deletes the autosaves of no running Tarno that are older than their maps.
+    // Deletes the autosaves of no running Tarno that are older than their maps, and the
+    // session locks of Tarnos that ended.
     void RemoveOutdated();
     // True when the entry's autosave is newer than its map file, or the map has no file.
     static bool IsNewerThanMap(const AutosaveEntry& entry);

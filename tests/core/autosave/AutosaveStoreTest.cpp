@@ -166,6 +166,11 @@ TEST(AutosaveSession, AKilledTarnosAutosavesBecomeRecoverable) {
     EXPECT_FALSE(AutosaveSession::IsLive(directory, child));
     ASSERT_EQ(store.Recoverable().size(), 1u);
     EXPECT_EQ(ReadFile(store.Recoverable()[0].file), "work");
+    const std::string lock = directory + "/.session-" + std::to_string(child) + ".lock";
+    EXPECT_TRUE(fs::exists(lock));
+    store.RemoveOutdated(); // the autosave is newer than its (missing) map: it stays
+    EXPECT_FALSE(fs::exists(lock));
+    EXPECT_EQ(store.Recoverable().size(), 1u);
     close(ready[0]);
     close(ready[1]);
 }
