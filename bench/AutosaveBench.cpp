@@ -6,9 +6,8 @@
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "formats/MapFiles.h"
-#include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
-#include "mapobjects/TreeWalk.h"
+#include "support/TiledSolids.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,40 +31,6 @@ const std::string& CorpusMap() {
     return path;
 }
 
-// E1M1's solids copied side by side in a grid until there are kTiledSolids.
-void TileInto(CMapWorld& source, CMapWorld& tiled) {
-    std::vector<const CMapSolid*> solids;
-    EnumChildren(
-        source,
-        [&solids](CMapClass* object) {
-            solids.push_back(static_cast<const CMapSolid*>(object));
-            return true;
-        },
-        kTypeMapSolid);
-    const BoundBox box = source.Bounds();
-    const Vector step = box.Size() + Vector{64, 64, 64};
-    int count = 0;
-    for (int z = 0; z < 4 && count < kTiledSolids; ++z) {
-        for (int y = 0; y < 4 && count < kTiledSolids; ++y) {
-            for (int x = 0; x < 6 && count < kTiledSolids; ++x) {
-                const Vector offset =
-                    Vector{-7200.0f + x * step.x, -7200.0f + y * step.y, -1000.0f + z * step.z} -
-                    box.mins;
-                for (const CMapSolid* solid : solids) {
-                    if (count == kTiledSolids) {
-                        break;
-                    }
-                    CMapClass* copy = solid->Clone();
-                    copy->TransMove(offset);
-                    tiled.AddChild(copy);
-                    ++count;
-                }
-            }
-        }
-    }
-    tiled.CalcBounds(true);
-}
-
 // One open, modified document; each iteration is the autosave's part on the UI thread.
 void AutosaveOnTheUiThread(benchmark::State& state, bool tiled) {
     if (!std::filesystem::exists(CorpusMap())) {
@@ -82,7 +47,8 @@ void AutosaveOnTheUiThread(benchmark::State& state, bool tiled) {
         return;
     }
     if (tiled) {
-        TileInto(source, *doc.World());
+        TileSolids(source, *doc.World(), kTiledSolids);
+        doc.World()->CalcBounds(true);
     }
     doc.SetPath((folder / "bench.rmf").string());
     doc.SetModified();

@@ -4,10 +4,10 @@
 
 #include <cerrno>
 #include <dirent.h>
-#include <vector>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 std::string LockPath(const std::string& directory, int pid) {

@@ -101,15 +101,7 @@ AutosaveStore::AutosaveStore(std::string directory) : m_directory(std::move(dire
 }
 
 std::string AutosaveStore::DefaultDirectory() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    std::string base;
-    if (state && state[0] == '/') {
-        base = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && home[0] ? home : "/tmp") + "/.local/state";
-    }
-    return base + "/Brickhaven/autosave";
+    return XdgBaseDirectory("XDG_STATE_HOME", ".local/state") + "/Brickhaven/autosave";
 }
 
 std::string AutosaveStore::KeyForMap(const std::string& mapPath) {
