@@ -6,6 +6,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "support/TiledSolids.h"
 
 #include <benchmark/benchmark.h>
 
@@ -39,36 +40,8 @@ const std::string& TiledMapPath() {
     static const std::string path = [] {
         CMapWorld source;
         ReadMapFile(source, CorpusMap());
-        std::vector<const CMapSolid*> solids;
-        EnumChildren(
-            source,
-            [&solids](CMapClass* object) {
-                solids.push_back(static_cast<const CMapSolid*>(object));
-                return true;
-            },
-            kTypeMapSolid);
-        const BoundBox box = source.Bounds();
-        const Vector step = box.Size() + Vector{64, 64, 64};
         CMapWorld tiled;
-        int count = 0;
-        for (int z = 0; z < 4 && count < kTiledSolids; ++z) {
-            for (int y = 0; y < 4 && count < kTiledSolids; ++y) {
-                for (int x = 0; x < 6 && count < kTiledSolids; ++x) {
-                    const Vector offset = Vector{-7200.0f + x * step.x, -7200.0f + y * step.y,
-                                                 -1000.0f + z * step.z} -
-                                          box.mins;
-                    for (const CMapSolid* solid : solids) {
-                        if (count == kTiledSolids) {
-                            break;
-                        }
-                        CMapClass* copy = solid->Clone();
-                        copy->TransMove(offset);
-                        tiled.AddChild(copy);
-                        ++count;
-                    }
-                }
-            }
-        }
+        TileSolids(source, tiled, kTiledSolids);
         const std::string file = TempPath("tiled.map");
         WriteMapFile(tiled, file);
         return file;

@@ -67,6 +67,9 @@ public:
     // Open map documents in creation order, and the active one.
     std::vector<CMapDoc*> documents;
     CMapDoc* activeDocument = nullptr;
+    // Told when the user closed a document (its changes saved or discarded); autosave
+    // removes the document's autosaves then.
+    std::function<void(const CMapDoc&)> documentClosed;
     // The main window and the property editors, when the user interface exists.
     MainFrameSink* mainFrame = nullptr;
     ObjectPropertiesSink* objectProperties = nullptr;

@@ -465,8 +465,9 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
     {
         RecordingSuspender suspend(&m_undo);
         if (saving) {
-            result =
-                isRmf ? WriteRmfFile(*m_world, path) : WriteMapFile(*m_world, path, visibleOnly);
+            const bool keepBackup = Editor().options.keepBackup;
+            result = isRmf ? WriteRmfFile(*m_world, path, keepBackup)
+                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup);
         } else {
             result = isRmf ? ReadRmfFile(*m_world, path) : ReadMapFile(*m_world, path, progress);
         }

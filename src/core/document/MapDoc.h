@@ -36,7 +36,12 @@ public:
     const std::string& Path() const { return m_path; }
     void SetPath(const std::string& path) { m_path = path; }
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified = true) { m_modified = modified; }
+    void SetModified(bool modified = true) {
+        m_modified = modified;
+        m_changeCount += modified ? 1 : 0;
+    }
+    // Counts the changes made to the map (every SetModified(true)); autosave compares it.
+    std::uint64_t ChangeCount() const { return m_changeCount; }
     // The file name shown in the window title ("Untitled" without a path).
     std::string Title() const;
 
@@ -172,6 +177,7 @@ private:
     bool m_hideItems = false;
     std::string m_path;
     bool m_modified = false;
+    std::uint64_t m_changeCount = 0;
     bool m_isPrefab = false;
     std::uint32_t m_prefabLibraryId = 0;
     std::uint32_t m_prefabId = 0;

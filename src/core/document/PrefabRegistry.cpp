@@ -11,15 +11,7 @@
 namespace {
 // $XDG_DATA_HOME/Brickhaven/prefabs, by default ~/.local/share/Brickhaven/prefabs.
 std::string UserPrefabDirectory() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (dataHome && dataHome[0] == '/') {
-        base = dataHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && home[0] ? home : "/tmp") + "/.local/share";
-    }
-    return base + "/Brickhaven/prefabs";
+    return XdgBaseDirectory("XDG_DATA_HOME", ".local/share") + "/Brickhaven/prefabs";
 }
 } // namespace
 

@@ -92,6 +92,9 @@ int FinishFile(AtomicFileWriter& writer, int written, const std::string& path) {
         ShowOsError("saving", path, writer.Error());
         return -1;
     }
+    if (!writer.BackupError().empty()) {
+        Editor().messages.AddText(MessageLog::Error, path + ": " + writer.BackupError());
+    }
     return 0;
 }
 } // namespace
@@ -138,11 +141,19 @@ int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly) {
     return Writable(world).SerializeMAP(stream, true);
 }
 
-int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly) {
+std::string BackupPathOf(const std::string& path) {
+    return path + ".bak";
+}
+
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly,
+                 bool keepBackup) {
     AtomicFileWriter writer;
     if (!writer.Open(path)) {
         ShowOsError("saving", path, writer.Error());
         return -1;
+    }
+    if (keepBackup) {
+        writer.SetBackupPath(BackupPathOf(path));
     }
     MapTextStream stream(SinkInto(writer), path);
     stream.visibleOnly = visibleOnly;
@@ -171,11 +182,14 @@ int WriteRmfData(const CMapWorld& world, std::string& out) {
     return Writable(world).SerializeRMF(stream, true);
 }
 
-int WriteRmfFile(const CMapWorld& world, const std::string& path) {
+int WriteRmfFile(const CMapWorld& world, const std::string& path, bool keepBackup) {
     AtomicFileWriter writer;
     if (!writer.Open(path)) {
         ShowOsError("saving", path, writer.Error());
         return -1;
+    }
+    if (keepBackup) {
+        writer.SetBackupPath(BackupPathOf(path));
     }
     RmfStream stream(SinkInto(writer), path);
     return FinishFile(writer, Writable(world).SerializeRMF(stream, true), path);

@@ -19,11 +19,16 @@ class Progress;
 // LastMapReadReport() has the counts; the editor's error list has the details.
 int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
 // visibleOnly skips every object that fails the visibility test with the world's filter.
-int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false);
+// keepBackup: a file that is replaced stays as path + ".bak" (see BackupPathOf).
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false,
+                 bool keepBackup = false);
 
 // RMF binary.
 int ReadRmfFile(CMapWorld& world, const std::string& path);
-int WriteRmfFile(const CMapWorld& world, const std::string& path);
+int WriteRmfFile(const CMapWorld& world, const std::string& path, bool keepBackup = false);
+
+// Where a save keeps the previous version of path: "NAME.rmf" -> "NAME.rmf.bak".
+std::string BackupPathOf(const std::string& path);
 
 // RMF in memory (prefab libraries embed RMF streams). displayName names the data in messages.
 int ReadRmfData(CMapWorld& world, std::string_view data, const std::string& displayName);

@@ -19,6 +19,12 @@ public:
     std::FILE* File() const { return m_file; }
     bool Write(const void* data, std::size_t size);
     bool Write(const std::string& text) { return Write(text.data(), text.size()); }
+    // Keep the target's previous content at backupPath when Commit() replaces it. The backup
+    // is made only after the new content was written in full, so a failed write leaves both
+    // the target and an older backup as they were.
+    void SetBackupPath(const std::string& backupPath) { m_backupPath = backupPath; }
+    // Why the backup could not be made (the new content was committed all the same).
+    const std::string& BackupError() const { return m_backupError; }
     // Flushes, syncs and renames over the target. False (with Error()) if any write failed.
     bool Commit();
     // Drops the temporary file.
@@ -29,10 +35,13 @@ public:
 
 private:
     void SetErrorFromErrno(const char* what);
+    void KeepBackup();
 
     std::string m_target;
     std::string m_tempPath;
     std::FILE* m_file = nullptr;
     bool m_failed = false;
     std::string m_error;
+    std::string m_backupPath;
+    std::string m_backupError;
 };

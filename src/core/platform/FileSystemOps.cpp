@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -82,4 +83,13 @@ bool RemoveFile(const std::string& path, std::string& error) {
         return false;
     }
     return true;
+}
+
+std::string XdgBaseDirectory(const char* variable, const char* homeRelative) {
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/') {
+        return value;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home && home[0] ? home : "/tmp") + "/" + homeRelative;
 }

@@ -17,3 +17,6 @@ bool IsDirectoryWritable(const std::string& path);
 bool RenameNoReplace(const std::string& from, const std::string& to, std::string& error);
 // Deletes a file; false with the system's error text when that fails.
 bool RemoveFile(const std::string& path, std::string& error);
+// A folder of the XDG base directory rules: the environment variable (e.g. "XDG_STATE_HOME")
+// when it holds an absolute path, else $HOME/homeRelative (e.g. ".local/state").
+std::string XdgBaseDirectory(const char* variable, const char* homeRelative);

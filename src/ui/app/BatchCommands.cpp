@@ -1,5 +1,8 @@
 #include "app/BatchCommands.h"
 
+#include "autosave/AutosaveRecovery.h"
+#include "autosave/AutosaveStore.h"
+
 #include "common/EditorContext.h"
 #include "document/MapCheckCommand.h"
 #include "formats/MapFiles.h"
@@ -164,11 +167,21 @@ int RunConvert(const std::string& input, const std::string& output, std::FILE* o
     return 0;
 }
 
+// The autosaves a start of Tarno would offer for recovery, one line each.
+int RunRecoverList(std::FILE* out) {
+    const AutosaveStore store(AutosaveStore::DefaultDirectory());
+    for (const AutosaveEntry& entry : store.Recoverable()) {
+        std::fprintf(out, "%s\n", RecoverListLine(entry).c_str());
+    }
+    return 0;
+}
+
 void PrintUsage(std::FILE* err) {
     std::fprintf(err, "usage: Tarno [file] [nologo]\n"
                       "       Tarno --info FILE\n"
                       "       Tarno --convert IN OUT   (IN and OUT: .map or .rmf)\n"
-                      "       Tarno --check FILE\n");
+                      "       Tarno --check FILE\n"
+                      "       Tarno --recover-list\n");
 }
 } // namespace
 
@@ -188,6 +201,9 @@ std::optional<int> RunBatchCommand(int argc, char** argv, std::FILE* out, std::F
                 return kExitUsage;
             }
             return RunConvert(argv[i + 1], argv[i + 2], out, err);
+        }
+        if (std::strcmp(argv[i], "--recover-list") == 0) {
+            return RunRecoverList(out);
         }
         if (std::strcmp(argv[i], "--check") == 0) {
             std::ostringstream checkOut;

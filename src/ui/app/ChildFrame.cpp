@@ -228,5 +228,8 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (Editor().documentClosed) {
+        Editor().documentClosed(*m_document);
+    }
     event->accept();
 }

@@ -1,15 +1,22 @@
 #include "app/EditorStartup.h"
 
+#include "app/AutosaveController.h"
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ScreenshotRunner.h"
+#include "app/TestEditHook.h"
 #include "app/ToolbarIcons.h"
+#include "autosave/AutosaveStore.h"
 #include "common/EditorContext.h"
 #include "gamedata/GameDataStartup.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSplashScreen>
+#include <QTimer>
 
 #include <ctime>
 
@@ -23,6 +30,9 @@ EditorStartup::EditorStartup(const QStringList& arguments, const QString& settin
     m_arguments = ParseStartupArguments(args);
     m_settings = settingsPath.isEmpty() ? std::make_unique<QtSettingsStore>()
                                         : std::make_unique<QtSettingsStore>(settingsPath);
+    m_autosaveDirectory = settingsPath.isEmpty()
+                              ? QString::fromStdString(AutosaveStore::DefaultDirectory())
+                              : QFileInfo(settingsPath).absoluteDir().filePath("autosave");
     if (!m_prompts) {
         m_prompts = m_arguments.screenshotPath.empty() ? static_cast<Prompts*>(&m_qtPrompts)
                                                        : &m_consolePrompts;
@@ -70,9 +80,13 @@ bool EditorStartup::Start() {
         m_screenshot = std::make_unique<ScreenshotRunner>(
             *m_frame, QString::fromStdString(m_arguments.screenshotPath));
     }
+    m_autosave = new AutosaveController(*m_frame, m_autosaveDirectory);
     // 10: the file named on the command line; a failure leaves the editor running.
     if (!m_arguments.fileToOpen.empty()) {
-        m_frame->OpenMapFile(QString::fromStdString(m_arguments.fileToOpen));
+        if (CChildFrame* opened =
+                m_frame->OpenMapFile(QString::fromStdString(m_arguments.fileToOpen))) {
+            RunTestEditHook(opened->Document());
+        }
     }
     // 11: maximised (the size is set too, for desktops without a window manager).
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -81,6 +95,15 @@ bool EditorStartup::Start() {
     m_frame->showMaximized();
     if (m_logo) {
         m_logo->raise();
+    }
+    // Maps a crashed run left behind are offered once the window is up; a screenshot run
+    // has nobody to answer.
+    if (m_arguments.screenshotPath.empty()) {
+        QTimer::singleShot(0, m_autosave.data(), [autosave = m_autosave] {
+            if (autosave) {
+                autosave->OfferRecovery();
+            }
+        });
     }
     return true;
 }

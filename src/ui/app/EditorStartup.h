@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AutosaveController.h"
 #include "app/QtPrompts.h"
 #include "app/QtSettingsStore.h"
 #include "common/StartupArguments.h"
@@ -21,6 +22,8 @@ public:
     // settingsPath empty: the user's INI file ($XDG_CONFIG_HOME/Brickhaven/Brickhaven.ini).
     // prompts null: Qt dialogs parented to the main window, or, for a screenshot run that
     // nobody watches, standard error (a dialog would wait for an answer forever).
+    // Autosaves go to $XDG_STATE_HOME/Brickhaven/autosave, or, with a settings file of its
+    // own, to the folder "autosave" beside that file.
     explicit EditorStartup(const QStringList& arguments, const QString& settingsPath = {},
                            Prompts* prompts = nullptr);
     ~EditorStartup();
@@ -31,6 +34,7 @@ public:
     const StartupArguments& Arguments() const { return m_arguments; }
     QSplashScreen* Logo() const { return m_logo; }
     QtSettingsStore& Settings() { return *m_settings; }
+    AutosaveController* Autosave() const { return m_autosave; }
 
 private:
     StartupArguments m_arguments;
@@ -41,4 +45,6 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     QPointer<QSplashScreen> m_logo;
     std::unique_ptr<ScreenshotRunner> m_screenshot;
+    QString m_autosaveDirectory;
+    QPointer<AutosaveController> m_autosave;
 };

@@ -266,6 +266,10 @@ CChildFrame* CMainFrame::AddChildFrame(std::unique_ptr<CMapDoc> document) {
     return frame;
 }
 
+CChildFrame* CMainFrame::AddDocument(std::unique_ptr<CMapDoc> document) {
+    return AddChildFrame(std::move(document));
+}
+
 CChildFrame* CMainFrame::NewDocument() {
     return AddChildFrame(std::make_unique<CMapDoc>());
 }

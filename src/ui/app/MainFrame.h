@@ -49,6 +49,8 @@ public:
     // A missing file is refused with "That file does not exist."; null on failure.
     CChildFrame* OpenMapFile(const QString& path);
     CChildFrame* NewDocument();
+    // Shows a document made elsewhere (a recovered map) in a new child frame.
+    CChildFrame* AddDocument(std::unique_ptr<CMapDoc> document);
     CChildFrame* ActiveChildFrame() const;
     QList<CChildFrame*> ChildFrames() const;
     RecentFileList& RecentFiles() { return m_recentFiles; }

@@ -1,0 +1,21 @@
+#include "app/TestEditHook.h"
+
+#include "document/EditCommands.h"
+#include "document/MapDoc.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+void RunTestEditHook(CMapDoc& document) {
+    const char* edit = std::getenv("BRICKHAVEN_TEST_EDIT");
+    if (!edit || !*edit) {
+        return;
+    }
+    if (std::strcmp(edit, "delete-all") != 0) {
+        std::fprintf(stderr, "Tarno: BRICKHAVEN_TEST_EDIT=%s is not known; ignored.\n", edit);
+        return;
+    }
+    document.OnSelectAll();
+    OnEditDelete(document);
+}
