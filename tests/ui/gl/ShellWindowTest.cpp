@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -274,4 +275,27 @@ TEST_F(ShellWindowTest, AMapWithFaultsIsReportedInTheMessagesAndItsOwnErrorList)
     ASSERT_EQ(listed.size(), 1);
     EXPECT_EQ(listed[0].toStdString(), "error parsing " + faulty.toStdString() +
                                            ", line 9: a face line has fewer than 15 fields");
+}
+
+TEST_F(ShellWindowTest, ALargeSelectionShowsItsWholeSizeInTheStatusBar) {
+    std::string box = kBox;
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"64 64 64", "1568 1056 48"},
+                                   {"0 64 64", "0 1056 48"},
+                                   {"64 0 64", "1568 0 48"},
+                                   {"0 0 64", "0 0 48"},
+                                   {"64 64 0", "1568 1056 0"},
+                                   {"0 64 0", "0 1056 0"},
+                                   {"64 0 0", "1568 0 0"}}) {
+        for (std::size_t at = box.find(from); at != std::string::npos; at = box.find(from, at)) {
+            box.replace(at, from.size(), to);
+        }
+    }
+    const QString path = WriteMap("large.map", "{\n\"classname\" \"worldspawn\"\n" + box + "}\n");
+    ASSERT_NE(main->OpenMapFile(path), nullptr);
+    main->Action(CommandId::SelectAll)->trigger();
+    Settle();
+    EXPECT_EQ(main->PaneText(3), "1568w 1056l 48h");
+    QLabel* pane = main->Pane(3);
+    EXPECT_LE(pane->fontMetrics().horizontalAdvance(pane->text()), pane->contentsRect().width());
+    Shot(*main, "large-selection");
 }
