@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScopedEditorContext scope;
     SilentPrompts prompts;
     scope.Context().SetPrompts(&prompts);
-    scope.Context().showMapErrors = [] {};
+    scope.Context().showMapErrors = [](const ErrorList&) {};
 
     CMapWorld world;
     ReadMapData(world, std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.map");

@@ -129,10 +129,10 @@ public:
     // The wall thickness Make Hollow offers, remembered for the rest of the run.
     int hollowThickness = 32;
 
-    // What the last MAP read reported, and how the shell shows the "Map Errors" list of
-    // `errors` when the user asks for it after a load (nothing is shown while unset).
+    // What the last MAP read reported, and how the shell shows the "Map Errors" list of a
+    // read's errors when the user asks for it after a load (nothing is shown while unset).
     MapReadReport lastMapRead;
-    std::function<void()> showMapErrors;
+    std::function<void(const ErrorList&)> showMapErrors;
 
     // Gives an object just created by a command the default visgroup memberships of its map.
     // The visgroup code installs it; while unset, new objects keep the memberships they have.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ErrorList.h"
+
 #include <string>
 
 // What the last MAP read found besides the map itself.
@@ -8,6 +10,8 @@ struct MapReadReport {
     int droppedSolids = 0;
     // Some line could not be read (details in the editor's error list).
     bool parseErrors = false;
+    // What went wrong in this read, each with its line.
+    ErrorList errors;
     // The value of the world's "wad" key, which the reader otherwise ignores.
     std::string wad;
 };

@@ -3,6 +3,7 @@
 #include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
+#include "document/FileErrorCollector.h"
 #include "document/MapDocView.h"
 #include "document/Prefab.h"
 #include "document/PrefabHistoryPause.h"
@@ -462,6 +463,8 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
                         Progress* progress) {
     SetActiveMapDoc(this);
     int result;
+    // A failure is one message naming the file, not the reader's box and then another.
+    FileErrorCollector fileErrors;
     {
         RecordingSuspender suspend(&m_undo);
         if (saving) {
@@ -472,9 +475,15 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
             result = isRmf ? ReadRmfFile(*m_world, path) : ReadMapFile(*m_world, path, progress);
         }
     }
+    fileErrors.Release();
     if (result < 0) {
-        Editor().GetPrompts().Message("There was a file error.", Prompts::Icon::Warning);
+        Editor().GetPrompts().Message(fileErrors.FailureMessage(path, saving),
+                                      Prompts::Icon::Warning);
         return false;
+    }
+    // Errors of a write or read that still succeeded are shown as they would have been.
+    for (const std::string& error : fileErrors.Errors()) {
+        Editor().GetPrompts().Message(error, Prompts::Icon::Error);
     }
     return true;
 }

@@ -1,5 +1,15 @@
 #include "document/MapFileNames.h"
 
+#include <filesystem>
+#include <system_error>
+
+namespace {
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+} // namespace
+
 std::string CompleteMapFileName(const std::string& path, int filterIndex) {
     if (path.empty()) {
         return path;
@@ -9,5 +19,9 @@ std::string CompleteMapFileName(const std::string& path, int filterIndex) {
     if (path.find('.', start) != std::string::npos) {
         return path;
     }
-    return path + (filterIndex == 1 ? ".map" : ".rmf");
+    if (filterIndex == 0) {
+        const bool onlyMap = !FileExists(path + ".rmf") && FileExists(path + ".map");
+        return path + (onlyMap ? ".map" : ".rmf");
+    }
+    return path + (filterIndex == 2 ? ".map" : ".rmf");
 }

@@ -20,7 +20,9 @@ void ShowOsError(const char* action, const std::string& path, const std::string&
     char text[600];
     std::snprintf(text, sizeof text, "The OS reported an error %s the file: %s", action,
                   path.c_str());
-    Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+    // The system's reason on a line of its own, so the user knows what to mend.
+    Editor().GetPrompts().Message(detail.empty() ? text : text + ("\n" + detail),
+                                  Prompts::Icon::Error);
 }
 
 // The whole content of a regular file.
@@ -110,6 +112,23 @@ bool IsRmfPath(const std::string& path) {
     return tail == "rmf";
 }
 
+bool LooksLikeMapText(std::string_view data) {
+    // A real RMF file starts with its version; one the reader takes is never MAP text.
+    float version = 0.0f;
+    if (data.size() >= sizeof version) {
+        std::memcpy(&version, data.data(), sizeof version);
+        if (version >= RmfStream::kOldestVersion && version <= RmfStream::kVersion) {
+            return false;
+        }
+    }
+    std::size_t start = 0;
+    while (start < data.size() && std::isspace(static_cast<unsigned char>(data[start]))) {
+        ++start;
+    }
+    const std::string_view text = data.substr(start);
+    return text.starts_with('{') || text.starts_with("//");
+}
+
 const MapReadReport& LastMapReadReport() {
     return Editor().lastMapRead;
 }
@@ -118,7 +137,8 @@ int ReadMapData(CMapWorld& world, std::string_view data, const std::string& disp
                 Progress* progress) {
     MapTextStream stream(data, displayName, progress);
     const int result = world.SerializeMAP(stream, false);
-    Editor().lastMapRead = MapReadReport{stream.droppedSolids, stream.parseErrors, stream.wad};
+    Editor().lastMapRead = MapReadReport{stream.droppedSolids, stream.parseErrors,
+                                         std::move(stream.errors), stream.wad};
     return result;
 }
 
@@ -162,6 +182,12 @@ int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOn
 }
 
 int ReadRmfData(CMapWorld& world, std::string_view data, const std::string& displayName) {
+    if (LooksLikeMapText(data)) {
+        const std::string text = displayName + " is not an RMF file; it looks like a MAP file.\n" +
+                                 "Give it the extension .map to open it.";
+        Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+        return -1;
+    }
     RmfStream stream(data, displayName);
     return world.SerializeRMF(stream, false);
 }

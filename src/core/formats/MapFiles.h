@@ -16,7 +16,7 @@ class Progress;
 
 // Quake MAP text. Reading fills an empty world; progress (may be null) gets 0-100. A MAP
 // with faulty lines or solids still loads (result 0): the user was told, and
-// LastMapReadReport() has the counts; the editor's error list has the details.
+// LastMapReadReport() has the counts and the errors of that read.
 int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
 // visibleOnly skips every object that fails the visibility test with the world's filter.
 // keepBackup: a file that is replaced stays as path + ".bak" (see BackupPathOf).
@@ -39,7 +39,11 @@ int ReadMapData(CMapWorld& world, std::string_view data, const std::string& disp
                 Progress* progress = nullptr);
 int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false);
 
-// The counts of the last MAP read in this editor context.
+// Data that an RMF reader would refuse by its version but that starts like MAP text (an
+// opening brace or a comment), as a MAP file given an .rmf name does.
+bool LooksLikeMapText(std::string_view data);
+
+// The counts and errors of the last MAP read in this editor context.
 const MapReadReport& LastMapReadReport();
 
 // Title of the progress window a caller shows while a MAP file loads.

@@ -99,10 +99,29 @@ void AppendPoint(std::string& out, const Vector& p) {
     out += " ) ";
 }
 
+// Lines of the Messages window for the errors of one read; beyond this many the rest are
+// summed up in one line, so the window keeps earlier messages.
+constexpr std::size_t kMaxErrorLines = 80;
+
+void LogReadErrors(const ErrorList& errors) {
+    MessageLog& log = Editor().messages;
+    const std::size_t shown = std::min(errors.size(), kMaxErrorLines);
+    for (std::size_t i = 0; i < shown; ++i) {
+        log.AddText(MessageLog::Error, errors[i].message);
+    }
+    if (errors.size() > shown) {
+        log.AddLine(MessageLog::Error, "... and %zu more errors in this file.",
+                    errors.size() - shown);
+    }
+}
+
 void ShowLoadMessages(const MapTextStream& stream) {
     if (!stream.parseErrors) {
         return;
     }
+    // Every problem of the file goes to the message window as well, with its line, so the
+    // user can find it whichever box comes up.
+    LogReadErrors(stream.errors);
     Prompts& prompts = Editor().GetPrompts();
     if (stream.droppedSolids != 0) {
         char text[160];
@@ -115,7 +134,7 @@ void ShowLoadMessages(const MapTextStream& stream) {
     const Prompts::Answer answer = prompts.YesNo(
         "There was a problem loading the MAP file. Do you\nwant to view the error report?");
     if (answer == Prompts::Answer::Yes && Editor().showMapErrors) {
-        Editor().showMapErrors();
+        Editor().showMapErrors(stream.errors);
     }
 }
 } // namespace
@@ -211,8 +230,15 @@ int CMapSolid::SerializeMAP(MapTextStream& stream, bool saving) {
         stream.ParseErrorAt(firstLine, "a solid with more than 126 faces was not loaded");
         return MAP_PARSE_ERROR;
     }
+    FacePlanePoints& planes = stream.PlaneScratch();
+    planes.clear();
+    for (const CMapFace& face : m_faces) {
+        planes.push_back(face.PlanePoints());
+    }
     if (!CreateFromPlanes()) {
-        stream.ParseErrorAt(firstLine, "the planes of a solid do not make a solid; not loaded");
+        const std::string reason =
+            "a solid was not loaded: " + DescribeUnbuildableSolid(planes, *this);
+        stream.ParseErrorAt(firstLine, reason.c_str());
         return MAP_PARSE_ERROR;
     }
     CalcBounds();

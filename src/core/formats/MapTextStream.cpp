@@ -84,6 +84,7 @@ void MapTextStream::ParseErrorAt(int lineNumber, const char* what, std::uint32_t
     parseErrors = true;
     std::string message =
         "error parsing " + m_displayName + ", line " + std::to_string(lineNumber) + ": " + what;
+    errors.push_back(ErrorRecord{objectId, message, lineNumber});
     Editor().errors.push_back(ErrorRecord{objectId, std::move(message), lineNumber});
 }
 

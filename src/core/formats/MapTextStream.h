@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/ErrorList.h"
 #include "formats/FaceFactory.h"
 #include "formats/OutputBuffer.h"
+#include "formats/SolidDiagnosis.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,8 +40,8 @@ public:
     void PushBack(std::string_view line);
     // The file line number of the line read last (1 for the first line).
     int LineNumber() const { return m_lineNumber; }
-    // Sets the parse-error flag and adds "error parsing <name>, line <n>: <what>" to the
-    // editor's error list, for the line read last or the given line.
+    // Sets the parse-error flag and adds "error parsing <name>, line <n>: <what>" to this
+    // read's errors and the editor's error list, for the line read last or the given line.
     void ParseError(const char* what, std::uint32_t objectId = 0);
     void ParseErrorAt(int lineNumber, const char* what, std::uint32_t objectId = 0);
     // Moves the progress to the share of the text read so far.
@@ -48,9 +50,13 @@ public:
     // Where a solid collects its faces while they are read (kept between solids so that
     // each solid allocates its face list once).
     std::vector<CMapFace>& FaceScratch() { return m_faceScratch; }
+    // The plane points of the solid being built, kept to explain a solid that fails.
+    FacePlanePoints& PlaneScratch() { return m_planeScratch; }
 
     bool parseErrors = false;
     int droppedSolids = 0;
+    // The errors of this read alone (the editor's error list keeps those of every read).
+    ErrorList errors;
     std::string wad;
 
     // Writing.
@@ -85,5 +91,6 @@ private:
     Progress* m_progress = nullptr;
     FaceFactory m_faces;
     std::vector<CMapFace> m_faceScratch;
+    FacePlanePoints m_planeScratch;
     OutputBuffer m_output;
 };

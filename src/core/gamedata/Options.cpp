@@ -69,6 +69,11 @@ void Options::Load() {
         std::string path = s.GetString(kGeneral, "TextureFile" + std::to_string(i), "");
         if (!path.empty() && exists(path)) {
             textureFiles.push_back(path);
+        } else if (!path.empty()) {
+            // Left out of the list, but the user learns which textures will be missing.
+            Editor().messages.AddLine(MessageLog::Error,
+                                      "The texture file %s was not found; it is left out.",
+                                      ResolveProgramPath(path).c_str());
         }
     }
     mapDirectory = s.GetString(kGeneral, "Map Files", "");

@@ -66,7 +66,6 @@ public:
     // Reads path into world by its extension; false (with a message) when that failed or
     // nothing of a map could be read.
     bool Load(CMapWorld& world, const std::string& path) {
-        const std::size_t errorsBefore = Editor().errors.size();
         m_dropped = 0;
         m_wad.clear();
         if (IsRmfPath(path)) {
@@ -79,9 +78,8 @@ public:
         const MapReadReport& report = LastMapReadReport();
         m_dropped = report.droppedSolids;
         m_wad = report.wad;
-        const auto& errors = Editor().errors;
-        for (std::size_t i = errorsBefore; i < errors.size(); ++i) {
-            std::fprintf(m_err, "Tarno: %s\n", errors[i].message.c_str());
+        for (const ErrorRecord& error : report.errors) {
+            std::fprintf(m_err, "Tarno: %s\n", error.message.c_str());
         }
         if (result != 0) {
             return Fail(path, "could not be read");

@@ -190,11 +190,18 @@ void CChildFrame::OnToggleMaximize() {
             m_savedRows[static_cast<std::size_t>(i)] = m_grid->RowHeight(i);
             m_savedColumns[static_cast<std::size_t>(i)] = m_grid->ColumnWidth(i);
         }
+        m_savedGridSize = m_grid->size();
     }
     if (m_maximized && *m_maximized == target) {
+        // The frame may have changed size meanwhile: the saved sizes keep their proportions.
+        const auto scaled = [](int size, int from, int to) {
+            return from > 0 ? static_cast<int>(static_cast<long long>(size) * to / from) : size;
+        };
         for (int i = 0; i < 2; ++i) {
-            m_grid->SetRowHeight(i, m_savedRows[static_cast<std::size_t>(i)]);
-            m_grid->SetColumnWidth(i, m_savedColumns[static_cast<std::size_t>(i)]);
+            m_grid->SetRowHeight(i, scaled(m_savedRows[static_cast<std::size_t>(i)],
+                                           m_savedGridSize.height(), m_grid->height()));
+            m_grid->SetColumnWidth(i, scaled(m_savedColumns[static_cast<std::size_t>(i)],
+                                             m_savedGridSize.width(), m_grid->width()));
         }
         m_maximized.reset();
     } else {

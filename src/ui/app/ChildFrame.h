@@ -73,5 +73,6 @@ private:
     std::optional<PaneGrid::Cell> m_maximized;
     std::array<int, 2> m_savedRows{};
     std::array<int, 2> m_savedColumns{};
+    QSize m_savedGridSize;
     bool m_firstPaint = true;
 };

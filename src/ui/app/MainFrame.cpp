@@ -33,6 +33,7 @@
 
 namespace {
 const char* const kMissingFile = "That file does not exist.";
+const char* const kFolderNotMap = "%1 is a folder, not a map file.";
 const char* const kGameDataFailed = "An error occured loading the default game data file.";
 const char* const kWebSiteFailed = "The website couldn't be opened.";
 const char* const kHelpMissing = "The help file could not be opened.";
@@ -68,7 +69,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     EditorContext& editor = Editor();
     editor.mainFrame = this;
     editor.statusPanes = this;
-    editor.showMapErrors = [this] { ShowMapErrors(); };
+    editor.showMapErrors = [this](const ErrorList& errors) { ShowMapErrors(errors); };
     editor.options.applyBrightness = [](float brightness) { ApplyBrightness(brightness); };
     editor.options.updateViews = [this] {
         UpdateAllDocumentViews(UPDATE_2D_ONLY | UPDATE_SCROLLBARS);
@@ -126,12 +127,25 @@ void CMainFrame::CreateStatusBar() {
         } else {
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
-            label->setFixedWidth(kPaneWidths[static_cast<std::size_t>(i)]);
+            label->setFixedWidth(PaneWidth(*label, i));
             bar->addPermanentWidget(label);
         }
         m_panes[static_cast<std::size_t>(i)] = label;
     }
     m_panes[0]->setText("Ready");
+}
+
+// The designed width, or more where the pane's longest text would not fit in it.
+int CMainFrame::PaneWidth(const QLabel& label, int pane) {
+    static const char* const kLongestTexts[kPaneCount] = {"",
+                                                          "99999 objects selected.",
+                                                          " @-18000, -18000 ",
+                                                          "-18000x -18000y -18000z",
+                                                          " Zoom: 16.00 ",
+                                                          " Snap: Off Grid: 512 "};
+    const int text = label.fontMetrics().horizontalAdvance(kLongestTexts[pane]);
+    const int frame = 2 * label.frameWidth() + 2 * label.margin() + 2 * label.indent() + 8;
+    return std::max(kPaneWidths[static_cast<std::size_t>(pane)], text + frame);
 }
 
 void CMainFrame::SetPaneText(int pane, const std::string& text) {
@@ -185,10 +199,12 @@ void CMainFrame::RestoreBarState() {
     if (!state.isEmpty()) {
         restoreState(state);
     }
+    statusBar()->setVisible(m_settings.GetInt(kBarStateSection, kStatusBarValue, 1) != 0);
 }
 
 void CMainFrame::SaveBarState() {
     m_settings.WriteBytes(kBarStateSection, kBarStateValue, saveState());
+    m_settings.WriteInt(kBarStateSection, kStatusBarValue, statusBar()->isHidden() ? 0 : 1);
 }
 
 QDockWidget* CMainFrame::InstallDialogBar(int id, const QString& caption, QWidget* content,
@@ -277,7 +293,12 @@ CChildFrame* CMainFrame::NewDocument() {
 CChildFrame* CMainFrame::OpenMapFile(const QString& path) {
     Prompts& prompts = Editor().GetPrompts();
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir()) {
+    if (info.isDir()) {
+        prompts.Message(QString(kFolderNotMap).arg(info.absoluteFilePath()).toStdString(),
+                        Prompts::Icon::Warning);
+        return nullptr;
+    }
+    if (path.isEmpty() || !info.exists()) {
         prompts.Message(kMissingFile, Prompts::Icon::Warning);
         return nullptr;
     }
@@ -335,6 +356,11 @@ void CMainFrame::ActiveDocumentChanged(CMapDoc* document) {
     if (document) {
         document->WriteGridStatus();
         document->UpdateStatusText();
+    } else {
+        // With no map, no pane shows what belonged to one.
+        for (int pane = 1; pane < kPaneCount; ++pane) {
+            SetPaneText(pane, {});
+        }
     }
     UpdateCommandStates();
 }
@@ -461,8 +487,8 @@ void CMainFrame::ShowMapInformation() {
     }
 }
 
-void CMainFrame::ShowMapErrors() {
-    MapErrorsDialog dialog(Editor().errors, this);
+void CMainFrame::ShowMapErrors(const ErrorList& errors) {
+    MapErrorsDialog dialog(errors, this);
     dialog.exec();
 }
 

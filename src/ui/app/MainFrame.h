@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ErrorList.h"
 #include "common/RecentFileList.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
@@ -40,6 +41,7 @@ public:
     static constexpr int kMessagesHeight = 130;
     static constexpr const char* kBarStateSection = "Barstate";
     static constexpr const char* kBarStateValue = "Layout";
+    static constexpr const char* kStatusBarValue = "StatusBar";
 
     explicit CMainFrame(QtSettingsStore& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -67,7 +69,8 @@ public:
     void OnHelpTopics();
     void OnWebSite();
     void ShowMapInformation();
-    void ShowMapErrors();
+    // The "Map Errors" list with the errors of one read.
+    void ShowMapErrors(const ErrorList& errors);
     void SetMessagesVisible(bool visible);
     MessageWindow* Messages() const { return m_messages; }
     QDockWidget* MessagesDock() const { return m_messagesDock; }
@@ -123,6 +126,7 @@ private:
     void UpdateFrameCommands(CChildFrame* frame);
 
     void CreateStatusBar();
+    static int PaneWidth(const QLabel& label, int pane);
     void CreateMessageWindow();
     void RestoreBarState();
     void SaveBarState();

@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/MapDialogs.h"
 #include "app/ToolbarIcons.h"
+#include "app/WindowMenu.h"
 #include "common/EditorContext.h"
 #include "document/EditorSinks.h"
 #include "document/History.h"
@@ -263,7 +264,7 @@ void CMainFrame::CreateActions() {
     AddLaterAction(OptionsSheet, "&Options...");
 
     // Window and Help
-    AddAction(WindowCascade, "&Cascade", [this] { m_mdi->cascadeSubWindows(); });
+    AddAction(WindowCascade, "&Cascade", [this] { CascadeDocuments(*m_mdi); });
     AddAction(WindowTile, "&Tile", [this] { m_mdi->tileSubWindows(); });
     AddAction(HelpTopics, "&Help Topics\tF1", [this] { OnHelpTopics(); });
     AddAction(WebSite, "Brickhaven on the &Web", [this] { OnWebSite(); });
@@ -326,6 +327,7 @@ void CMainFrame::CreateMenus() {
 
     QMenu* window = bar->addMenu("&Window");
     add(window, {WindowCascade, WindowTile});
+    new WindowMenu(window, m_mdi);
 
     QMenu* help = bar->addMenu("&Help");
     add(help, {HelpTopics, WebSite, 0, About});

@@ -16,7 +16,7 @@ public:
     QString ValueOf(const QString& label) const;
 };
 
-// "Map Errors": every error recorded while building solids since the editor started.
+// "Map Errors": the errors of the map file read last, each naming its line.
 class MapErrorsDialog : public QDialog {
     Q_OBJECT
 public:

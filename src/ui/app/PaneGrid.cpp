@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
+
+#include <cmath>
 
 PaneGrid::PaneGrid(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -43,13 +46,14 @@ void PaneGrid::SetColumnWidth(int column, int width) {
     m_columnRequested[static_cast<std::size_t>(column)] = std::max(0, width);
 }
 
-void PaneGrid::Split(int available, const std::array<int, 2>& requested,
+void PaneGrid::Split(int available, const std::array<double, 2>& requested,
                      std::array<int, 2>& actual) {
     available = std::max(0, available);
     const bool first = requested[0] > 0;
     const bool second = requested[1] > 0;
     if (first && second) {
-        actual[0] = std::min(requested[0], std::max(0, available - kBarSize));
+        actual[0] = std::min(static_cast<int>(std::lround(requested[0])),
+                             std::max(0, available - kBarSize));
         actual[1] = available - kBarSize - actual[0];
         if (actual[1] <= 0) {
             actual = {available, 0};
@@ -62,6 +66,14 @@ void PaneGrid::Split(int available, const std::array<int, 2>& requested,
 }
 
 void PaneGrid::Relayout() {
+    // Each direction keeps the last size it had, so a grid squeezed to nothing in one
+    // direction gets back its proportions there.
+    if (width() > 0) {
+        m_laidOutSize.setWidth(width());
+    }
+    if (height() > 0) {
+        m_laidOutSize.setHeight(height());
+    }
     Split(width(), m_columnRequested, m_columnActual);
     Split(height(), m_rowRequested, m_rowActual);
     for (int row = 0; row < 2; ++row) {
@@ -86,8 +98,21 @@ void PaneGrid::Relayout() {
     update();
 }
 
+void PaneGrid::Scale(std::array<double, 2>& requested, int from, int to) {
+    if (from <= 0 || to <= 0 || from == to) {
+        return;
+    }
+    for (double& size : requested) {
+        size *= static_cast<double>(to) / from;
+    }
+}
+
 void PaneGrid::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // From the size of the last layout: a hidden grid gets its resizes in one event without
+    // an old size.
+    Scale(m_columnRequested, m_laidOutSize.width(), event->size().width());
+    Scale(m_rowRequested, m_laidOutSize.height(), event->size().height());
     Relayout();
 }
 

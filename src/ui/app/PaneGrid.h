@@ -8,7 +8,8 @@
 // Four panes in two rows and two columns with splitter bars between them, as the child
 // frame shows a document's views. Each row and column has a requested size: the first gets
 // it (as far as it fits) and the second the rest; a requested size of 0 hides the row or
-// column. The bars can be dragged.
+// column. The bars can be dragged. When the grid's size changes, the requested sizes scale
+// with it, so the panes keep their proportions.
 class PaneGrid : public QWidget {
     Q_OBJECT
 public:
@@ -49,15 +50,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    static void Split(int available, const std::array<int, 2>& requested,
+    static void Split(int available, const std::array<double, 2>& requested,
                       std::array<int, 2>& actual);
     // Which bars lie under a point: bit 1 the column bar, bit 2 the row bar.
     int BarsAt(const QPoint& point) const;
     void UpdateCursor(int bars);
 
     std::array<std::array<QWidget*, 2>, 2> m_panes{};
-    std::array<int, 2> m_rowRequested{100, 100};
-    std::array<int, 2> m_columnRequested{100, 100};
+    static void Scale(std::array<double, 2>& requested, int from, int to);
+
+    std::array<double, 2> m_rowRequested{100, 100};
+    std::array<double, 2> m_columnRequested{100, 100};
+    // The size the requested sizes were last laid out for.
+    QSize m_laidOutSize;
     std::array<int, 2> m_rowActual{0, 0};
     std::array<int, 2> m_columnActual{0, 0};
     int m_dragging = 0;

@@ -7,6 +7,7 @@
 #include "gamedata/TextureManager.h"
 #include "views/MeshRenderer3D.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QOpenGLContext>
@@ -234,6 +235,14 @@ void CMapView3D::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QOpenGLWidget::keyPressEvent(event);
+}
+
+void CMapView3D::enterEvent(QEnterEvent* event) {
+    QOpenGLWidget::enterEvent(event);
+    QWidget* activeWindow = QApplication::activeWindow();
+    if (isVisible() && !hasFocus() && (!activeWindow || activeWindow == window())) {
+        setFocus(Qt::MouseFocusReason);
+    }
 }
 
 void CMapView3D::focusInEvent(QFocusEvent* event) {

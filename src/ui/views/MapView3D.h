@@ -55,6 +55,8 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    // Like the 2D views, the view takes the keyboard when the pointer comes over it.
+    void enterEvent(QEnterEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:

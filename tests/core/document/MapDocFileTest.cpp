@@ -105,7 +105,33 @@ TEST_F(MapDocFileTest, AFailedSaveKeepsTheModifiedFlagAndTheOldFile) {
     doc.SetModified();
     EXPECT_FALSE(doc.SaveDocument((dir / "missing" / "x.rmf").string()));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(prompts.Showed("There was a file error."));
+    // One message, naming the file and the system's reason.
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text,
+              "The OS reported an error saving the file: " + (dir / "missing" / "x.rmf").string() +
+                  "\ncannot create a temporary file: No such file or directory");
+}
+
+TEST_F(MapDocFileTest, AFailedOpenIsOneMessageThatNamesTheFile) {
+    const std::string missing = (dir / "gone.map").string();
+    const std::string corrupt = (dir / "corrupt.rmf").string();
+    std::ofstream(corrupt, std::ios::binary) << std::string("\xCD\xCC\x4C\x3FRMF\x0A", 8);
+    const std::string misnamed = (dir / "text.rmf").string();
+    std::ofstream(misnamed) << "{\n\"classname\" \"worldspawn\"\n}\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {missing,
+         "The OS reported an error loading the file: " + missing + "\nNo such file or directory"},
+        {corrupt, "Could not open " + corrupt + ":\nThe file is corrupt."},
+        {misnamed, misnamed + " is not an RMF file; it looks like a MAP file.\n"
+                              "Give it the extension .map to open it."}};
+    for (const auto& [path, message] : cases) {
+        prompts.shown.clear();
+        CMapDoc doc;
+        EXPECT_FALSE(doc.OpenDocument(path));
+        ASSERT_EQ(prompts.shown.size(), 1u) << path;
+        EXPECT_EQ(prompts.shown[0].text, message);
+        EXPECT_EQ(&context.Context().GetPrompts(), &prompts);
+    }
 }
 
 } // namespace

@@ -129,7 +129,7 @@ TEST_F(MapReadTest, SolidsGetPlanesPolygonsTexturesAndContents) {
 
 TEST_F(MapReadTest, AShortFaceLineFlagsTheLoadAndTheUserMayViewTheErrors) {
     int shownErrorLists = 0;
-    context.Context().showMapErrors = [&shownErrorLists] { ++shownErrorLists; };
+    context.Context().showMapErrors = [&shownErrorLists](const ErrorList&) { ++shownErrorLists; };
     prompts.answers = {Prompts::Answer::Yes};
     // The face keeps its plane and texture; only the scales are missing.
     auto world = LoadMap(kWorldHead +
@@ -171,6 +171,62 @@ TEST_F(MapReadTest, SolidsThatAreNoSolidsAreDroppedAndCounted) {
     EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](const ErrorRecord& e) {
         return e.message.find("more than 126 faces") != std::string::npos;
     }));
+}
+
+TEST_F(MapReadTest, EachDroppedSolidIsExplainedWithItsLineInTheMessageWindow) {
+    // A box whose top and bottom face the wrong way, one face alone, and a face too large.
+    const std::string inside =
+        Replace(Replace(BoxSolidText(0, 0, 0, 64, 64, 64), "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 )",
+                        "( 64 64 64 ) ( 0 64 64 ) ( 0 0 64 )"),
+                "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 )", "( 64 0 0 ) ( 0 0 0 ) ( 0 64 0 )");
+    const std::string flat = "{\n( 0 0 0 ) ( 1 1 1 ) ( 2 2 2 ) A 0 0 0 1 1\n}\n";
+    const std::string huge =
+        Replace(BoxSolidText(0, 0, 0, 8, 8, 8), "( 0 0 8 ) ( 0 8 8 )", "( 0 0 8 ) ( 1e20 1e20 8 )");
+    LoadMap(kWorldHead + inside + flat + huge + "}\n");
+    const ErrorList& errors = LastMapReadReport().errors;
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0].message, "error parsing test.map, line 3: a solid was not loaded: its "
+                                 "faces enclose no space (a face may point the wrong way)");
+    EXPECT_EQ(errors[0].value, 3);
+    EXPECT_EQ(errors[1].message, "error parsing test.map, line 11: a solid was not loaded: it "
+                                 "has 1 face; a solid needs at least 4");
+    EXPECT_EQ(errors[2].message, "error parsing test.map, line 14: a solid was not loaded: its "
+                                 "face 1 has a point too large to compute with");
+    // The designed box stays, and each error is a red line of the message window.
+    EXPECT_EQ(prompts.Messages(),
+              std::vector<std::string>{
+                  "For your information, 3 solids were not loaded\ndue to errors in the file."});
+    std::vector<std::string> logged;
+    for (const MessageLog::Line& line : context.Context().messages.Lines()) {
+        if (line.kind == MessageLog::Error && line.text.starts_with("error parsing")) {
+            logged.push_back(line.text);
+        }
+    }
+    ASSERT_EQ(logged.size(), 3u);
+    EXPECT_EQ(logged[2], errors[2].message);
+}
+
+TEST_F(MapReadTest, TheErrorReportHoldsTheErrorsOfTheFileJustRead) {
+    std::vector<ErrorList> shown;
+    context.Context().showMapErrors = [&shown](const ErrorList& errors) {
+        shown.push_back(errors);
+    };
+    const std::string flat = "{\n( 0 0 0 ) ( 1 1 1 ) ( 2 2 2 ) A 0 0 0 1 1\n}\n";
+    LoadMap(kWorldHead + flat + "}\n");
+    LoadMap(kWorldHead + flat + "}\n");
+    prompts.answers = {Prompts::Answer::Yes};
+    auto world = std::make_unique<CMapWorld>();
+    ReadMapData(*world,
+                kWorldHead +
+                    Replace(BoxSolidText(0, 0, 0, 8, 8, 8), "1.000000 1.000000\n}", "\n}") + "}\n",
+                "second.map");
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(shown[0].size(), 1u);
+    EXPECT_EQ(shown[0][0].message,
+              "error parsing second.map, line 9: a face line has fewer than 15 fields");
+    EXPECT_EQ(LastMapReadReport().errors.size(), 1u);
+    // The editor-wide list still has everything, the geometry's own records included.
+    EXPECT_GE(context.Context().errors.size(), 5u);
 }
 
 TEST_F(MapReadTest, ProgressMovesEveryTenthSolid) {

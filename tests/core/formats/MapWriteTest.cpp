@@ -194,9 +194,10 @@ TEST_F(MapWriteTest, AFailedWriteShowsTheOsErrorAndKeepsTheOldFile) {
     std::ofstream(dir / "target.map" / "keep") << "old";
     prompts.shown.clear();
     EXPECT_EQ(WriteMapFile(world, (dir / "target.map").string()), -1);
-    EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"The OS reported an error saving the "
-                                                           "file: " +
-                                                           (dir / "target.map").string()});
+    ASSERT_EQ(prompts.Messages().size(), 1u);
+    EXPECT_TRUE(prompts.Messages()[0].starts_with(
+        "The OS reported an error saving the file: " + (dir / "target.map").string() + "\n"))
+        << prompts.Messages()[0];
     EXPECT_EQ(ReadFile((dir / "target.map" / "keep").string()), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
                             std::filesystem::directory_iterator()),

@@ -241,6 +241,23 @@ TEST_F(RmfTest, VersionsOutsideTheRangeAndOtherFilesAreRefused) {
     EXPECT_NE(OnlyMessage().find("Oops!"), std::string::npos);
 }
 
+TEST_F(RmfTest, MapTextGivenAnRmfNameIsCalledWhatItIs) {
+    const std::string mapText = "{\n\"classname\" \"worldspawn\"\n}\n";
+    for (const std::string& text : {mapText, "\r\n  " + mapText, "// Game: Quake\n" + mapText}) {
+        Read(text, -1);
+        EXPECT_EQ(OnlyMessage(), "test.rmf is not an RMF file; it looks like a MAP file.\n"
+                                 "Give it the extension .map to open it.");
+    }
+    EXPECT_TRUE(LooksLikeMapText("{\n"));
+    EXPECT_FALSE(LooksLikeMapText("#!/bin/sh\n"));
+    // Real RMF data whose version bytes happen to start with a brace is still RMF.
+    std::string version(4, '\0');
+    const float v = 0.5f;
+    std::memcpy(version.data(), &v, 4);
+    version[0] = '{';
+    EXPECT_FALSE(LooksLikeMapText(version + "\n"));
+}
+
 TEST_F(RmfTest, CountsAndStringsBeyondTheirFieldsMakeTheFileCorrupt) {
     auto world = [](const std::function<void(ByteWriter&)>& child) {
         ByteWriter w;

@@ -82,6 +82,11 @@ TEST_F(OptionsTest, MissingWadPathsAreDroppedAndNotWrittenBack) {
     store.WriteString("General", "TextureFile2", "/maps/c.wad");
     options.Initialize(store);
     EXPECT_EQ(options.textureFiles, (std::vector<std::string>{"/maps/a.wad", "/maps/c.wad"}));
+    // The message window names the file that was left out, and only that one.
+    const auto& lines = context.Context().messages.Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].kind, MessageLog::Error);
+    EXPECT_EQ(lines[0].text, "The texture file /maps/gone.wad was not found; it is left out.");
     options.Save();
     EXPECT_EQ(store.GetInt("General", "TextureFileCount", -1), 2);
     EXPECT_EQ(store.GetString("General", "TextureFile1", ""), "/maps/c.wad");

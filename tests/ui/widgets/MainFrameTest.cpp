@@ -54,12 +54,22 @@ protected:
 
 } // namespace
 
-TEST_F(MainFrameTest, StatusBarHasSixPanesOfTheDesignedWidths) {
+TEST_F(MainFrameTest, StatusBarHasSixPanesOfTheDesignedWidthsOrWiderForTheirTexts) {
     auto frame = MakeFrame();
+    frame->show();
     const int widths[] = {200, 100, 100, 80, 135};
+    const char* const longest[] = {"12345 objects selected.", " @-16384, -16384 ",
+                                   "-16384w -16384l -16384h", " Zoom: 16.00 ",
+                                   " Snap: Off Grid: 512 "};
     for (int pane = 1; pane < 6; ++pane) {
-        EXPECT_EQ(frame->Pane(pane)->minimumWidth(), widths[pane - 1]);
-        EXPECT_EQ(frame->Pane(pane)->maximumWidth(), widths[pane - 1]);
+        QLabel* label = frame->Pane(pane);
+        EXPECT_GE(label->minimumWidth(), widths[pane - 1]);
+        EXPECT_EQ(label->maximumWidth(), label->minimumWidth());
+        // The whole text fits inside the pane's frame.
+        label->setText(longest[pane - 1]);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
+                  label->contentsRect().width())
+            << longest[pane - 1];
     }
     EXPECT_EQ(frame->Pane(0)->frameShape(), QFrame::NoFrame);
     EXPECT_EQ(&context.Context().GetPrompts(), &prompts);
@@ -217,7 +227,7 @@ TEST_F(MainFrameTest, FileOpenCompletesTheNameFromTheChosenFilter) {
         std::optional<FileChoice> ChooseOpenFile(const std::string&, const std::string& filter,
                                                  const std::string&) override {
             seenFilter = filter;
-            return FileChoice{chosen, 1};
+            return FileChoice{chosen, 2};
         }
         std::string chosen;
         std::string seenFilter;
@@ -226,9 +236,42 @@ TEST_F(MainFrameTest, FileOpenCompletesTheNameFromTheChosenFilter) {
     context.Context().SetPrompts(&chooser);
     auto frame = MakeFrame();
     frame->OnFileOpen(); // level.map does not exist
-    EXPECT_EQ(chooser.seenFilter, "Brickhaven Maps (*.rmf);;Quake Maps (*.map)");
+    // Every map file shows at first, so MAP files are seen without changing the filter.
+    EXPECT_EQ(chooser.seenFilter,
+              "All map files (*.rmf *.map);;Brickhaven Maps (*.rmf);;Quake Maps (*.map)");
     EXPECT_TRUE(chooser.Showed("That file does not exist."));
     EXPECT_TRUE(frame->ChildFrames().isEmpty());
+}
+
+TEST_F(MainFrameTest, AFolderIsCalledAFolder) {
+    auto frame = MakeFrame();
+    EXPECT_EQ(frame->OpenMapFile(directory.path()), nullptr);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text,
+              directory.path().toStdString() + " is a folder, not a map file.");
+    EXPECT_TRUE(frame->ChildFrames().isEmpty());
+}
+
+TEST_F(MainFrameTest, TheStatusBarsVisibilityIsRememberedLikeTheBars) {
+    {
+        auto frame = MakeFrame();
+        frame->show();
+        EXPECT_TRUE(frame->statusBar()->isVisible());
+        frame->Action(CommandId::StatusBar)->trigger();
+        EXPECT_FALSE(frame->statusBar()->isVisible());
+        EXPECT_TRUE(frame->close());
+    }
+    {
+        auto frame = MakeFrame();
+        frame->show();
+        EXPECT_FALSE(frame->statusBar()->isVisible());
+        EXPECT_FALSE(frame->Action(CommandId::StatusBar)->isChecked());
+        frame->Action(CommandId::StatusBar)->trigger();
+        EXPECT_TRUE(frame->close());
+    }
+    auto frame = MakeFrame();
+    frame->show();
+    EXPECT_TRUE(frame->statusBar()->isVisible());
 }
 
 TEST_F(MainFrameTest, ToolsAndTextureApplicationMode) {
