@@ -9,6 +9,8 @@
 #include "properties/SpawnFlagsState.h"
 #include "properties/VisGroupRows.h"
 
+#include <optional>
+
 namespace {
 const char* const kUndoName = "Properties";
 
@@ -106,7 +108,7 @@ CEditGameClass* GameClassPart(CMapClass* object) {
 }
 
 int ApplyObjectProperties(CMapDoc& doc, const std::vector<CMapClass*>& objects,
-                          const PropertyPages& pages) {
+                          const PropertyPages& pages, bool asUndoStep) {
     std::vector<PlannedChange> changes;
     for (CMapClass* object : objects) {
         PlannedChange change;
@@ -117,7 +119,12 @@ int ApplyObjectProperties(CMapDoc& doc, const std::vector<CMapClass*>& objects,
     if (changes.empty()) {
         return 0;
     }
-    BeginUndoStep(doc, kUndoName);
+    std::optional<RecordingPause> pause;
+    if (asUndoStep) {
+        BeginUndoStep(doc, kUndoName);
+    } else {
+        pause.emplace();
+    }
     HistoryRecorder& history = Editor().ActiveHistory();
     CUpdateHint hint;
     for (PlannedChange& change : changes) {

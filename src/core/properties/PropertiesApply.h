@@ -31,5 +31,7 @@ struct PropertyPages {
 // Writes the pages into every object. Only objects the pages would change are touched; when
 // there are any, they are written as one undo step "Properties", the document is marked
 // modified and the views are updated. Returns how many objects changed.
+// Without asUndoStep nothing is recorded and the redo history stays: for the class defaults
+// the sheet fills in by itself (an undone step shown again must not lose its redo).
 int ApplyObjectProperties(CMapDoc& doc, const std::vector<CMapClass*>& objects,
-                          const PropertyPages& pages);
+                          const PropertyPages& pages, bool asUndoStep = true);

@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "panels/PropertyPanels.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
@@ -86,6 +87,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     m_idleUpdate.setInterval(250);
     connect(&m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
     m_idleUpdate.start();
+    InstallPropertyPanels(*this);
     UpdateCommandStates();
 }
 
@@ -333,6 +335,7 @@ void CMainFrame::ActiveDocumentChanged(CMapDoc* document) {
         document->UpdateStatusText();
     }
     UpdateCommandStates();
+    emit activeDocumentChanged();
 }
 
 void CMainFrame::RefreshChildTitles() {
