@@ -17,9 +17,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 // The key column of the keyvalue list (65 dialog units).
 constexpr int kKeyColumnWidth = 130;
+constexpr int kMaxDescriptionWidth = 240;
 constexpr int kChoicesDropWidth = 150;
 const int kMaxValueLength = static_cast<int>(CEditGameClass::kMaxValue);
 
@@ -164,6 +167,13 @@ void ClassInfoPage::ShowRows() {
                 columns << Q(key) << Q(value);
             }
             m_list->addTopLevelItem(new QTreeWidgetItem(columns));
+        }
+        // Variable descriptions are longer than keys: that column fits its text.
+        if (smart) {
+            m_list->resizeColumnToContents(0);
+            m_list->setColumnWidth(0, std::min(m_list->columnWidth(0), kMaxDescriptionWidth));
+        } else {
+            m_list->setColumnWidth(0, kKeyColumnWidth);
         }
     }
     ShowModeControls();
