@@ -15,18 +15,8 @@ namespace {
 const char* const kUndoName = "Properties";
 
 bool SameGameClassData(const CEditGameClass& a, const CEditGameClass& b) {
-    if (a.ClassName() != b.ClassName() || a.Angle() != b.Angle() ||
-        a.SpawnFlags() != b.SpawnFlags() || a.KeyValueCount() != b.KeyValueCount()) {
-        return false;
-    }
-    for (int i = 0; i < a.KeyValueCount(); ++i) {
-        const auto& left = a.KeyValues()[static_cast<std::size_t>(i)];
-        const auto& right = b.KeyValues()[static_cast<std::size_t>(i)];
-        if (left.key != right.key || left.value != right.value) {
-            return false;
-        }
-    }
-    return true;
+    return a.ClassName() == b.ClassName() && a.Angle() == b.Angle() &&
+           a.SpawnFlags() == b.SpawnFlags() && SameKeyValues(a, b);
 }
 
 void WriteGameClassPages(const PropertyPages& pages, CEditGameClass& holder) {
@@ -62,6 +52,20 @@ bool Plan(CMapClass* object, const PropertyPages& pages, PlannedChange& change) 
     return change.gameClassChanges || change.visGroupsChange;
 }
 } // namespace
+
+bool SameKeyValues(const CEditGameClass& a, const CEditGameClass& b) {
+    if (a.KeyValueCount() != b.KeyValueCount()) {
+        return false;
+    }
+    for (int i = 0; i < a.KeyValueCount(); ++i) {
+        const auto& left = a.KeyValues()[static_cast<std::size_t>(i)];
+        const auto& right = b.KeyValues()[static_cast<std::size_t>(i)];
+        if (left.key != right.key || left.value != right.value) {
+            return false;
+        }
+    }
+    return true;
+}
 
 SelectionKind SelectionKindOf(const std::vector<CMapClass*>& objects) {
     if (objects.empty()) {

@@ -18,6 +18,9 @@ SelectionKind SelectionKindOf(const std::vector<CMapClass*>& objects);
 // VisGroups for a solid, a group or several objects; "No properties available" for nothing.
 std::vector<PropertyPage> PagesFor(SelectionKind kind);
 
+// True when both hold the same pairs in the same order.
+bool SameKeyValues(const CEditGameClass& a, const CEditGameClass& b);
+
 // The keyvalue holder of an entity or the world, null for other objects.
 CEditGameClass* GameClassPart(CMapClass* object);
 

@@ -21,19 +21,6 @@ const GameDataSet* CurrentGameData() {
     return dynamic_cast<const GameDataSet*>(Editor().entityClasses);
 }
 
-bool SameKeyValues(const CEditGameClass& a, const CEditGameClass& b) {
-    if (a.KeyValueCount() != b.KeyValueCount()) {
-        return false;
-    }
-    for (int i = 0; i < a.KeyValueCount(); ++i) {
-        const auto& left = a.KeyValues()[static_cast<std::size_t>(i)];
-        const auto& right = b.KeyValues()[static_cast<std::size_t>(i)];
-        if (left.key != right.key || left.value != right.value) {
-            return false;
-        }
-    }
-    return true;
-}
 } // namespace
 
 ObjectPropertiesSheet::ObjectPropertiesSheet(QWidget* parent)
