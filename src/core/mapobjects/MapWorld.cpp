@@ -135,7 +135,13 @@ void CMapWorld::ShowTextures(bool on) {
     }
 }
 
-void CMapWorld::CopyFrom(const CMapClass&) {}
+void CMapWorld::CopyFrom(const CMapClass& other) {
+    // The map properties (class, angle, flags, keyvalues) so the undo history can put them
+    // back; the tree and the visgroup table are not copied.
+    if (other.IsWorld()) {
+        CopyGameClassFrom(static_cast<const CMapWorld&>(other));
+    }
+}
 
 CMapClass* CMapWorld::Clone() const {
     auto* copy = new CMapWorld;

@@ -63,7 +63,7 @@ public:
     bool TexturesShown() const override { return m_texturesShown; }
     bool FindVisGroupColor(std::uint8_t id, std::uint32_t& color) const override;
     const char* GetType() const override { return kTypeMapWorld; }
-    // A world copies nothing from another: its clone is an empty world.
+    // A world copies only the keyvalues of another: its clone is an empty world with them.
     void CopyFrom(const CMapClass& other) override;
     CMapClass* Clone() const override;
     // Whole files: 0 on success, -1 on failure after the user was told why.

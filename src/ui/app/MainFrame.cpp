@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "panels/PropertyPanels.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
@@ -87,6 +88,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     m_idleUpdate.setInterval(250);
     connect(&m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
     m_idleUpdate.start();
+    InstallPropertyPanels(*this);
     UpdateCommandStates();
 }
 
@@ -363,6 +365,7 @@ void CMainFrame::ActiveDocumentChanged(CMapDoc* document) {
         }
     }
     UpdateCommandStates();
+    emit activeDocumentChanged();
 }
 
 void CMainFrame::RefreshChildTitles() {

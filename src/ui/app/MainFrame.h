@@ -107,6 +107,8 @@ public:
 
 signals:
     void deferredStartFinished();
+    // The active document changed (the bars refill from it).
+    void activeDocumentChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
