@@ -102,6 +102,8 @@ public:
 
 signals:
     void deferredStartFinished();
+    // After the enabled states and check marks were brought up to date.
+    void commandStatesUpdated();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

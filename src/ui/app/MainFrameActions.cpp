@@ -459,4 +459,5 @@ void CMainFrame::UpdateCommandStates() {
         Action(id)->setEnabled(bar != nullptr);
         Action(id)->setChecked(bar && bar->isVisible());
     }
+    emit commandStatesUpdated();
 }
