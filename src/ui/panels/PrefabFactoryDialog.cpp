@@ -141,7 +141,7 @@ void PrefabFactoryDialog::FillLibraries() {
     FillPrefabs();
 }
 
-void PrefabFactoryDialog::FillPrefabs() {
+void PrefabFactoryDialog::FillPrefabs(std::uint32_t keepSelected) {
     m_filling = true;
     m_prefabs->clear();
     const CPrefabLibrary* library = m_factory.SelectedLibrary();
@@ -153,10 +153,11 @@ void PrefabFactoryDialog::FillPrefabs() {
             item->setData(kPrefabIdRole, prefab->Id());
             item->setFlags(item->flags() | Qt::ItemIsEditable);
             m_prefabs->addItem(item);
+            item->setSelected(prefab->Id() == keepSelected);
         }
     }
-    m_notes->clear();
     m_filling = false;
+    ShowNotes();
 }
 
 void PrefabFactoryDialog::OnLibraryChosen(int index) {
@@ -278,7 +279,7 @@ void PrefabFactoryDialog::OnEditNames() {
                    }
                    const PrefabFactory::Result result = m_factory.EditPrefab(*target, name, notes);
                    if (result == PrefabFactory::Result::Done) {
-                       FillPrefabs();
+                       FillPrefabs(id);
                    }
                    return result;
                });

@@ -43,7 +43,8 @@ public:
 
 private:
     void FillLibraries();
-    void FillPrefabs();
+    // Lists the selected library's prefabs; the one with keepSelected stays selected.
+    void FillPrefabs(std::uint32_t keepSelected = 0);
     void OnLibraryChosen(int index);
     void OnAddLibrary();
     void OnEditLibrary();

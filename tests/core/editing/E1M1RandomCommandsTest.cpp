@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -46,13 +47,14 @@ TEST_F(E1M1RandomCommandsTest, UndoOfTwoThousandCommandsGivesBackTheOriginalMap)
 
     int recorded = 0;
     for (int step = 0; step < kCommands; ++step) {
-        const std::vector<CMapClass*> top(World().Children().begin(), World().Children().end());
+        const std::vector<CMapClass*> objects(World().Children().begin(), World().Children().end());
         doc->SelectObject(nullptr, SELECT_CLEAR);
-        if (!top.empty()) {
+        if (!objects.empty()) {
             const int count = 1 + pick(3);
             for (int i = 0; i < count; ++i) {
-                doc->SelectObject(top[static_cast<std::size_t>(pick(static_cast<int>(top.size())))],
-                                  SELECT_ADD);
+                doc->SelectObject(
+                    objects[static_cast<std::size_t>(pick(static_cast<int>(objects.size())))],
+                    SELECT_ADD);
             }
         }
         doc->SelectObject(nullptr, SELECT_UPDATE);
@@ -125,11 +127,11 @@ TEST_F(E1M1RandomCommandsTest, UndoOfTwoThousandCommandsGivesBackTheOriginalMap)
     }
     EXPECT_GT(recorded, 1000);
 
-    // Hiding is not an undo step: what is still hidden comes back first.
-    OnShowHidden(*doc);
     while (doc->UndoHistory().TrackCount() > 0) {
         doc->OnUndo();
     }
+    // Hiding is temporary and not an undo step: what is still hidden is shown again.
+    OnShowHidden(*doc);
     EXPECT_EQ(SnapshotDifference(before, Snapshot()), "");
     ASSERT_TRUE(doc->SaveDocument((out / "after.rmf").string()));
     EXPECT_TRUE(FileBytes((out / "before.rmf").string()) ==

@@ -156,5 +156,5 @@ TEST_F(AcceleratorTest, CtrlWMovesSolidsOfAnEntityToTheWorldAndKeepsTheWindow) {
     EXPECT_EQ(frame->findChild<QMdiArea*>()->subWindowList().size(), 1);
     ASSERT_EQ(doc.SelectedObjects().size(), 1u);
     EXPECT_TRUE(doc.SelectedObjects().front()->IsType(kTypeMapSolid));
-    EXPECT_EQ(doc.SelectedObjects().front()->GetParent(), doc.World());
+    EXPECT_EQ(doc.SelectedObjects().front()->Parent(), doc.World());
 }

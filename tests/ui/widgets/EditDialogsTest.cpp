@@ -33,6 +33,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -189,7 +191,7 @@ TEST_F(EditDialogsTest, TieToEntityAsksAboutTheSelectedEntityAndAddsTheSolidsToI
 
     EXPECT_TRUE(question.startsWith("You have selected an existing entity (a 'func_door'.)"))
         << question.toStdString();
-    EXPECT_EQ(loose->GetParent(), door);
+    EXPECT_EQ(loose->Parent(), door);
     EXPECT_EQ(door->Children().size(), 2u);
     EXPECT_EQ(World().Children().size(), 1u);
     context.Context().SetPrompts(&prompts);

@@ -64,16 +64,16 @@ protected:
         ASSERT_NE(target, nullptr) << button;
         QTest::mouseClick(target, Qt::LeftButton);
     }
+    // A Quake MAP file holding one 64-unit cube.
     std::string WriteMapFile(const std::string& name) {
         const fs::path path = root / name;
-        std::ofstream(path) << "{\n\"classname\" \"worldspawn\"\n{\n"
-                               "( 0 0 0 ) ( 0 1 0 ) ( 1 0 0 ) WALL 0 0 0 1 1\n"
-                               "( 0 0 64 ) ( 1 0 64 ) ( 0 1 64 ) WALL 0 0 0 1 1\n"
-                               "( 0 0 0 ) ( 1 0 0 ) ( 0 0 1 ) WALL 0 0 0 1 1\n"
-                               "( 0 64 0 ) ( 0 64 1 ) ( 1 64 0 ) WALL 0 0 0 1 1\n"
-                               "( 0 0 0 ) ( 0 0 1 ) ( 0 1 0 ) WALL 0 0 0 1 1\n"
-                               "( 64 0 0 ) ( 64 1 0 ) ( 64 0 1 ) WALL 0 0 0 1 1\n"
-                               "}\n}\n";
+        CMapDoc source;
+        auto* cube = new CMapSolid;
+        AddBoxPlanes(*cube, {0, 0, 0}, {64, 64, 64});
+        cube->CreateFromPlanes();
+        cube->CalcBounds();
+        source.World()->AddChild(cube);
+        EXPECT_TRUE(source.SaveDocument(path.string()));
         return path.string();
     }
 };

@@ -184,8 +184,10 @@ TEST_F(RunMapWindowTest, TheDialogShowsAndReturnsItsSettings) {
     EXPECT_EQ(dialog.ToolGroup(2)->checkedId(), 2);
     EXPECT_FALSE(dialog.VisibleOnlyBox()->isChecked());
     dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(dialog.ToolGroup(1)->button(2), Qt::LeftButton);
-    QTest::mouseClick(dialog.NoQuakeBox(), Qt::LeftButton);
+    QCheckBox* noQuake = dialog.NoQuakeBox();
+    QTest::mouseClick(noQuake, Qt::LeftButton, {}, QPoint(6, noQuake->height() / 2));
     dialog.ParametersField()->setFocus();
     QTest::keyClicks(dialog.ParametersField(), " +skill 2");
     const RunMapSettings settings = dialog.Settings();
