@@ -1,4 +1,5 @@
 #include "common/EditorContext.h"
+#include "common/NumberPrompt.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
@@ -6,7 +7,6 @@
 #include "mapobjects/MapWorld.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,17 +15,6 @@
 namespace {
 
 constexpr int kThicknessLimit = 1024;
-
-// The number at the start of the text (as an integer field reads it), kept within the spin
-// control's range; 0 when there is none.
-int ReadThickness(const std::string& text) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str()) {
-        return 0;
-    }
-    return static_cast<int>(std::clamp<long>(value, -kThicknessLimit, kThicknessLimit));
-}
 
 // Scale factors that move every face of the solid inwards by thickness (outwards when
 // negative), per axis. False when the solid is too thin on an axis for walls that thick.
@@ -53,13 +42,14 @@ void OnMakeHollow(CMapDoc& doc) {
             Prompts::Answer::Yes) {
         return;
     }
-    const std::optional<std::string> entered = prompts.InputText(
-        "Brickhaven", "How thick do you want the walls? Use a negative number to hollow outward.",
-        std::to_string(Editor().hollowThickness));
+    const std::optional<int> entered =
+        AskNumber(prompts, "Brickhaven",
+                  "How thick do you want the walls? Use a negative number to hollow outward.",
+                  Editor().hollowThickness, -kThicknessLimit, kThicknessLimit);
     if (!entered) {
         return;
     }
-    const int thickness = ReadThickness(*entered);
+    const int thickness = *entered;
     Editor().hollowThickness = thickness;
     if (thickness >= -4 && thickness <= 4) {
         prompts.Message("The width of the walls must be less than -4 or\ngreater than 4.");

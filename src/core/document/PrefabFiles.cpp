@@ -111,6 +111,11 @@ int ImportPrefabFiles(CPrefabLibrary& library, const std::vector<std::string>& p
     int added = 0;
     for (const std::string& path : paths) {
         const PrefabFileType type = ClassifyPrefabFile(path);
+        if (type == PrefabFileType::ObjectScript) {
+            Editor().messages.AddText(MessageLog::Normal,
+                                      path + ": ObjectScript files are not imported, skipped");
+            continue;
+        }
         if (type != PrefabFileType::Rmf && type != PrefabFileType::Map) {
             Editor().messages.AddText(MessageLog::Normal, path + ": not a map file, skipped");
             continue;

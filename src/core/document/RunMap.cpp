@@ -182,6 +182,7 @@ int RunMap::RunTool(const std::string& program, const std::vector<std::string>& 
         return -1;
     }
     if (result.stopped) {
+        m_stopped = true;
         m_output.Print("\r\n* Stopped by the user.\r\n");
     }
     return 0;
@@ -198,6 +199,7 @@ RunMap::Outcome RunMap::Run() {
     SettingsStore& store = Editor().Settings();
     m_settings = RunMapSettings::Read(store);
     m_settings.visibleOnly = false;
+    m_stopped = false;
 
     if (m_host.DocumentPath().empty()) {
         m_host.SaveDocument();
@@ -246,6 +248,9 @@ RunMap::Outcome RunMap::Run() {
         if (RunTool("qbsp", args) != 0) {
             return Outcome::QbspNotStarted;
         }
+        if (m_stopped) {
+            return Outcome::Stopped;
+        }
     }
     if (!FileExists(paths->bspPath)) {
         m_output.Print("\r\n\r\n* QBSP did not build the BSP file - can't continue.");
@@ -259,6 +264,9 @@ RunMap::Outcome RunMap::Run() {
         }
         args.push_back(paths->bspPath);
         RunTool("light", args);
+        if (m_stopped) {
+            return Outcome::Stopped;
+        }
     }
     if (m_settings.vis != RunMapSettings::VisNo) {
         m_output.Print("\n* Executing VIS...\n\n");
@@ -268,6 +276,9 @@ RunMap::Outcome RunMap::Run() {
         }
         args.push_back(paths->bspPath);
         RunTool("vis", args);
+        if (m_stopped) {
+            return Outcome::Stopped;
+        }
     }
 
     std::string quakeDir = options.quakeDirectory;

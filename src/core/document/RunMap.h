@@ -80,6 +80,8 @@ public:
         NoBsp,
         CopyFailed,
         GameNotStarted,
+        // "Stop" ended a tool; the rest of the run was skipped.
+        Stopped,
         Finished,
     };
     Outcome Run();
@@ -103,4 +105,5 @@ private:
     ProcessRunner& m_runner;
     ProcessOutput& m_output;
     RunMapSettings m_settings;
+    bool m_stopped = false;
 };

@@ -17,6 +17,7 @@
 #include "gamedata/GameDataStartup.h"
 #include "gamedata/GamePalette.h"
 #include "mapobjects/MapWorld.h"
+#include "panels/MapCommandSet.h"
 #include "views/MapView2D.h"
 
 #include <QCloseEvent>
@@ -56,6 +57,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     CreateActions();
     CreateMenus();
     CreateToolBars();
+    new MapCommandSet(*this);
     CreateStatusBar();
     setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);

@@ -109,6 +109,8 @@ signals:
     void deferredStartFinished();
     // The active document changed (the bars refill from it).
     void activeDocumentChanged();
+    // After the enabled states and check marks were brought up to date.
+    void commandStatesUpdated();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

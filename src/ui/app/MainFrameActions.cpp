@@ -461,4 +461,5 @@ void CMainFrame::UpdateCommandStates() {
         Action(id)->setEnabled(bar != nullptr);
         Action(id)->setChecked(bar && bar->isVisible());
     }
+    emit commandStatesUpdated();
 }

@@ -113,6 +113,18 @@ std::optional<std::string> QtPrompts::InputText(const std::string& caption,
     return text.toStdString();
 }
 
+std::optional<int> QtPrompts::InputNumber(const std::string& caption, const std::string& label,
+                                          int initial, int minimum, int maximum) {
+    bool ok = false;
+    const int value =
+        QInputDialog::getInt(m_parent, Caption(caption), QString::fromStdString(label), initial,
+                             minimum, maximum, 1, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 namespace {
 
 // A file dialog that tells which of its filters was chosen; checkText adds a check box below.

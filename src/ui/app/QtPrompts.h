@@ -1,11 +1,12 @@
 #pragma once
 
+#include "common/NumberPrompt.h"
 #include "common/Prompts.h"
 
 class QWidget;
 
 // The core's questions and messages as Qt dialogs, parented to the main window.
-class QtPrompts : public Prompts {
+class QtPrompts : public Prompts, public NumberPrompt {
 public:
     explicit QtPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
     void SetParent(QWidget* parent) { m_parent = parent; }
@@ -22,6 +23,9 @@ public:
                                             const std::string& initialPath) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& label,
                                          const std::string& initialText) override;
+    // A text field with a spin control limited to minimum..maximum.
+    std::optional<int> InputNumber(const std::string& caption, const std::string& label,
+                                   int initial, int minimum, int maximum) override;
     std::optional<FileChoice> ChooseSaveFile(const std::string& caption, const std::string& filter,
                                              const std::string& initialPath,
                                              const std::string& checkText, bool* checked) override;

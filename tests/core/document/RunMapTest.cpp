@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -35,6 +36,7 @@ public:
     std::optional<RunMapSettings> shownWith;
     int optionsShown = 0;
     int processWindowShown = 0;
+    std::function<bool()> stop;
 
     std::string DocumentPath() const override { return path; }
     bool DocumentModified() const override { return modified; }
@@ -60,6 +62,7 @@ public:
     }
     void ShowOptions() override { ++optionsShown; }
     void ShowProcessWindow() override { ++processWindowShown; }
+    bool StopRequested() override { return stop && stop(); }
 };
 
 class RunMapTest : public ::testing::Test {
@@ -269,3 +272,14 @@ TEST(RunMapSplitTest, ParametersSplitAtBlanks) {
 }
 
 } // namespace
+
+TEST_F(RunMapTest, StopEndsTheRunningToolAndSkipsTheRest) {
+    WriteScript(tools / "qbsp", "while true; do echo tick; sleep 0.05; done\n");
+    host.answer->qbsp = RunMapSettings::QbspNormal;
+    host.answer->light = RunMapSettings::LightNormal;
+    host.stop = [this] { return output.Text().find("tick") != std::string::npos; };
+    EXPECT_EQ(Run(), RunMap::Outcome::Stopped);
+    EXPECT_NE(output.Text().find("* Stopped by the user."), std::string::npos);
+    EXPECT_EQ(output.Text().find("LIGHT"), std::string::npos);
+    EXPECT_FALSE(fs::exists(tools / "light.args"));
+}

@@ -1,0 +1,72 @@
+#include "panels/ProcessWindow.h"
+
+#include "document/ProcessOutput.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+ProcessWindow::ProcessWindow(ProcessOutput& output, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_output(output), m_text(new QPlainTextEdit(this)),
+      m_stop(new QPushButton("Stop", this)) {
+    setWindowTitle("Process Window");
+    setObjectName("ProcessWindow");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    m_text->setObjectName("ProcessText");
+    m_text->setReadOnly(true);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette white = m_text->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Text, Qt::black);
+    m_text->setPalette(white);
+    QFont fixed("Monospace");
+    fixed.setStyleHint(QFont::TypeWriter);
+    m_text->setFont(fixed);
+    layout->addWidget(m_text, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_stop->setObjectName("Stop");
+    m_stop->setEnabled(false);
+    buttons->addWidget(m_stop);
+    layout->addLayout(buttons);
+    move(50, 50);
+    resize(500, 300);
+
+    connect(m_stop, &QPushButton::clicked, this, [this] {
+        m_stopRequested = true;
+        m_stop->setEnabled(false);
+    });
+    m_output.SetObserver([this](const std::string& appended) {
+        if (appended.empty()) {
+            m_text->clear();
+        } else {
+            Append(appended);
+        }
+    });
+}
+
+ProcessWindow::~ProcessWindow() {
+    m_output.SetObserver({});
+}
+
+void ProcessWindow::SetRunning(bool running) {
+    if (running) {
+        m_stopRequested = false;
+    }
+    m_stop->setEnabled(running);
+}
+
+void ProcessWindow::Append(const std::string& text) {
+    QString shown = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    shown.remove('\r');
+    QTextCursor cursor = m_text->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(shown);
+    m_text->setTextCursor(cursor);
+    m_text->ensureCursorVisible();
+}

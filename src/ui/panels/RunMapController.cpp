@@ -1,0 +1,107 @@
+#include "panels/RunMapController.h"
+
+#include "document/MapDoc.h"
+#include "panels/ProcessWindow.h"
+#include "panels/RunMapDialog.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QWidget>
+
+class RunMapController::Host : public RunMapHost {
+public:
+    Host(RunMapController& controller, CMapDoc& doc) : m_controller(controller), m_doc(doc) {}
+
+    std::string DocumentPath() const override { return m_doc.Path(); }
+    bool DocumentModified() const override { return m_doc.IsModified(); }
+    bool SaveDocument() override {
+        const bool saved = m_doc.OnSave();
+        if (m_controller.documentSaved) {
+            m_controller.documentSaved();
+        }
+        return saved;
+    }
+    bool ExportMap(const std::string& path, bool visibleOnly) override {
+        return m_doc.ExportMap(path, visibleOnly);
+    }
+    std::optional<RunMapSettings> ShowRunMapDialog(const RunMapSettings& initial) override {
+        if (m_controller.chooseSettings) {
+            return m_controller.chooseSettings(initial);
+        }
+        RunMapDialog dialog(initial, m_controller.m_mainWindow);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return dialog.Settings();
+    }
+    void ShowOptions() override {
+        if (m_controller.showOptions) {
+            m_controller.showOptions();
+        }
+    }
+    void ShowProcessWindow() override {
+        ProcessWindow* window = m_controller.Window();
+        window->show();
+        window->raise();
+        window->activateWindow();
+        // The tools start from here on: the map stays as it is until the run ends.
+        if (!m_controller.m_running) {
+            m_controller.m_running = true;
+            if (m_controller.m_mainWindow) {
+                m_controller.m_mainWindow->setEnabled(false);
+            }
+            window->SetRunning(true);
+        }
+    }
+    bool StopRequested() override { return m_controller.Window()->StopRequested(); }
+    void KeepAlive() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }
+
+private:
+    RunMapController& m_controller;
+    CMapDoc& m_doc;
+};
+
+RunMapController::RunMapController(QWidget* mainWindow)
+    : QObject(mainWindow), runner(std::make_unique<PosixProcessRunner>()),
+      m_mainWindow(mainWindow) {
+    if (mainWindow) {
+        mainWindow->installEventFilter(this);
+    }
+}
+
+RunMapController::~RunMapController() = default;
+
+ProcessWindow* RunMapController::Window() {
+    if (!m_window) {
+        // A window of its own, not a child of the main window: it stays usable while the main
+        // window is disabled during a run.
+        m_window = std::make_unique<ProcessWindow>(m_output);
+    }
+    return m_window.get();
+}
+
+RunMap::Outcome RunMapController::Run(CMapDoc& doc) {
+    if (m_running) {
+        return RunMap::Outcome::Cancelled;
+    }
+    Host host(*this, doc);
+    RunMap run(host, *runner, m_output);
+    const RunMap::Outcome outcome = run.Run();
+    if (m_running) {
+        m_running = false;
+        if (m_mainWindow) {
+            m_mainWindow->setEnabled(true);
+        }
+        Window()->SetRunning(false);
+    }
+    return outcome;
+}
+
+bool RunMapController::eventFilter(QObject* watched, QEvent* event) {
+    // The main window cannot be closed while a tool compiles its map.
+    if (m_running && watched == m_mainWindow && event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
