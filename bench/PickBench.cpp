@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -19,6 +20,12 @@
 // texture browser's layout of 2,000 thumbnails.
 namespace {
 
+// The corpus folder (BRICKHAVEN_CORPUS_DIR in the environment overrides the built-in one).
+std::string CorpusDir() {
+    const char* overridden = std::getenv("BRICKHAVEN_CORPUS_DIR");
+    return overridden && *overridden ? overridden : BRICKHAVEN_CORPUS_DIR;
+}
+
 struct PickScene {
     ScopedEditorContext context;
     CMapDoc doc;
@@ -27,7 +34,7 @@ struct PickScene {
     int solids = 0;
 
     explicit PickScene(int wantedSolids) {
-        const std::string path = std::string(BRICKHAVEN_CORPUS_DIR) + "/maps/E1M1-edited-ents.map";
+        const std::string path = CorpusDir() + "/maps/E1M1-edited-ents.map";
         if (!std::filesystem::exists(path) || !doc.OpenDocument(path)) {
             return;
         }

@@ -121,6 +121,8 @@ TextureBar::TextureBar(TextureManager& textures, const QString& browseText, QWid
     m_grid->addWidget(m_size, 4, 1, Qt::AlignTop);
     m_grid->addWidget(m_browse, 5, 1, Qt::AlignBottom);
     m_nextRow = 6;
+    // The bar keeps its rows together at the top however tall its dock is.
+    m_grid->setAlignment(Qt::AlignTop);
 
     connect(m_groups, &QComboBox::activated, this, [this](int index) { ChooseGroup(index); });
     connect(m_current, &QComboBox::activated, this, [this](int index) { ChooseItem(index); });

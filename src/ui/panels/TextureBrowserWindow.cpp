@@ -132,6 +132,7 @@ void TextureBrowserWindow::scrollContentsBy(int, int) {
 
 void TextureBrowserWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
+    painter.fillRect(event->rect(), Qt::black);
     painter.setFont(m_font);
     painter.setPen(Qt::white);
     const int sx = horizontalScrollBar()->value();

@@ -6,6 +6,8 @@
 #include "document/MapDoc.h"
 #include "gamedata/GameDataStartup.h"
 #include "gamedata/TextureManager.h"
+#include "mapobjects/MapSolid.h"
+#include "mapobjects/MapWorld.h"
 #include "panels/FacePropertiesBar.h"
 #include "panels/FaceSpinField.h"
 #include "panels/TextureBar.h"
@@ -14,9 +16,13 @@
 #include "views/MapView3D.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -35,14 +41,14 @@ TEST(TexturingScreenshotsTest, ExampleMapTextureBarBrowserAndFaceBar) {
     editor.SetPrompts(&prompts);
     editor.SetSettings(&settings);
     editor.programDirectory = BRICKHAVEN_BIN_DIR;
-    LoadGameData("quake.ymx");
     LoadTextureFiles({"textures.wad"});
-    ApplyBrightness(1.0f);
     {
         CMainFrame frame(settings);
         frame.resize(1600, 1000);
         frame.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        QSignalSpy started(&frame, &CMainFrame::deferredStartFinished);
+        ASSERT_TRUE(started.wait(3000));
         CChildFrame* child = frame.OpenMapFile(QString(BRICKHAVEN_BIN_DIR) + "/maps/example.map");
         ASSERT_NE(child, nullptr);
         CMapView3D* view = child->View3D();
@@ -54,9 +60,17 @@ TEST(TexturingScreenshotsTest, ExampleMapTextureBarBrowserAndFaceBar) {
         }
         ASSERT_TRUE(view->IsReady());
         view->SetRenderMode(CMapView3D::Textured);
+        // From inside the map, looking at its middle from a corner above the floor.
+        const BoundBox bounds = child->Document().World()->Bounds();
+        const Vector centre3 = bounds.Center();
+        const Vector size = bounds.Size();
+        view->TakeCamera(centre3 + Vector{-size.x * 0.3f, -size.y * 0.35f, size.z * 0.15f},
+                         centre3 + Vector{0.0f, 0.0f, -size.z * 0.3f});
         QTest::qWait(200);
 
-        // Shift+A: the face properties take the texture bar's place.
+        // Shift+A: the face properties take the texture bar's place. (Xvfb has no window
+        // manager to make the window active for its accelerators.)
+        QApplication::setActiveWindow(&frame);
         view->setFocus();
         QTest::keyClick(view, Qt::Key_A, Qt::ShiftModifier);
         ASSERT_TRUE(frame.FaceEditingMode());
@@ -67,14 +81,19 @@ TEST(TexturingScreenshotsTest, ExampleMapTextureBarBrowserAndFaceBar) {
         const QPoint centre(view->width() / 2, view->height() / 2);
         QTest::mouseClick(view, Qt::LeftButton, {}, centre);
         ASSERT_EQ(child->Document().SelectedFaces().size(), 1u);
+        // A shift typed into the bar and applied to this face only.
+        auto* faceBar = static_cast<FacePropertiesBar*>(faceDock->widget());
+        faceBar->ShiftX()->SetText("16");
+        QTest::mouseClick(faceBar->ApplyButton(), Qt::LeftButton);
+        EXPECT_EQ(child->Document().SelectedFaces()[0]->ShiftX(), 16.0f);
         QTest::qWait(300);
         if (!folder.isEmpty()) {
             frame.grab().save(folder + "/textured-map-selected-face.png");
         }
 
         QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, centre);
-        auto* faceBar = static_cast<FacePropertiesBar*>(faceDock->widget());
         EXPECT_GT(child->Document().SelectedFaces().size(), 1u);
+        EXPECT_EQ(faceBar->ShiftX()->Text(), ""); // 16 on one face, 0 on the others
         QTest::qWait(100);
         if (!folder.isEmpty()) {
             faceDock->grab().save(folder + "/face-bar-mixed.png");
