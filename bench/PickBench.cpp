@@ -32,6 +32,8 @@ struct PickScene {
     std::unique_ptr<View3DModel> model;
     bool loaded = false;
     int solids = 0;
+    // The middle of one copy of the map (between copies lies empty space).
+    Vector aim;
 
     explicit PickScene(int wantedSolids) {
         const std::string path = CorpusDir() + "/maps/E1M1-edited-ents.map";
@@ -47,6 +49,10 @@ struct PickScene {
         }
         solids = static_cast<int>(originals.size());
         const Vector size = world.Bounds().Size();
+        aim = world.Bounds().Center();
+        if (wantedSolids > solids) {
+            aim = aim + Vector{4 * size.x, 2 * size.y, 0.0f};
+        }
         for (int tile = 1; solids < wantedSolids; ++tile) {
             const Vector offset{static_cast<float>(tile % 10) * size.x,
                                 static_cast<float>(tile / 10) * size.y, 0.0f};
@@ -74,7 +80,7 @@ void Pick(benchmark::State& state, PickScene& scene, bool across) {
         return;
     }
     const BoundBox box = scene.doc.World()->Bounds();
-    const Vector centre = box.Center();
+    const Vector centre = scene.aim;
     if (across) {
         // Along the whole map at the height of the first tile's middle: the longest ray.
         scene.model->Camera().LookFrom({box.mins.x - 64, centre.y, centre.z},

@@ -131,7 +131,7 @@ TEST_F(MapView3DPickingTest, ClickSelectsTheOwnerCtrlAddsAndHoldingCycles) {
     QTest::qWait(2 * CMapView3D::kPickCycleInterval);
     EXPECT_EQ(floor->IsSelected(), floorSelected); // released: no more cycling
 
-    // Delete and the page keys reach the document's commands.
+    // Page Up steps back to the first entry of the pick list.
     QTest::keyClick(&v, Qt::Key_PageUp);
     EXPECT_EQ(doc->SelectedObjects()[0], door);
 }
