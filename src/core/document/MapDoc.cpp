@@ -170,7 +170,7 @@ int CMapDoc::SelectObject(CMapClass* object, int flags) {
 
 void CMapDoc::ClearFaceSelection() {
     for (CMapFace* face : m_selectedFaces) {
-        face->SetSelected(false);
+        face->SetFaceRenderState(RENDER_DESELECT);
     }
     m_selectedFaces.clear();
     m_faceOwners.clear();
@@ -191,7 +191,7 @@ void CMapDoc::SelectFace(CMapFace* face, CMapSolid* solid, int flags) {
             if (face && std::find(m_selectedFaces.begin(), m_selectedFaces.end(), face) ==
                             m_selectedFaces.end()) {
                 m_selectedFaces.push_back(face);
-                face->SetSelected(true);
+                face->SetFaceRenderState(RENDER_SELECT);
                 if (solid && std::find(m_faceOwners.begin(), m_faceOwners.end(), solid) ==
                                  m_faceOwners.end()) {
                     m_faceOwners.push_back(solid);
@@ -199,7 +199,7 @@ void CMapDoc::SelectFace(CMapFace* face, CMapSolid* solid, int flags) {
             }
         } else if ((mode & SELECT_REMOVE) && found) {
             m_selectedFaces.erase(it);
-            face->SetSelected(false);
+            face->SetFaceRenderState(RENDER_DESELECT);
         }
     } else if (flags & SELECT_CLEAR) {
         ClearFaceSelection();
@@ -417,6 +417,8 @@ void CMapDoc::OnRedo() {
 void CMapDoc::ApplyHistory(CHistory& history) {
     ToolHandlesNotify(nullptr, 3);
     SelectObject(nullptr, SELECT_CLEAR);
+    // The step may give solids back other faces: the face selection must not outlive them.
+    SelectFace(nullptr, nullptr, SELECT_CLEAR | SELECT_UPDATE);
     std::vector<CMapClass*> selection = history.Undo();
     m_world->UpdateVisibleObjects();
     // Only objects that are in the map again can be selected (after a redone Delete the

@@ -1,6 +1,7 @@
 #include "render/Camera3D.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr float kFieldStep = 0.05f;
@@ -45,6 +46,37 @@ void Camera3D::Turn(const Vector& localAxis, bool turnMap) {
     m_forward = rotation.TransformDirection(m_forward);
     m_up = rotation.TransformDirection(m_up);
     Orthonormalize();
+}
+
+void Camera3D::TurnAbout(const Vector& axis, float angle) {
+    const Matrix3D rotation = Matrix3D::Rotation(axis, angle);
+    m_forward = rotation.TransformDirection(m_forward);
+    m_up = rotation.TransformDirection(m_up);
+    Orthonormalize();
+}
+
+void Camera3D::MouseMove(float dx, float dy, bool pull) {
+    m_position += Right() * (kMouseMoveStep * dx);
+    if (pull) {
+        m_position -= m_forward * (kMouseMoveStep * dy);
+    } else {
+        m_position -= m_up * (kMouseMoveStep * dy);
+    }
+}
+
+void Camera3D::MouseLook(float dx, float dy, bool reverseY) {
+    if (dy != 0.0f) {
+        float sign = dy > 0.0f ? -1.0f : 1.0f;
+        if (reverseY) {
+            sign = -sign;
+        }
+        TurnAbout(Right() * sign, std::fabs(dy) * kMouseTurnStep);
+    }
+    if (dx != 0.0f) {
+        // The map's up axis as the scene shows it (the objects frame may turn the map).
+        const Vector mapUp = m_objects.TransformDirection({0.0f, 0.0f, 1.0f});
+        TurnAbout(mapUp * (dx > 0.0f ? -1.0f : 1.0f), std::fabs(dx) * kMouseTurnStep);
+    }
 }
 
 void Camera3D::Press(Key key, bool shift, bool turnMap) {

@@ -37,6 +37,14 @@ public:
     // Viewport keys 1 to 6 (back plane, front plane, field of view, each with its limits).
     // False for any other digit.
     bool PressViewportKey(int digit);
+    // The Camera tool's mouse, for a pointer move of dx, dy pixels (y down). A move drag moves
+    // the camera 2 units a pixel across and up the view, or with pull across and along the
+    // view. A look drag turns it about its own horizontal axis (the other way with reverseY)
+    // and about the map's up axis, 0.006 radian a pixel.
+    static constexpr float kMouseMoveStep = 2.0f;
+    static constexpr float kMouseTurnStep = 0.006f;
+    void MouseMove(float dx, float dy, bool pull);
+    void MouseLook(float dx, float dy, bool reverseY);
     // Puts the camera at position looking at target, with the map's y axis as near to up as
     // the direction allows (the camera tool's placement); the map turns back to its own
     // orientation.
@@ -64,6 +72,7 @@ public:
 
 private:
     void Turn(const Vector& localAxis, bool turnMap);
+    void TurnAbout(const Vector& axis, float angle);
     void Orthonormalize();
 
     Vector m_position{0.0f, 0.0f, kStartHeight};

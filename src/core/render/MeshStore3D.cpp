@@ -1,41 +1,17 @@
 #include "render/MeshStore3D.h"
 
 #include "mapobjects/MapSolid.h"
+#include "render/MeshRecord3D.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-// One polygon of a mesh as the store draws it: count points of its mesh's point list from
-// first on (texture coordinates at the same places in the mesh's coordinate list).
-struct MeshFace3D {
-    std::uint32_t first = 0;
-    std::uint32_t count = 0;
-    Vector normal;
-    std::uint32_t color = 0xFFFFFFu;
-    QuakeGraphic* texture = nullptr;
-};
-
-// The data of one mesh, shared by the mesh (held by the map object) and the handles of its
-// faces (held by the map faces). `store` is null once the mesh or the store is gone.
-struct MeshRecord3D {
-    MeshStore3D* store = nullptr;
-    CMapClass* owner = nullptr;
-    std::vector<MeshFace3D> faces;
-    // The points of every face in turn, and their texture coordinates (made on first use).
-    std::vector<Vector> points;
-    std::vector<TexCoord> coords;
-    std::size_t recordIndex = 0;
-    int chunk = -1;
-    std::size_t slot = 0;
-    bool visual = false;
-
-    void Changed() {
-        if (store) {
-            store->MeshChanged(*this);
-        }
+void MeshRecord3D::Changed() {
+    if (store) {
+        store->MeshChanged(*this);
     }
-};
+}
 
 namespace {
 
@@ -148,10 +124,14 @@ std::unique_ptr<RenderObject> MeshStore3D::CreateSolidMesh(CMapSolid& shape, CMa
             continue;
         }
         MeshFace3D meshFace;
+        meshFace.faceIndex = i;
         meshFace.first = static_cast<std::uint32_t>(record->points.size());
         meshFace.count = static_cast<std::uint32_t>(face.PointCount());
         record->points.insert(record->points.end(), face.Points(),
                               face.Points() + face.PointCount());
+        for (int p = 0; p < face.PointCount(); ++p) {
+            record->bounds.UpdateBounds(face.Point(p));
+        }
         Vector normal = face.GetPlane().normal;
         if (VectorLength(normal) == 0.0f) {
             normal = PolygonNormal(face.Points(), meshFace.count);

@@ -48,6 +48,12 @@ public:
     // while ready; true when the key was used (a new frame is then due).
     bool PressKey(Camera3D::Key key, bool shift, bool ctrl);
     bool PressViewportKey(int digit);
+    // The user moved the camera (the mouse camera): it stays where it is put, and a new frame
+    // is due.
+    void CameraMovedByUser() {
+        m_cameraPlaced = true;
+        m_dirty = true;
+    }
     // The camera tool's placement (Camera3D::LookFrom); a new frame is due.
     void TakeCamera(const Vector& position, const Vector& target);
 
@@ -59,6 +65,7 @@ public:
     Camera3D& Camera() { return m_camera; }
     const Camera3D& Camera() const { return m_camera; }
     MeshStore3D& Meshes() { return m_meshes; }
+    const MeshStore3D& Meshes() const { return m_meshes; }
     CMapDoc& Document() const { return m_document; }
 
 private:

@@ -18,6 +18,7 @@
 #include "gamedata/GamePalette.h"
 #include "mapobjects/MapWorld.h"
 #include "panels/MapCommandSet.h"
+#include "panels/TexturePanels.h"
 #include "views/MapView2D.h"
 
 #include <QCloseEvent>
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
         UpdateAllDocumentViews(UPDATE_2D_ONLY | UPDATE_SCROLLBARS);
     };
     m_currentTool = TOOL_SELECTION;
+    InstallTexturePanels(*this);
 
     m_deferredStart.setSingleShot(true);
     m_deferredStart.setInterval(kDeferredStartDelay);

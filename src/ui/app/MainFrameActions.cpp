@@ -8,6 +8,7 @@
 #include "app/ToolbarIcons.h"
 #include "app/WindowMenu.h"
 #include "common/EditorContext.h"
+#include "document/EditCommands.h"
 #include "document/EditorSinks.h"
 #include "document/History.h"
 #include "document/MapDoc.h"
@@ -180,7 +181,11 @@ void CMainFrame::CreateActions() {
     AddLaterAction(Ungroup, "&Ungroup\tCtrl+U");
     AddLaterAction(TieToEntity, "&Tie to entity\tCtrl+T");
     AddLaterAction(MoveToWorld, "&Move to world\tCtrl+W");
-    AddLaterAction(ApplyTexture, "Apply current texture");
+    AddAction(ApplyTexture, "Apply current texture", [doc] {
+        if (CMapDoc* document = doc()) {
+            OnApplyCurrentTexture(*document);
+        }
+    });
     AddLaterAction(CreatePrefab, "C&reate Prefab\tCtrl+R");
     AddLaterAction(InsertPrefab, "Insert prefab\tAlt+Shift+C");
     AddLaterAction(HideSelected, "H&ide selected objects");
@@ -421,6 +426,7 @@ void CMainFrame::UpdateDocumentCommands(CMapDoc* document) {
         Action(id)->setChecked(tool == m_currentTool);
     }
     Action(TextureApplication)->setChecked(m_faceEditing);
+    Action(ApplyTexture)->setEnabled(hasDocument && !document->SelectedObjects().empty());
 }
 
 void CMainFrame::UpdateFrameCommands(CChildFrame* frame) {

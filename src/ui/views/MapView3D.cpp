@@ -1,15 +1,20 @@
 #include "views/MapView3D.h"
 
+#include "app/CommandIds.h"
+#include "app/CommandRegistry.h"
 #include "common/EditorContext.h"
 #include "common/StatusPanes.h"
+#include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "gamedata/TextureManager.h"
+#include "render/View3DPicking.h"
 #include "views/MeshRenderer3D.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QSurfaceFormat>
@@ -57,6 +62,7 @@ CMapView3D::CMapView3D(CMapDoc& document, QWidget* parent)
 
 CMapView3D::~CMapView3D() {
     m_renderTimer.stop();
+    m_pickTimer.stop();
     if (m_observedTextures) {
         m_observedTextures->RemoveObserver(m_textureObserver);
     }
@@ -175,6 +181,10 @@ void CMapView3D::paintGL() {
 }
 
 void CMapView3D::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_pickTimer.timerId()) {
+        m_document.PickNext();
+        return;
+    }
     if (event->timerId() != m_renderTimer.timerId()) {
         QOpenGLWidget::timerEvent(event);
         return;
@@ -233,6 +243,9 @@ void CMapView3D::keyPressEvent(QKeyEvent* event) {
     } else if (key == Qt::Key_PageDown) {
         m_document.PickPrevious();
         return;
+    } else if (key == Qt::Key_Delete) {
+        CommandRegistry::Trigger(CommandId::Delete);
+        return;
     }
     QOpenGLWidget::keyPressEvent(event);
 }
@@ -252,4 +265,74 @@ void CMapView3D::focusInEvent(QFocusEvent* event) {
         panes->SetPaneText(4, "");
     }
     QOpenGLWidget::focusInEvent(event);
+}
+
+// --- mouse: the Camera tool flies the camera, other tools pick ---
+
+void CMapView3D::mousePressEvent(QMouseEvent* event) {
+    if (!m_model.IsReady()) {
+        QOpenGLWidget::mousePressEvent(event);
+        return;
+    }
+    const MainFrameSink* frame = Editor().mainFrame;
+    const int tool = frame ? frame->CurrentTool() : TOOL_SELECTION;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (tool == TOOL_CAMERA) {
+        if (event->button() == Qt::RightButton) {
+            m_drag = MouseDrag::Move;
+        } else if (event->button() == Qt::LeftButton) {
+            m_drag = MouseDrag::Look;
+        }
+        m_lastPointer = event->position();
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        QOpenGLWidget::mousePressEvent(event);
+        return;
+    }
+    const QPointF at = event->position();
+    const auto hits = View3DPicking::HitsAt(m_model, static_cast<float>(at.x()),
+                                            static_cast<float>(at.y()), width(), height());
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (frame && frame->FaceEditingMode()) {
+        View3DPicking::PickFaces(m_document, hits, ctrl, modifiers.testFlag(Qt::ShiftModifier));
+    } else if (View3DPicking::PickObjects(m_document, hits, ctrl)) {
+        m_pickTimer.start(kPickCycleInterval, this);
+    }
+    m_model.MarkDirty();
+    update();
+}
+
+void CMapView3D::mouseMoveEvent(QMouseEvent* event) {
+    if (m_drag == MouseDrag::None || !m_model.IsReady()) {
+        QOpenGLWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF delta = event->position() - m_lastPointer;
+    m_lastPointer = event->position();
+    const auto dx = static_cast<float>(delta.x());
+    const auto dy = static_cast<float>(delta.y());
+    if (dx == 0.0f && dy == 0.0f) {
+        return;
+    }
+    if (m_drag == MouseDrag::Move) {
+        m_model.Camera().MouseMove(dx, dy, event->modifiers().testFlag(Qt::ShiftModifier));
+    } else {
+        m_model.Camera().MouseLook(dx, dy, Editor().options.reverseY);
+    }
+    m_model.CameraMovedByUser();
+    // The frame is drawn at once rather than on the next tick, so the view follows the hand.
+    update();
+}
+
+void CMapView3D::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pickTimer.stop();
+    }
+    if ((m_drag == MouseDrag::Move && event->button() == Qt::RightButton) ||
+        (m_drag == MouseDrag::Look && event->button() == Qt::LeftButton)) {
+        m_drag = MouseDrag::None;
+        return;
+    }
+    QOpenGLWidget::mouseReleaseEvent(event);
 }

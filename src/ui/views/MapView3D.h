@@ -20,6 +20,8 @@ class CMapView3D : public QOpenGLWidget, public MapDocView {
 public:
     enum RenderMode { Wireframe = 1, Flat = 2, Textured = 3 };
     static constexpr int kRenderInterval = 50;
+    // Holding the left button on a pick steps through the objects under the pointer.
+    static constexpr int kPickCycleInterval = 500;
 
     // The document must outlive the view.
     CMapView3D(CMapDoc& document, QWidget* parent = nullptr);
@@ -58,6 +60,9 @@ protected:
     // Like the 2D views, the view takes the keyboard when the pointer comes over it.
     void enterEvent(QEnterEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool IsViewKey(const QKeyEvent& event) const;
@@ -69,6 +74,11 @@ private:
     View3DModel m_model;
     std::unique_ptr<MeshRenderer3D> m_renderer;
     QBasicTimer m_renderTimer;
+    // Left-click picking and the Camera tool's drags (right: move, left: look).
+    QBasicTimer m_pickTimer;
+    enum class MouseDrag { None, Move, Look };
+    MouseDrag m_drag = MouseDrag::None;
+    QPointF m_lastPointer;
     QMetaObject::Connection m_contextWatch;
     TextureManager* m_observedTextures = nullptr;
     int m_textureObserver = 0;
