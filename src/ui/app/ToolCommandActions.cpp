@@ -114,7 +114,9 @@ void UpdateToolCommandStates(CMainFrame& frame, CMapDoc* document) {
     }
     frame.Action(CommandId::InsertPrefab)
         ->setEnabled(hasDocument && NewObjectBar().CurrentMode() == NewObjectBarModel::ModeLibrary);
-    if (QAction* overview = CommandRegistry::Find(ObjectOverview)) {
-        overview->setEnabled(true);
+    if (QDockWidget* dock = frame.DialogBar(ObjectBar)) {
+        if (auto* bar = qobject_cast<NewObjectsBar*>(dock->widget())) {
+            bar->UpdateEnabledStates();
+        }
     }
 }

@@ -77,15 +77,20 @@ void NewObjectsBar::Refresh() {
         m_objects->addItem(QString::fromStdString(entry.name), entry.id);
     }
     m_objects->setCurrentIndex(model.SelectedObject());
+    if (model.CurrentMode() == NewObjectBarModel::ModePrimitives) {
+        m_faceCount->setText(QString::fromStdString(model.FaceCountText()));
+    }
+    UpdateEnabledStates();
+    m_refreshing = false;
+}
+
+void NewObjectsBar::UpdateEnabledStates() {
+    const NewObjectBarModel& model = NewObjectBar();
     const bool hasDocument = CMapDoc::GetActiveMapDoc() != nullptr;
     m_categories->setEnabled(hasDocument);
     m_objects->setEnabled(hasDocument);
     const bool faces = model.FaceCountEnabled(hasDocument);
-    if (model.CurrentMode() == NewObjectBarModel::ModePrimitives) {
-        m_faceCount->setText(QString::fromStdString(model.FaceCountText()));
-    }
     m_faceCount->setEnabled(faces);
     m_up->setEnabled(faces);
     m_down->setEnabled(faces);
-    m_refreshing = false;
 }

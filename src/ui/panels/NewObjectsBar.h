@@ -25,6 +25,8 @@ public:
     QLineEdit* FaceCountEdit() const { return m_faceCount; }
     // Refills the controls from the model (lists, choice, face count and enabled states).
     void Refresh();
+    // Enables the controls for whether a document is open.
+    void UpdateEnabledStates();
 
 private:
     void StepFaceCount(int direction);

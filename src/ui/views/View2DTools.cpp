@@ -25,7 +25,10 @@ ToolKeys KeysOf(Qt::KeyboardModifiers modifiers) {
     return keys;
 }
 
-QColor XorColor(std::uint32_t rgb) {
+// The colour an exclusive-or colour shows on the white background. The feedback is painted in
+// that colour, so it stays visible where it crosses the map's own black lines.
+QColor ShownColor(std::uint32_t xorColor) {
+    const std::uint32_t rgb = xorColor ^ kXorBase;
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
@@ -168,9 +171,8 @@ void View2DTools::Paint(QPainter& painter, const ToolDrawing& drawing) {
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     for (const ToolShape& shape : drawing.shapes) {
-        const QColor color = XorColor(shape.xorColor);
+        const QColor color = ShownColor(shape.xorColor);
         switch (shape.kind) {
         case ToolShape::Outline: {
             QPen pen(color, 0, shape.dotted ? Qt::DotLine : Qt::SolidLine);

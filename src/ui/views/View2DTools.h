@@ -39,7 +39,7 @@ public:
 
     // The pixels a drawing covers: thin strips along outlines and lines, squares for handles.
     static QRegion RegionOf(const ToolDrawing& drawing);
-    // Paints a drawing by exclusive-or onto what the painter's device shows.
+    // Paints a drawing over the view's picture in the colours it shows on white.
     static void Paint(QPainter& painter, const ToolDrawing& drawing);
     static const QCursor& CursorFor(ToolCursor cursor);
 

@@ -236,3 +236,55 @@ TEST_F(View2DToolsTest, AnEmptyBoxIsRefusedAndTheEntityToolPlacesAnItem) {
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "New Item");
     EXPECT_EQ(TopLevel(2)->GetColor(), (100u << 16) | 60u);
 }
+
+namespace {
+
+bool HasColour(const QImage& image, QRgb colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// The feedback as the user sees it: a block being drawn (blue dotted outline), the selection
+// box (red) with its black handles in each mode, the cyan rubber band. With BRICKHAVEN_SHOTS
+// set the pictures are written there.
+TEST_F(View2DToolsTest, FeedbackShowsTheDesignedColours) {
+    const QString shots = qEnvironmentVariable("BRICKHAVEN_SHOTS");
+    auto grab = [&](const char* name) {
+        QApplication::processEvents();
+        const QImage image = xy->viewport()->grab().toImage();
+        if (!shots.isEmpty()) {
+            image.save(shots + "/" + name + ".png");
+        }
+        return image;
+    };
+    mainFrame.tool = TOOL_BLOCK;
+    Press(At(-120, 250));
+    MoveTo(At(-80, 200));
+    MoveTo(At(-10, 140));
+    EXPECT_TRUE(HasColour(grab("block_drawing"), qRgb(0, 0, 255)));
+    Release(At(-10, 140));
+    EXPECT_FALSE(HasColour(grab("block_drawn"), qRgb(0, 0, 255)));
+
+    mainFrame.tool = TOOL_SELECTION;
+    Click(At(0, 32));
+    const QImage scale = grab("selection_scale");
+    EXPECT_TRUE(HasColour(scale, qRgb(255, 0, 0)));
+    Click(At(32, 32));
+    EXPECT_TRUE(HasColour(grab("selection_rotate"), qRgb(255, 0, 0)));
+    Click(At(32, 32));
+    EXPECT_TRUE(HasColour(grab("selection_shear"), qRgb(255, 0, 0)));
+
+    doc->OnClearSelection();
+    Drag(At(-140, 200), At(-100, 150));
+    EXPECT_TRUE(HasColour(grab("rubber_band"), qRgb(50, 255, 255)));
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(HasColour(grab("after_escape"), qRgb(50, 255, 255)));
+}
