@@ -7,6 +7,7 @@
 #include "gamedata/GameDataSet.h"
 #include "gamedata/TextureManager.h"
 #include "mapobjects/MapClass.h"
+#include "tools/NewObjectBarModel.h"
 
 namespace {
 EditorContext*& CurrentContext() {

@@ -29,6 +29,7 @@ class TextureManager;
 class TextureLookup;
 class PlaceholderTextures;
 class PrefabRegistry;
+class NewObjectBarModel;
 class StatusPanes;
 
 // The editor's process-wide objects, kept together so each test can start from a fresh set.
@@ -142,6 +143,9 @@ public:
     // the prefab maps go before anything they use.
     PrefabRegistry& Prefabs() { return *prefabRegistry; }
     std::unique_ptr<PrefabRegistry> prefabRegistry;
+
+    // What the Block and Entity tools create (tools/NewObjectBarModel.h), made when first used.
+    std::unique_ptr<NewObjectBarModel> newObjectBar;
 };
 
 // The current editor context (a process-wide default unless a test installed its own).

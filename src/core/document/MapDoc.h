@@ -2,6 +2,7 @@
 
 #include "document/History.h"
 #include "document/UpdateHint.h"
+#include "tools/DocumentTools.h"
 #include "tools/SelectionBox.h"
 
 #include <cstdint>
@@ -74,6 +75,7 @@ public:
     void PickPrevious();
     const std::vector<CMapClass*>& PickList() const { return m_pickList; }
     int PickIndex() const { return m_pickIndex; }
+    void SetPickIndex(int index) { m_pickIndex = index; }
 
     // --- grid, snap and display toggles ---
     int GridSize() const { return m_gridSize; }
@@ -123,6 +125,8 @@ public:
     // State of the block and entity tools shown in the status bar.
     BoundBox blockBox;
     std::optional<Vector> entityPoint;
+    // The tool objects shared by the document's 2D views.
+    DocumentTools tools;
     // Told of every path a Save As gives the document (the recent-file list).
     std::function<void(const std::string&)> recentFileAdded;
 

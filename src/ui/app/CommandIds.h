@@ -83,6 +83,7 @@ inline constexpr int FlipHorizontal = 32935;
 inline constexpr int FlipVertical = 32936;
 inline constexpr int PickNext = 32923;
 inline constexpr int PickPrevious = 32924;
+inline constexpr int ObjectOverview = 32937;
 // Window and Help
 inline constexpr int WindowCascade = 57650;
 inline constexpr int WindowTile = 57651;

@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/ToolCommandActions.h"
 #include "panels/PropertyPanels.h"
 
 #include "app/ChildFrame.h"
@@ -19,6 +20,8 @@
 #include "mapobjects/MapWorld.h"
 #include "panels/MapCommandSet.h"
 #include "panels/TexturePanels.h"
+#include "tools/NewObjectBarModel.h"
+#include "tools/ToolCommands.h"
 #include "views/MapView2D.h"
 
 #include <QCloseEvent>
@@ -63,6 +66,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     CreateMessageWindow();
+    InstallToolCommands(*this);
     if (m_settings.GetInt("General", "NewBars", 0) == 1) {
         RestoreBarState();
     }
@@ -398,7 +402,11 @@ void CMainFrame::SetCurrentTool(int tool) {
     if (tool == m_currentTool) {
         return;
     }
+    for (CMapDoc* document : CMapDoc::AllDocuments()) {
+        CancelToolDrag(*document, m_currentTool);
+    }
     m_currentTool = tool;
+    NewObjectBar().SetTool(tool);
     // Every 2D view shows the feedback of the document's new tool.
     for (CMapDoc* document : CMapDoc::AllDocuments()) {
         for (MapDocView* view : document->Views()) {

@@ -5,6 +5,7 @@
 #include "app/CommandRegistry.h"
 #include "app/MainFrame.h"
 #include "app/MapDialogs.h"
+#include "app/ToolCommandActions.h"
 #include "app/ToolbarIcons.h"
 #include "app/WindowMenu.h"
 #include "common/EditorContext.h"
@@ -454,6 +455,7 @@ void CMainFrame::UpdateCommandStates() {
         return;
     }
     UpdateDocumentCommands(CMapDoc::GetActiveMapDoc());
+    UpdateToolCommandStates(*this, CMapDoc::GetActiveMapDoc());
     UpdateFrameCommands(ActiveChildFrame());
     Action(MessagesWindow)->setChecked(m_messagesDock && m_messagesDock->isVisible());
     Action(StatusBar)->setChecked(statusBar()->isVisible());

@@ -13,6 +13,7 @@
 #include "render/View2DRenderer.h"
 #include "tools/View2DContextMenu.h"
 #include "views/View2DToolHandler.h"
+#include "views/View2DTools.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -63,6 +64,8 @@ CMapView2D::CMapView2D(CMapDoc& document, QWidget* parent)
     }
     SetZoom(kInitialZoom);
     ApplyScrollbarSetting();
+    m_ownTools = std::make_unique<View2DTools>(*this);
+    m_tool = m_ownTools.get();
 }
 
 CMapView2D::~CMapView2D() {
@@ -285,7 +288,9 @@ void CMapView2D::SetToolHandler(View2DToolHandler* handler) {
 
 void CMapView2D::DrawTool(int mode) {
     (void)mode; // the feedback is drawn over every paint; the tool keeps what it shows
-    if (m_tool) {
+    if (m_tool && m_tool == m_ownTools.get()) {
+        m_ownTools->ToolFeedbackChanged();
+    } else if (m_tool) {
         viewport()->update();
     }
 }
@@ -302,11 +307,8 @@ void CMapView2D::paintEvent(QPaintEvent* event) {
     if (m_buffer.size() != size) {
         m_buffer = QImage(size, QImage::Format_RGB32);
     }
-    const QRect dirty = event->rect() & viewport()->rect();
     PixelCanvas canvas(reinterpret_cast<std::uint32_t*>(m_buffer.bits()), size.width(),
                        size.height(), static_cast<int>(m_buffer.bytesPerLine() / 4));
-    canvas.SetClip({dirty.left(), dirty.top(), dirty.right(), dirty.bottom()});
-
     View2DScene scene;
     scene.world = m_document.World();
     scene.geometry = m_geometry.get();
@@ -315,10 +317,15 @@ void CMapView2D::paintEvent(QPaintEvent* event) {
     scene.showGrid = m_document.ShowGrid();
     scene.showConnections = m_document.ShowConnections();
     scene.drawVertices = Editor().options.drawVertices;
-    PaintView2D(scene, canvas);
-
     QPainter painter(viewport());
-    painter.drawImage(dirty.topLeft(), m_buffer, dirty);
+    // Tool feedback repaints thin strips: each strip of the region is painted on its own.
+    const QRegion region = event->region() & viewport()->rect();
+    const bool manyStrips = region.rectCount() > 16;
+    for (const QRect& dirty : manyStrips ? QRegion(region.boundingRect()) : region) {
+        canvas.SetClip({dirty.left(), dirty.top(), dirty.right(), dirty.bottom()});
+        PaintView2D(scene, canvas);
+        painter.drawImage(dirty.topLeft(), m_buffer, dirty);
+    }
     if (m_tool) {
         m_tool->Draw(*this, painter, -1);
     }

@@ -15,6 +15,7 @@ class CMapDoc;
 class QMenu;
 class View2DGeometry;
 class View2DToolHandler;
+class View2DTools;
 
 // The wireframe view of a map document on one of three axis-aligned planes: the grid, the
 // outlines of every solid's faces, point entities as boxes and, when asked, the lines from
@@ -58,6 +59,8 @@ public:
 
     // The current tool's handler (none until the tools exist); not owned.
     void SetToolHandler(View2DToolHandler* handler);
+    // The view's own tools (the mouse state machine of the document's tool objects).
+    View2DTools& Tools() const { return *m_ownTools; }
     // Asks the tool to draw its feedback in this view (mode as the tool objects take it).
     void DrawTool(int mode);
 
@@ -75,6 +78,8 @@ public:
     bool Is3D() const override { return false; }
     int HorizontalAxis() const override { return m_axes.horizontal; }
     int VerticalAxis() const override { return m_axes.vertical; }
+    bool InvertHorizontal() const override { return m_axes.invertHorizontal; }
+    bool InvertVertical() const override { return m_axes.invertVertical; }
     Vector ClientCenterInMap() const override;
     void SetZoom(float zoom) override;
     void CenterOn(const Vector& point) override;
@@ -136,6 +141,7 @@ private:
     QBasicTimer m_autoScrollTimer;
     QBasicTimer m_panTimer;
     View2DToolHandler* m_tool = nullptr;
+    std::unique_ptr<View2DTools> m_ownTools;
 
     int m_paintCount = 0;
     double m_lastPaintMs = 0.0;
