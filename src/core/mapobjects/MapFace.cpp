@@ -19,18 +19,24 @@ constexpr double kDegreesToRadians = 0.017453292519943295;
 // radian): a plane through points closer to a line would tilt at random.
 constexpr double kCollinearSine = 1e-4;
 
+double LengthOf(const Vector& v) {
+    const double x = v.x;
+    const double y = v.y;
+    const double z = v.z;
+    return std::sqrt(x * x + y * y + z * z);
+}
+
 // The normal (p0 - p1) x (p2 - p1), unit length; false (and a zero vector) when the points
-// lie on one line, make an angle whose sine is at most minSine, or are too large to compute
-// with.
+// lie on one line, make an angle whose sine is at most minSine, or give a normal too large to
+// compute with.
 bool UnitNormal(const Vector& p0, const Vector& p1, const Vector& p2, Vector& normal,
                 double minSine = 0.0) {
     const Vector a = p0 - p1;
     const Vector b = p2 - p1;
     normal = CrossProduct(a, b);
     const float length = VectorLength(normal);
-    const double scale = static_cast<double>(VectorLength(a)) * VectorLength(b);
-    if (!(length > 0.0f) || !std::isfinite(length) || !std::isfinite(scale) ||
-        !(length > minSine * scale)) {
+    if (!(length > 0.0f) || !std::isfinite(length) ||
+        (minSine > 0.0 && !(length > minSine * LengthOf(a) * LengthOf(b)))) {
         normal = Vector{};
         return false;
     }

@@ -208,6 +208,20 @@ TEST_F(FacePlaneFidelityTest, ASliverKeepsEveryPlaneThroughMapAndRmf) {
     EXPECT_EQ(MapText(*rmfBack), text);
 }
 
+TEST_F(FacePlaneFidelityTest, FarOffPlanePointsKeepTheirFaceThroughMapAndRmf) {
+    // The -y face's first point lies far out on z; its plane is still y = 0.
+    std::string box = BoxSolidText(0, 0, 0, 8, 8, 8);
+    const std::size_t south = box.find("( 8 0 0 ) ( 0 0 0 ) ( 0 0 8 )");
+    ASSERT_NE(south, std::string::npos) << box;
+    box.replace(south, 9, "( 8 0 44444444444444444444444 )");
+    auto world = LoadMap(kWorldHead + box + "}\n");
+    ASSERT_EQ(OnlySolid(*world).FaceCount(), 6);
+    const std::string text = MapText(*world);
+    EXPECT_EQ(FaceLines(text), 6) << text;
+    EXPECT_EQ(MapText(*ReadRmf(RmfBytes(*world))), text);
+    EXPECT_EQ(MapText(*LoadMap(text)), text);
+}
+
 TEST_F(FacePlaneFidelityTest, ASliverKeepsEveryPlaneThroughMovesTurnsScalesAndFlips) {
     auto world = LoadMap(kWorldHead + SliverSolidText() + "}\n");
     CMapSolid& sliver = OnlySolid(*world);
