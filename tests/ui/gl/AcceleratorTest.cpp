@@ -173,8 +173,11 @@ TEST_F(AcceleratorTest, CtrlWMovesSolidsOfAnEntityToTheWorldAndKeepsTheWindow) {
     doc.SelectObject(entity, SELECT_CLEAR | SELECT_ADD | SELECT_UPDATE);
     frame->UpdateCommandStates();
     QWidget* pane = child->Grid().Pane(0, 1);
+    frame->activateWindow();
     pane->setFocus(Qt::OtherFocusReason);
-    QTest::keySequence(pane, QKeySequence("Ctrl+W"));
+    QApplication::processEvents();
+    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : pane,
+                       QKeySequence("Ctrl+W"));
     QApplication::processEvents();
     EXPECT_EQ(frame->findChild<QMdiArea*>()->subWindowList().size(), 1);
     EXPECT_EQ(solid->Parent(), doc.World());
