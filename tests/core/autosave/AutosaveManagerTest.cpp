@@ -187,7 +187,10 @@ TEST_F(AutosaveManagerTest, AnUnreadableAutosaveIsNotRecovered) {
     WriteFile(entry.file, "not a map");
     CMapDoc doc;
     EXPECT_FALSE(OpenRecoveredMap(doc, entry));
-    EXPECT_TRUE(prompts.Showed("There was a file error."));
+    // One message that names the unreadable file.
+    const std::vector<std::string> messages = prompts.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(entry.file), std::string::npos) << messages[0];
 }
 
 } // namespace

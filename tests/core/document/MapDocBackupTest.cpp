@@ -102,7 +102,9 @@ TEST_F(MapDocBackupTest, AnInterruptedSaveLeavesTheOldFileAndTheBackupIntact) {
 
     EXPECT_FALSE(saved);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(prompts.Showed("There was a file error."));
+    const std::vector<std::string> messages = prompts.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(path), std::string::npos) << messages[0];
     EXPECT_EQ(Contents(path), second);
     EXPECT_EQ(Contents(path + ".bak"), first);
     int files = 0;
