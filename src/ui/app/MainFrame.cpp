@@ -442,6 +442,11 @@ void CMainFrame::SetFaceEditingMode(bool on) {
         if (textureBar) {
             textureBar->setVisible(m_textureBarWasVisible);
         }
+        // Object commands (Delete, Carve, ...) come back now; a face selection kept past this
+        // point could name faces those commands take out of the map.
+        for (CMapDoc* document : CMapDoc::AllDocuments()) {
+            document->SelectFace(nullptr, nullptr, SELECT_CLEAR | SELECT_UPDATE);
+        }
     }
     UpdateAllDocumentViews(UPDATE_REDRAW);
     if (CMapDoc* document = ActiveDocument()) {

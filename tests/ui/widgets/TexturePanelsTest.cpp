@@ -322,6 +322,22 @@ TEST_F(TexturePanelsTest, ClosingTheFaceBarEndsTextureApplication) {
     EXPECT_TRUE(textureDock->isVisible());
 }
 
+// Leaving texture application drops the face selection, so that Delete or Carve, enabled
+// again, cannot leave it naming faces of solids taken out of the map.
+TEST_F(TexturePanelsTest, LeavingTextureApplicationClearsTheFaceSelection) {
+    CMainFrame frame(*settings);
+    CMapDoc doc;
+    auto* solid = new CMapSolid;
+    AddBoxPlanes(*solid, {0, 0, 0}, {64, 64, 64});
+    ASSERT_TRUE(solid->CreateFromPlanes());
+    doc.World()->AddChild(solid);
+    frame.SetFaceEditingMode(true);
+    doc.SelectFace(&solid->Face(0), solid, SELECT_ADD | SELECT_UPDATE);
+    ASSERT_EQ(doc.SelectedFaces().size(), 1u);
+    frame.SetFaceEditingMode(false);
+    EXPECT_TRUE(doc.SelectedFaces().empty());
+}
+
 // Figures for the browser with 2,000 textures (printed, not asserted): the layout, and
 // painting one screen of 64 x 64 thumbnails before and after the scaled pictures are kept.
 TEST_F(TexturePanelsTest, BrowserTimesWithTwoThousandTextures) {
