@@ -11,7 +11,7 @@ BRICKHAVEN_PACKAGES=(
   libgl-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth imagemagick desktop-file-utils
+  xvfb xauth xdotool imagemagick desktop-file-utils
 )
 
 install_packages() {
