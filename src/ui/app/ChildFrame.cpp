@@ -165,7 +165,7 @@ bool CChildFrame::ReplaceView(ViewClass viewClass, int typeOrMode) {
         view2D->viewport()->update();
     } else if (auto* view3D = qobject_cast<CMapView3D*>(view)) {
         view3D->SetRenderMode(typeOrMode);
-        view3D->update();
+        view3D->RequestFrame();
     }
     view->setFocus(Qt::OtherFocusReason);
     SetActiveCell(cell);

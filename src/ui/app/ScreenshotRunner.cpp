@@ -27,8 +27,8 @@ void ScreenshotRunner::Begin() {
         }
         if (CMapView3D* view = child->View3D()) {
             m_painted[view] = 0;
-            connect(view, &QOpenGLWidget::frameSwapped, this, [this, view] { ++m_painted[view]; });
-            view->update();
+            connect(view, &CMapView3D::frameSwapped, this, [this, view] { ++m_painted[view]; });
+            view->RequestFrame();
         }
     }
     m_poll.start();

@@ -18,6 +18,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QSurfaceFormat>
+#include <QVBoxLayout>
 #include <optional>
 
 namespace {
@@ -48,15 +49,22 @@ std::optional<Camera3D::Key> CameraKeyFor(int key) {
 } // namespace
 
 CMapView3D::CMapView3D(CMapDoc& document, QWidget* parent)
-    : QOpenGLWidget(parent), m_document(document), m_model(document),
+    : QWidget(parent), m_document(document), m_model(document),
       m_renderer(std::make_unique<MeshRenderer3D>()) {
     setFocusPolicy(Qt::StrongFocus);
-    QSurfaceFormat surface = format();
+    m_surface = new View3DSurface(*this, *this);
+    QSurfaceFormat surface = QSurfaceFormat::defaultFormat();
     surface.setRenderableType(QSurfaceFormat::OpenGL);
     surface.setVersion(3, 3);
     surface.setProfile(QSurfaceFormat::CoreProfile);
     surface.setDepthBufferSize(24);
-    setFormat(surface);
+    m_surface->setFormat(surface);
+    connect(m_surface, &View3DSurface::frameSwapped, this, &CMapView3D::frameSwapped);
+    QWidget* container = QWidget::createWindowContainer(m_surface, this);
+    container->setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(container);
     m_document.AddView(this);
 }
 
@@ -66,19 +74,33 @@ CMapView3D::~CMapView3D() {
     if (m_observedTextures) {
         m_observedTextures->RemoveObserver(m_textureObserver);
     }
-    // The base class destroys the context after this object's members are gone.
-    disconnect(m_contextWatch);
+    // The surface and its context go with the container after this body.
     ReleaseGL();
     m_document.RemoveView(this);
 }
 
 void CMapView3D::ReleaseGL() {
-    if (!m_renderer->IsInitialized() || !context()) {
+    if (!m_renderer->IsInitialized() || !m_surface->MakeCurrent()) {
         return;
     }
-    makeCurrent();
     m_renderer->Release();
-    doneCurrent();
+    m_surface->DoneCurrent();
+}
+
+void CMapView3D::SetSurfaceFormat(const QSurfaceFormat& format) {
+    m_surface->setFormat(format);
+}
+
+void CMapView3D::RequestFrame() {
+    m_surface->RequestFrame();
+}
+
+void CMapView3D::RenderFrameNow() {
+    m_surface->RenderNow();
+}
+
+QImage CMapView3D::grabFramebuffer() {
+    return m_surface->Grab();
 }
 
 void CMapView3D::WatchTextures() {
@@ -110,26 +132,16 @@ void CMapView3D::ReportStartFailure(const QString& line) {
     Editor().messages.AddText(MessageLog::Error, line.toStdString());
 }
 
-void CMapView3D::initializeGL() {
+void CMapView3D::SurfaceCreated(QOpenGLContext* context) {
     if (m_startFailed) {
         return;
     }
-    const QString error = m_renderer->Initialize(context());
+    const QString error = m_renderer->Initialize(context);
     if (!error.isEmpty()) {
         ReportStartFailure(error);
         return;
     }
-    // The context goes with the widget's window (moving the view to another window makes a
-    // new one and calls this again): the renderer must forget its objects then.
-    disconnect(m_contextWatch);
-    m_contextWatch = connect(
-        context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGL(); },
-        Qt::DirectConnection);
     m_depthChecked = false;
-    if (m_model.IsReady()) {
-        m_model.MarkDirty();
-        return;
-    }
     WatchTextures();
     m_model.Start();
     m_renderTimer.start(kRenderInterval, this);
@@ -139,21 +151,16 @@ void CMapView3D::TakeCamera(const Vector& position, const Vector& target) {
     m_model.TakeCamera(position, target);
 }
 
-void CMapView3D::paintEvent(QPaintEvent* event) {
-    QOpenGLWidget::paintEvent(event);
-    // Without a context Qt never calls initializeGL(): say so once.
-    if (!m_model.IsReady() && !m_startFailed && (!context() || !context()->isValid())) {
-        ReportStartFailure("GL CreateContext(): no OpenGL context could be created.");
-    }
-}
-
-void CMapView3D::resizeGL(int, int) {
+void CMapView3D::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
     m_model.MarkDirty();
 }
 
-void CMapView3D::paintGL() {
+void CMapView3D::SurfacePaint(int width, int height) {
+    QOpenGLContext* context = QOpenGLContext::currentContext();
     if (!m_model.IsReady() || !m_renderer->IsInitialized()) {
-        QOpenGLFunctions* gl = context()->functions();
+        QOpenGLFunctions* gl = context->functions();
+        gl->glViewport(0, 0, width, height);
         gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         gl->glClear(GL_COLOR_BUFFER_BIT);
         return;
@@ -169,12 +176,9 @@ void CMapView3D::paintGL() {
     m_model.TakeDirty();
     QElapsedTimer timer;
     timer.start();
-    const qreal ratio = devicePixelRatioF();
-    const int w = static_cast<int>(width() * ratio);
-    const int h = static_cast<int>(height() * ratio);
-    m_renderer->Render(m_model.Meshes(), m_model.Camera(), m_model.RenderMode(), w, h);
+    m_renderer->Render(m_model.Meshes(), m_model.Camera(), m_model.RenderMode(), width, height);
     if (m_measureFrames) {
-        context()->functions()->glFinish();
+        context->functions()->glFinish();
         m_lastFrameMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     }
     ++m_framesDrawn;
@@ -186,11 +190,11 @@ void CMapView3D::timerEvent(QTimerEvent* event) {
         return;
     }
     if (event->timerId() != m_renderTimer.timerId()) {
-        QOpenGLWidget::timerEvent(event);
+        QWidget::timerEvent(event);
         return;
     }
-    if (m_model.IsReady() && m_model.TakeDirty()) {
-        update();
+    if (m_model.IsReady() && m_model.IsDirty()) {
+        RequestFrame();
     }
 }
 
@@ -222,7 +226,7 @@ bool CMapView3D::event(QEvent* event) {
         event->accept();
         return true;
     }
-    return QOpenGLWidget::event(event);
+    return QWidget::event(event);
 }
 
 void CMapView3D::keyPressEvent(QKeyEvent* event) {
@@ -247,11 +251,11 @@ void CMapView3D::keyPressEvent(QKeyEvent* event) {
         CommandRegistry::Trigger(CommandId::Delete);
         return;
     }
-    QOpenGLWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }
 
 void CMapView3D::enterEvent(QEnterEvent* event) {
-    QOpenGLWidget::enterEvent(event);
+    QWidget::enterEvent(event);
     QWidget* activeWindow = QApplication::activeWindow();
     if (isVisible() && !hasFocus() && (!activeWindow || activeWindow == window())) {
         setFocus(Qt::MouseFocusReason);
@@ -264,14 +268,14 @@ void CMapView3D::focusInEvent(QFocusEvent* event) {
         panes->SetPaneText(2, "");
         panes->SetPaneText(4, "");
     }
-    QOpenGLWidget::focusInEvent(event);
+    QWidget::focusInEvent(event);
 }
 
 // --- mouse: the Camera tool flies the camera, other tools pick ---
 
 void CMapView3D::mousePressEvent(QMouseEvent* event) {
     if (!m_model.IsReady()) {
-        QOpenGLWidget::mousePressEvent(event);
+        QWidget::mousePressEvent(event);
         return;
     }
     const MainFrameSink* frame = Editor().mainFrame;
@@ -287,7 +291,7 @@ void CMapView3D::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) {
-        QOpenGLWidget::mousePressEvent(event);
+        QWidget::mousePressEvent(event);
         return;
     }
     const QPointF at = event->position();
@@ -300,12 +304,12 @@ void CMapView3D::mousePressEvent(QMouseEvent* event) {
         m_pickTimer.start(kPickCycleInterval, this);
     }
     m_model.MarkDirty();
-    update();
+    RequestFrame();
 }
 
 void CMapView3D::mouseMoveEvent(QMouseEvent* event) {
     if (m_drag == MouseDrag::None || !m_model.IsReady()) {
-        QOpenGLWidget::mouseMoveEvent(event);
+        QWidget::mouseMoveEvent(event);
         return;
     }
     const QPointF delta = event->position() - m_lastPointer;
@@ -322,7 +326,7 @@ void CMapView3D::mouseMoveEvent(QMouseEvent* event) {
     }
     m_model.CameraMovedByUser();
     // The frame is drawn at once rather than on the next tick, so the view follows the hand.
-    update();
+    RequestFrame();
 }
 
 void CMapView3D::mouseReleaseEvent(QMouseEvent* event) {
@@ -334,5 +338,5 @@ void CMapView3D::mouseReleaseEvent(QMouseEvent* event) {
         m_drag = MouseDrag::None;
         return;
     }
-    QOpenGLWidget::mouseReleaseEvent(event);
+    QWidget::mouseReleaseEvent(event);
 }

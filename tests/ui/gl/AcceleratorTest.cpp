@@ -10,6 +10,7 @@
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "views/MapView3D.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,7 +106,7 @@ bool KnownToBeTakenElsewhere(const QAction& action, const QWidget& pane) {
     if (keys == "Alt+M") {
         return true;
     }
-    const bool is3D = pane.inherits("QOpenGLWidget");
+    const bool is3D = qobject_cast<const CMapView3D*>(&pane) != nullptr;
     return is3D && (keys == "C" || keys == "Shift+S" || keys == "Shift+C");
 }
 

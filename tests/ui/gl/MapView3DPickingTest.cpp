@@ -14,8 +14,10 @@
 #include "support/SolidBuilders.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -134,6 +136,36 @@ TEST_F(MapView3DPickingTest, ClickSelectsTheOwnerCtrlAddsAndHoldingCycles) {
     // Page Up steps back to the first entry of the pick list.
     QTest::keyClick(&v, Qt::Key_PageUp);
     EXPECT_EQ(doc->SelectedObjects()[0], door);
+}
+
+// The picture is a native window of its own: what the pointer does there reaches the view,
+// which takes the keyboard, and keys then go to the view, not to the window.
+TEST_F(MapView3DPickingTest, ClicksOnTheViewsOwnWindowPickAndGiveTheViewTheKeyboard) {
+    CMapSolid* box = AddBox(*doc->World(), {-64, -64, 0}, {64, 64, 64});
+    CMapView3D& v = Show();
+    v.Model().Camera().LookFrom({0, 0, 2000}, {0, 0, 0});
+    ASSERT_TRUE(v.Surface().isExposed());
+    // The window around the view stays a raster window: repainting other widgets never
+    // composes it through OpenGL.
+    EXPECT_EQ(v.window()->windowHandle()->surfaceType(), QSurface::RasterSurface);
+    v.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+    v.clearFocus();
+
+    QTest::mouseClick(&v.Surface(), Qt::LeftButton, {}, Shown(v, {0, 0, 64}));
+    EXPECT_TRUE(box->IsSelected());
+    EXPECT_TRUE(v.hasFocus());
+    EXPECT_NE(QGuiApplication::focusWindow(), &v.Surface());
+
+    // A key typed into the window turns the camera.
+    const Vector before = v.Model().Camera().Forward();
+    const int frames = v.FramesDrawn();
+    QTest::keyClick(v.window()->windowHandle(), Qt::Key_Left);
+    EXPECT_TRUE(WaitFor([&] {
+        const Vector now = v.Model().Camera().Forward();
+        return now.x != before.x || now.y != before.y || now.z != before.z;
+    }));
+    EXPECT_TRUE(WaitFor([&] { return v.FramesDrawn() > frames; }));
 }
 
 TEST_F(MapView3DPickingTest, TextureApplicationClickSelectsOneFaceAndTheBarShowsIt) {

@@ -159,7 +159,7 @@ TEST_F(MapView3DTest, FocusMakesTheDocumentActiveAndPageKeysStepThroughThePickLi
     context.Context().statusPanes = nullptr;
 }
 
-TEST_F(MapView3DTest, AViewMovedToAnotherWindowDrawsAgainWithItsNewContext) {
+TEST_F(MapView3DTest, AViewMovedToAnotherWindowKeepsDrawingWithItsOwnContext) {
     CMapSolid* box = AddBox(*doc->World(), {-128, -128, 0}, {128, 128, 64});
     Finish();
     CMapView3D& v = Show();
@@ -170,11 +170,15 @@ TEST_F(MapView3DTest, AViewMovedToAnotherWindowDrawsAgainWithItsNewContext) {
     window.resize(320, 240);
     v.setParent(&window);
     v.move(0, 0);
+    v.show();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const int frames = v.FramesDrawn();
+    v.Model().MarkDirty();
+    EXPECT_TRUE(WaitUntil([&] { return v.FramesDrawn() > frames; }));
     EXPECT_EQ(CentrePixel(v), Rgb(box->GetColor()));
-    // The data went to the new context's buffers.
-    EXPECT_GT(v.Renderer()->ChunkUploads(), uploads);
+    // The view's window has its own context, so its buffers stay valid: nothing is sent again.
+    EXPECT_EQ(v.Renderer()->ChunkUploads(), uploads);
     v.setParent(nullptr);
 }
 
@@ -238,7 +242,7 @@ TEST_F(MapView3DTest, AViewWithoutOpenGLSaysSoInTheMessageWindow) {
     QSurfaceFormat unusable;
     unusable.setRenderableType(QSurfaceFormat::OpenGLES);
     unusable.setVersion(2, 0);
-    view->setFormat(unusable);
+    view->SetSurfaceFormat(unusable);
     view->resize(160, 120);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -251,7 +255,7 @@ TEST_F(MapView3DTest, AViewWithoutOpenGLSaysSoInTheMessageWindow) {
     std::printf("[ message  ] %s\n", log.Lines().back().text.c_str());
     EXPECT_FALSE(view->IsReady());
     // It says so once, however often it is painted.
-    view->update();
+    view->RequestFrame();
     QTest::qWait(100);
     EXPECT_EQ(log.Count(), 1u);
 }

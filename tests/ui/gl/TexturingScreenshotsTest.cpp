@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,7 +89,9 @@ TEST(TexturingScreenshotsTest, ExampleMapTextureBarBrowserAndFaceBar) {
         EXPECT_EQ(child->Document().SelectedFaces()[0]->ShiftX(), 16.0f);
         QTest::qWait(300);
         if (!folder.isEmpty()) {
-            frame.grab().save(folder + "/textured-map-selected-face.png");
+            frame.screen()
+                ->grabWindow(frame.winId())
+                .save(folder + "/textured-map-selected-face.png");
         }
 
         QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, centre);
