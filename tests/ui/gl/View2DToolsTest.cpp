@@ -12,6 +12,7 @@
 #include "support/SolidBuilders.h"
 #include "tools/NewObjectBarModel.h"
 #include "views/MapView2D.h"
+#include "views/MapView3D.h"
 
 #include <QApplication>
 #include <QTest>
@@ -235,6 +236,59 @@ TEST_F(View2DToolsTest, AnEmptyBoxIsRefusedAndTheEntityToolPlacesAnItem) {
     ASSERT_EQ(TopLevelCount(), 3);
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "New Item");
     EXPECT_EQ(TopLevel(2)->GetColor(), (100u << 16) | 60u);
+}
+
+TEST_F(View2DToolsTest, PageUpAndPageDownStepThroughWhatLiesUnderTheClick) {
+    // A box right above the first one: the top view shows both under the same edge.
+    AddBox(doc->World(), {0, 0, 128}, {64, 64, 192});
+    doc->World()->CalcBounds(true);
+    doc->World()->UpdateVisibleObjects();
+    CMapClass* lower = TopLevel(0);
+    CMapClass* upper = TopLevel(2);
+    Click(At(0, 32));
+    ASSERT_EQ(doc->PickList().size(), 2u);
+    ASSERT_EQ(doc->SelectedObjects(), std::vector<CMapClass*>{lower});
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(doc->SelectedObjects(), std::vector<CMapClass*>{upper});
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(doc->SelectedObjects(), std::vector<CMapClass*>{lower});
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(doc->SelectedObjects(), std::vector<CMapClass*>{upper});
+    // Stepping selects; it changes nothing in the map.
+    EXPECT_EQ(doc->UndoHistory().TrackCount(), 0u);
+}
+
+TEST_F(View2DToolsTest, TheCameraToolHandsItsCameraToThe3DViewOnRelease) {
+    CMapView3D* view3D = frame->View3D();
+    ASSERT_NE(view3D, nullptr);
+    mainFrame.tool = TOOL_CAMERA;
+    Press(At(-192, 0));
+    MoveTo(At(-192, 64));
+    MoveTo(At(-192, 192));
+    EXPECT_NE(view3D->Model().Camera().Position().x, -192.0f); // taken on release only
+    Release(At(-192, 192));
+    const Camera3D& camera = view3D->Model().Camera();
+    EXPECT_EQ(camera.Position().x, -192.0f);
+    EXPECT_EQ(camera.Position().y, 0.0f);
+    // It looks along +y, the way the drag went.
+    EXPECT_NEAR(camera.Forward().x, 0.0f, 1e-5f);
+    EXPECT_NEAR(camera.Forward().y, 1.0f, 1e-5f);
+    EXPECT_EQ(TopLevelCount(), 2); // a camera is no map object
+}
+
+TEST_F(View2DToolsTest, MagnifyZoomsInOnALeftClickAndOutOnARightClick) {
+    mainFrame.tool = TOOL_MAGNIFY;
+    const float zoom = xy->Zoom();
+    Click(At(32, 32));
+    EXPECT_FLOAT_EQ(xy->Zoom(), zoom * 1.2f);
+    QTest::mouseClick(Port(), Qt::RightButton, {}, At(32, 32));
+    EXPECT_NEAR(xy->Zoom(), zoom, 1e-4f);
+    // Magnify never selects or draws.
+    EXPECT_TRUE(doc->SelectedObjects().empty());
+    EXPECT_TRUE(doc->tools.blockBox.IsEmpty());
+    // Over the view the pointer shows the tool's own picture.
+    MoveTo(At(40, 40));
+    EXPECT_EQ(Port()->cursor().shape(), Qt::BitmapCursor);
 }
 
 namespace {
