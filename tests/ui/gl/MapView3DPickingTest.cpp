@@ -1,5 +1,6 @@
 #include "views/MapView3D.h"
 
+#include "ViewTestSupport.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "formats/MapFiles.h"
@@ -33,27 +34,6 @@ namespace {
 std::string CorpusDir() {
     const char* overridden = std::getenv("BRICKHAVEN_CORPUS_DIR");
     return overridden && *overridden ? overridden : BRICKHAVEN_CORPUS_DIR;
-}
-
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QTest::qWait(5);
-    }
-    return true;
-}
-
-CMapSolid* AddBox(CMapClass& parent, const Vector& lo, const Vector& hi) {
-    auto* solid = new CMapSolid;
-    AddBoxPlanes(*solid, lo, hi);
-    EXPECT_TRUE(solid->CreateFromPlanes());
-    solid->CalcBounds();
-    parent.AddChild(solid);
-    return solid;
 }
 
 class MapView3DPickingTest : public ::testing::Test {

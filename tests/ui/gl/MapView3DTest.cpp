@@ -1,5 +1,6 @@
 #include "views/MapView3D.h"
 
+#include "ViewTestSupport.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "gamedata/GamePalette.h"
@@ -21,27 +22,6 @@
 #include <memory>
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QTest::qWait(5);
-    }
-    return true;
-}
-
-CMapSolid* AddBox(CMapWorld& world, const Vector& lo, const Vector& hi) {
-    auto* solid = new CMapSolid;
-    AddBoxPlanes(*solid, lo, hi);
-    EXPECT_TRUE(solid->CreateFromPlanes());
-    solid->CalcBounds();
-    world.AddChild(solid);
-    return solid;
-}
 
 QRgb CentrePixel(CMapView3D& view) {
     const QImage image = view.grabFramebuffer();
@@ -79,7 +59,7 @@ protected:
         view->resize(width, height);
         view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        EXPECT_TRUE(WaitUntil([&] { return view->IsReady(); }));
+        EXPECT_TRUE(WaitFor([&] { return view->IsReady(); }));
         return *view;
     }
 
@@ -121,7 +101,7 @@ TEST_F(MapView3DTest, DrawsOnlyWhenSomethingChangedAndKeysMoveTheCamera) {
 
     QTest::keyClick(&v, Qt::Key_D);
     EXPECT_EQ(v.Model().Camera().Position().z, 1950.0f);
-    EXPECT_TRUE(WaitUntil([&] { return v.FramesDrawn() > settled; }, 1000));
+    EXPECT_TRUE(WaitFor([&] { return v.FramesDrawn() > settled; }, 1000));
     QTest::keyClick(&v, Qt::Key_1);
     EXPECT_EQ(v.Model().Camera().Back(), 4000.0f);
     QTest::keyClick(&v, Qt::Key_Left, Qt::ShiftModifier);
@@ -143,7 +123,7 @@ TEST_F(MapView3DTest, FocusMakesTheDocumentActiveAndPageKeysStepThroughThePickLi
     CMapView3D& v = Show();
     v.activateWindow();
     v.setFocus();
-    EXPECT_TRUE(WaitUntil([&] { return CMapDoc::GetActiveMapDoc() == doc.get(); }, 2000));
+    EXPECT_TRUE(WaitFor([&] { return CMapDoc::GetActiveMapDoc() == doc.get(); }, 2000));
     EXPECT_EQ(panes.panes[2], "");
     EXPECT_EQ(panes.panes[4], "");
     EXPECT_EQ(panes.panes[3], "3");
@@ -175,7 +155,7 @@ TEST_F(MapView3DTest, AViewMovedToAnotherWindowKeepsDrawingWithItsOwnContext) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const int frames = v.FramesDrawn();
     v.Model().MarkDirty();
-    EXPECT_TRUE(WaitUntil([&] { return v.FramesDrawn() > frames; }));
+    EXPECT_TRUE(WaitFor([&] { return v.FramesDrawn() > frames; }));
     EXPECT_EQ(CentrePixel(v), Rgb(box->GetColor()));
     // The view's window has its own context, so its buffers stay valid: nothing is sent again.
     EXPECT_EQ(v.Renderer()->ChunkUploads(), uploads);
@@ -247,7 +227,7 @@ TEST_F(MapView3DTest, AViewWithoutOpenGLSaysSoInTheMessageWindow) {
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     const MessageLog& log = context.Context().messages;
-    EXPECT_TRUE(WaitUntil([&] { return log.Count() > 0; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return log.Count() > 0; }, 3000));
     ASSERT_GT(log.Count(), 0u);
     EXPECT_EQ(log.Lines().back().kind, MessageLog::Error);
     EXPECT_EQ(log.Lines().back().text.rfind("GL CreateContext(): ", 0), 0u)

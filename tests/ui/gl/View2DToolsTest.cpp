@@ -1,6 +1,7 @@
 // The 2D tools driven with real mouse and key events in a child frame: drawing a block,
 // picking, moving, the handle modes, the rubber band, Escape and the face count check.
 #include "views/View2DTools.h"
+#include "ViewTestSupport.h"
 #include "app/ChildFrame.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
@@ -37,8 +38,8 @@ protected:
         context.Context().mainFrame = &mainFrame;
         context.Context().statusPanes = &panes;
         auto document = std::make_unique<CMapDoc>();
-        AddBox(document->World(), {0, 0, 0}, {64, 64, 64});
-        AddBox(document->World(), {128, 0, 0}, {192, 64, 64});
+        AddBox(*document->World(), {0, 0, 0}, {64, 64, 64});
+        AddBox(*document->World(), {128, 0, 0}, {192, 64, 64});
         document->World()->CalcBounds(true);
         document->World()->UpdateVisibleObjects();
         frame = std::make_unique<CChildFrame>(std::move(document));
@@ -62,14 +63,6 @@ protected:
         frame.reset();
         context.Context().mainFrame = nullptr;
         context.Context().statusPanes = nullptr;
-    }
-
-    static void AddBox(CMapWorld* world, const Vector& lo, const Vector& hi) {
-        auto* solid = new CMapSolid;
-        AddBoxPlanes(*solid, lo, hi);
-        ASSERT_TRUE(solid->CreateFromPlanes());
-        solid->CalcBounds();
-        world->AddChild(solid);
     }
 
     QPoint At(float x, float y) const {
@@ -240,7 +233,7 @@ TEST_F(View2DToolsTest, AnEmptyBoxIsRefusedAndTheEntityToolPlacesAnItem) {
 
 TEST_F(View2DToolsTest, PageUpAndPageDownStepThroughWhatLiesUnderTheClick) {
     // A box right above the first one: the top view shows both under the same edge.
-    AddBox(doc->World(), {0, 0, 128}, {64, 64, 192});
+    AddBox(*doc->World(), {0, 0, 128}, {64, 64, 192});
     doc->World()->CalcBounds(true);
     doc->World()->UpdateVisibleObjects();
     CMapClass* lower = TopLevel(0);
