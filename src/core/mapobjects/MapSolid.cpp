@@ -157,7 +157,9 @@ bool CMapSolid::CreateFromPlanes() {
     }
 
     // Polygon pass: keep the part of a huge square on each plane that lies behind every
-    // other plane.
+    // other plane. Only faces that take part clip: a repeated plane would clip the face it
+    // repeats by rounding alone, and it is dropped below, so the solid written out would not
+    // be the solid built here.
     bool anyPolygon = false;
     for (int i = 0; i < count; ++i) {
         if (!takesPart[static_cast<std::size_t>(i)]) {
@@ -166,7 +168,7 @@ bool CMapSolid::CreateFromPlanes() {
         CMapFace& face = Face(i);
         WindingPtr w = BasePolyForPlane(face);
         for (int j = 0; j < count && w; ++j) {
-            if (j == i) {
+            if (j == i || !takesPart[static_cast<std::size_t>(j)]) {
                 continue;
             }
             const Plane& other = Face(j).GetPlane();

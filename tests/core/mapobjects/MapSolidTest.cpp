@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <climits>
 #include <cmath>
 
@@ -81,6 +83,36 @@ TEST_F(MapSolidTest, DuplicatePlaneIsDroppedSilently) {
         EXPECT_STRNE(face.TextureName(), "DUPLICATE");
     }
     EXPECT_EQ(context.Context().messages.Count(), 0u);
+}
+
+// A repeated slanted plane used to clip the face it repeats by rounding alone, so a solid
+// could load with that face empty, be written without the repeat, and then fail to read back.
+TEST_F(MapSolidTest, ARepeatedPlaneBuildsTheSameSolidAsThePlaneGivenOnce) {
+    struct Points {
+        Vector a, b, c;
+    };
+    const Points side{{-64, -64, -16}, {-64, -63, -16}, {-64, -64, -15}};
+    const Points slant{{-64, -86, -16}, {-64, -64, -15}, {0, 0, 0}};
+    const Points floor{{-64, -64, -16}, {-63, -64, -16}, {-64, -63, -16}};
+    const Points farOff{{64, 64, 16}, {64, 65, 16}, {65064, 16, 0}};
+    const Points tilted{{64, 64, 16}, {64, 65, 16}, {6506, 0, 0}};
+    const Points flat{{0, 8, 0}, {8, 8, 0}, {8, 0, 0}};
+    auto build = [](CMapSolid& solid, const std::vector<Points>& planes) {
+        for (const Points& p : planes) {
+            AddPlaneFace(solid, p.a, p.b, p.c);
+        }
+        return solid.CreateFromPlanes();
+    };
+    CMapSolid repeated;
+    CMapSolid once;
+    const bool repeatedBuilt =
+        build(repeated, {side, slant, floor, farOff, slant, floor, tilted, flat});
+    const bool onceBuilt = build(once, {side, slant, floor, farOff, tilted, flat});
+    EXPECT_EQ(repeatedBuilt, onceBuilt);
+    ASSERT_EQ(repeated.FaceCount(), once.FaceCount());
+    for (int i = 0; i < once.FaceCount(); ++i) {
+        EXPECT_EQ(repeated.Face(i).PointCount(), once.Face(i).PointCount()) << "face " << i;
+    }
 }
 
 TEST_F(MapSolidTest, CollinearFaceIsDroppedAndNeverClipsWithAStalePlane) {
