@@ -30,15 +30,26 @@ std::string DefaultEntityClass() {
 
 // The containers gave solids away: a group left without members goes (and so does a group
 // that held only such groups); every container left behind gets its bounds recomputed.
-void RemoveEmptiedGroups(const std::vector<CMapClass*>& formerParents) {
+// A group, or a brush entity, left with nothing in it: it would stay in the map with nothing
+// to show or select (an entity without solids does not even compile).
+bool IsEmptiedContainer(const CMapClass& object) {
+    if (!object.Children().empty()) {
+        return false;
+    }
+    return object.IsType(kTypeMapGroup) ||
+           (object.IsType(kTypeMapEntity) &&
+            !static_cast<const CMapEntity&>(object).IsPointEntity());
+}
+
+void RemoveEmptiedContainers(const std::vector<CMapClass*>& formerParents) {
     HistoryRecorder& history = Editor().ActiveHistory();
-    // Without an undo step a removed group is freed at once: it is never looked at again.
+    // Without an undo step a removed container is freed at once: it is never looked at again.
     std::unordered_set<const CMapClass*> removed;
     for (CMapClass* container : formerParents) {
         CMapClass* p = container;
         while (p && !p->IsWorld() && !removed.count(p)) {
             CMapClass* parent = p->Parent();
-            if (p->IsType(kTypeMapGroup) && p->Children().empty() && parent) {
+            if (parent && IsEmptiedContainer(*p)) {
                 parent->RemoveChild(p, true);
                 removed.insert(p);
                 history.KeepForDestruction(p);
@@ -163,7 +174,7 @@ void OnTieToEntity(CMapDoc& doc) {
         }
         entity->AddChild(solid);
     }
-    RemoveEmptiedGroups(formerParents);
+    RemoveEmptiedContainers(formerParents);
     if (created) {
         world.AddChild(entity);
         ApplyDefaultVisGroups(*entity, world);

@@ -188,6 +188,39 @@ TEST_F(GroupCommandsTest, TieToEntityRemovesTheGroupsItEmpties) {
     EXPECT_EQ(a->Parent(), inner);
 }
 
+// A group's solids include those of the brush entities inside it; an entity that gives up its
+// last solid goes with its group instead of staying behind with nothing to show or compile.
+TEST_F(GroupCommandsTest, TieToEntityRemovesABrushEntityItEmpties) {
+    auto* group = Add(new CMapGroup);
+    auto* door = new CMapEntity;
+    door->SetClass("func_door");
+    door->SetKeyValue("targetname", "gate");
+    CMapSolid* leaf = MakeBox({0, 0, 0}, {64, 64, 64});
+    door->AddChild(leaf);
+    group->AddChild(door);
+    CMapSolid* wall = MakeBox({100, 0, 0}, {164, 64, 64});
+    group->AddChild(wall);
+    const std::string before = Snapshot();
+    Select({group});
+
+    OnTieToEntity(*doc);
+
+    auto* entity = static_cast<CMapEntity*>(doc->SelectedObjects().front());
+    EXPECT_EQ(leaf->Parent(), entity);
+    EXPECT_EQ(wall->Parent(), entity);
+    EXPECT_EQ(door->Parent(), nullptr);
+    EXPECT_EQ(group->Parent(), nullptr);
+    ASSERT_EQ(World().Children().size(), 1u);
+    EXPECT_EQ(World().Children().front(), entity);
+    EXPECT_EQ(StaleBounds(World()), "");
+    EXPECT_TRUE(UndoRedoExact(before));
+    doc->OnUndo();
+    EXPECT_EQ(door->Parent(), group);
+    EXPECT_EQ(leaf->Parent(), door);
+    ASSERT_TRUE(door->GetKeyValue("targetname"));
+    EXPECT_EQ(door->GetKeyValue("targetname")->first, "gate");
+}
+
 TEST_F(GroupCommandsTest, TieToEntityWithoutSolidsRefuses) {
     CMapEntity* light = Add(MakePointEntity("light", {0, 0, 0}));
     Select({light});
