@@ -363,7 +363,9 @@ void OnCarve(CMapDoc& doc) {
     }
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_OBJECTS);
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
     if (dropped) {
         doc.SelectObject(nullptr, SELECT_UPDATE);
     }

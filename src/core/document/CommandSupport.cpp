@@ -12,7 +12,15 @@ void BeginUndoStep(CMapDoc& doc, const std::string& name) {
 }
 
 UndoStep::UndoStep(CMapDoc& doc, const std::string& name) : m_doc(doc) {
+    const std::size_t tracks = doc.UndoHistory().TrackCount();
     BeginUndoStep(doc, name);
+    if (doc.UndoHistory().TrackCount() > tracks) {
+        m_track = doc.UndoHistory().CurrentTrack();
+    }
+}
+
+bool UndoStep::Changed() const {
+    return !m_track || m_doc.UndoHistory().CurrentTrack() != m_track || !m_track->Entries().empty();
 }
 
 UndoStep::~UndoStep() {

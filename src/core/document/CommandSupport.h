@@ -5,6 +5,7 @@
 
 #include <string>
 
+class CHistoryTrack;
 class CMapClass;
 class CMapDoc;
 
@@ -24,8 +25,13 @@ public:
     UndoStep(const UndoStep&) = delete;
     UndoStep& operator=(const UndoStep&) = delete;
 
+    // True once the step recorded a change (and whenever the history cannot tell, so a real
+    // change is never left unmarked): a command marks the map modified only then.
+    bool Changed() const;
+
 private:
     CMapDoc& m_doc;
+    const CHistoryTrack* m_track = nullptr;
 };
 
 // Records the object and every object below it as changed: a colour given to a container

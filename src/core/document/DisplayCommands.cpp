@@ -29,7 +29,9 @@ void OnApplyCurrentTexture(CMapDoc& doc) {
     if (doc.World()->TexturesShown() && doc.Has3DView()) {
         doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_3D_ONLY);
     }
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
 }
 
 void OnHideSelected(CMapDoc& doc) {

@@ -121,7 +121,9 @@ void OnUngroup(CMapDoc& doc) {
     doc.World()->CalcBounds();
     ClearObjectProperties();
     doc.SelectObject(nullptr, SELECT_UPDATE);
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
 }
 
 void OnTieToEntity(CMapDoc& doc) {
@@ -229,5 +231,7 @@ void OnMoveToWorld(CMapDoc& doc) {
     SwitchToSelectionTool();
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY, &hint);
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
 }

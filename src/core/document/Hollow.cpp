@@ -112,6 +112,8 @@ void OnMakeHollow(CMapDoc& doc) {
     world.CalcBounds();
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
     doc.UpdateStatusText();
 }

@@ -50,7 +50,9 @@ void OnAlign(CMapDoc& doc, const MapDocView& view, AlignSide side) {
     CUpdateHint hint = SelectionHint(doc);
     hint.box = before;
     doc.UpdateAllViews(UPDATE_OBJECTS, &hint);
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
 }
 
 void OnFlip(CMapDoc& doc, const MapDocView& view, bool horizontally) {
@@ -76,5 +78,7 @@ void OnFlip(CMapDoc& doc, const MapDocView& view, bool horizontally) {
     CUpdateHint hint = SelectionHint(doc);
     hint.box = box;
     doc.UpdateAllViews(UPDATE_OBJECTS, &hint);
-    doc.SetModified();
+    if (step.Changed()) {
+        doc.SetModified();
+    }
 }

@@ -53,6 +53,23 @@ TEST_F(EmptyStepTest, UngroupAndMoveToWorldWithoutGroupsOrEntitiesChangeNoHistor
     EXPECT_EQ(SnapshotDifference(beforeDelete, Snapshot()), "");
 }
 
+TEST_F(EmptyStepTest, CommandsThatChangeNothingLeaveTheMapUnmodified) {
+    CMapSolid* box = Add(MakeBox({0, 0, 0}, {64, 64, 64}));
+    Add(MakeBox({500, 0, 0}, {564, 64, 64}));
+    doc->SetModified(false);
+    Select({box});
+
+    OnCarve(*doc);
+    OnUngroup(*doc);
+    OnMoveToWorld(*doc);
+    EXPECT_FALSE(doc->IsModified());
+
+    // A command that does change the map still marks it.
+    Select({box});
+    OnFlip(*doc, top, true);
+    EXPECT_TRUE(doc->IsModified());
+}
+
 TEST_F(EmptyStepTest, AStepThatChangesNothingKeepsWhatCanBeRedone) {
     DeleteOneOfTwo();
     const std::string afterDelete = Snapshot();
