@@ -1,5 +1,6 @@
 #include "app/AutosaveController.h"
 
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "autosave/AutosaveRecovery.h"
 #include "common/EditorContext.h"
@@ -7,6 +8,8 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <filesystem>
 
 AutosaveController::AutosaveController(CMainFrame& frame, const QString& directory)
     : QObject(&frame), m_frame(frame), m_manager(directory.toStdString()) {
@@ -62,6 +65,28 @@ AutosaveController::Choice AutosaveController::OfferRecovery() {
     return Choice::Later;
 }
 
+namespace {
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, error);
+    const auto canonicalB =
+        error ? std::filesystem::path() : std::filesystem::weakly_canonical(b, error);
+    return error ? a == b : canonicalA == canonicalB;
+}
+} // namespace
+
+CChildFrame* AutosaveController::OpenFrameOf(const std::string& mapPath) const {
+    if (mapPath.empty()) {
+        return nullptr;
+    }
+    for (CChildFrame* child : m_frame.ChildFrames()) {
+        if (!child->Document().Path().empty() && SameFile(child->Document().Path(), mapPath)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
 void AutosaveController::Recover(const std::vector<AutosaveEntry>& entries) {
     for (const AutosaveEntry& entry : entries) {
         auto document = std::make_unique<CMapDoc>();
@@ -70,6 +95,17 @@ void AutosaveController::Recover(const std::vector<AutosaveEntry>& entries) {
             Editor().messages.AddText(MessageLog::Error,
                                       "The autosave " + entry.file + " could not be read.");
             continue;
+        }
+        // The map may be open already (named on the command line). An unchanged copy makes way
+        // for the recovered one, so the file is not edited in two windows at once.
+        if (CChildFrame* open = OpenFrameOf(entry.mapPath)) {
+            if (open->Document().IsModified()) {
+                Editor().messages.AddText(
+                    MessageLog::Normal,
+                    entry.mapPath + " is open twice: as recovered and with changes made since.");
+            } else if (QWidget* window = open->parentWidget()) {
+                window->close();
+            }
         }
         m_manager.Adopt(*document, entry.key);
         m_frame.AddDocument(std::move(document));

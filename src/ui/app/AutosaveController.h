@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 
+class CChildFrame;
 class CMainFrame;
 class QMessageBox;
 
@@ -34,6 +35,8 @@ signals:
 
 private:
     void Recover(const std::vector<AutosaveEntry>& entries);
+    // The child frame showing the map at mapPath, if one does.
+    CChildFrame* OpenFrameOf(const std::string& mapPath) const;
 
     CMainFrame& m_frame;
     AutosaveManager m_manager;

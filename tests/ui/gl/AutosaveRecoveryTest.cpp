@@ -1,4 +1,5 @@
 #include "autosave/AutosaveRecovery.h"
+#include "ViewTestSupport.h"
 #include "app/AutosaveController.h"
 #include "app/ChildFrame.h"
 #include "app/EditorStartup.h"
@@ -75,10 +76,15 @@ protected:
         info.write(("pid=2147480000\npath=" + mapPath).c_str());
     }
 
-    // Starts the editor and answers the recovery question with the button named answer.
-    std::unique_ptr<EditorStartup> StartAndAnswer(const char* answer) {
+    // Starts the editor (with the map to open, if any) and answers the recovery question with
+    // the button named answer.
+    std::unique_ptr<EditorStartup> StartAndAnswer(const char* answer, const QString& map = {}) {
+        QStringList arguments{"Tarno", "nologo"};
+        if (!map.isEmpty()) {
+            arguments << map;
+        }
         auto startup = std::make_unique<EditorStartup>(
-            QStringList{"Tarno", "nologo"}, directory.filePath("Brickhaven.ini"), &prompts);
+            arguments, directory.filePath("Brickhaven.ini"), &prompts);
         EXPECT_TRUE(startup->Start());
         QObject::connect(startup->Autosave(), &AutosaveController::recoveryQuestionShown,
                          [this, answer](QMessageBox* box) {
@@ -100,7 +106,7 @@ TEST_F(AutosaveRecoveryTest, RecoverOpensTheAutosaveAsAModifiedMapOfItsOriginalP
     LeaveCrashedAutosave();
     auto startup = StartAndAnswer("Recover");
     CMainFrame& frame = *startup->MainFrame();
-    QTRY_COMPARE_WITH_TIMEOUT(frame.ChildFrames().size(), 1, 5000);
+    ASSERT_TRUE(WaitFor([&] { return frame.ChildFrames().size() == 1; }));
     EXPECT_EQ(question, "Tarno was not closed properly. Recover these maps?");
     EXPECT_TRUE(listed.startsWith(QString::fromStdString(mapPath) + " (autosaved "))
         << listed.toStdString();
@@ -122,11 +128,30 @@ TEST_F(AutosaveRecoveryTest, RecoverOpensTheAutosaveAsAModifiedMapOfItsOriginalP
     EXPECT_EQ(AutosaveCount(), 0u);
 }
 
+// The map named on the command line is the one the autosave belongs to: the recovered map
+// takes the place of the unchanged copy instead of opening the same file in a second window.
+TEST_F(AutosaveRecoveryTest, RecoveringTheMapOpenedAtStartReplacesItsUnchangedWindow) {
+    LeaveCrashedAutosave();
+    auto startup = StartAndAnswer("Recover", QString::fromStdString(mapPath));
+    CMainFrame& frame = *startup->MainFrame();
+    ASSERT_TRUE(WaitFor([&] { return !question.isEmpty(); }));
+    // The window of the copy opened at start closes.
+    WaitFor([&] { return frame.ChildFrames().size() == 1; }, 1000);
+    ASSERT_EQ(frame.ChildFrames().size(), 1);
+    CMapDoc& document = frame.ChildFrames()[0]->Document();
+    EXPECT_EQ(document.Path(), mapPath);
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(document.World()->Children().size(), 3u);
+    // The recovered map keeps its autosaves until it is saved or closed.
+    startup->Autosave()->Manager().WaitIdle();
+    EXPECT_EQ(AutosaveCount(), 1u);
+}
+
 TEST_F(AutosaveRecoveryTest, LaterKeepsTheAutosavesAndDiscardDeletesThem) {
     LeaveCrashedAutosave();
     {
         auto startup = StartAndAnswer("Later");
-        QTRY_VERIFY_WITH_TIMEOUT(!question.isEmpty(), 5000);
+        ASSERT_TRUE(WaitFor([&] { return !question.isEmpty(); }));
         QApplication::processEvents();
         EXPECT_TRUE(startup->MainFrame()->ChildFrames().isEmpty());
     }
@@ -134,7 +159,7 @@ TEST_F(AutosaveRecoveryTest, LaterKeepsTheAutosavesAndDiscardDeletesThem) {
     question.clear();
     {
         auto startup = StartAndAnswer("Discard");
-        QTRY_VERIFY_WITH_TIMEOUT(!question.isEmpty(), 5000);
+        ASSERT_TRUE(WaitFor([&] { return !question.isEmpty(); }));
         QApplication::processEvents();
         EXPECT_TRUE(startup->MainFrame()->ChildFrames().isEmpty());
     }
