@@ -2,6 +2,7 @@
 #include "app/ToolCommandActions.h"
 #include "panels/PropertyPanels.h"
 
+#include "app/AcceleratorPrecedence.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/MapDialogs.h"
@@ -97,6 +98,7 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     connect(&m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
     m_idleUpdate.start();
     InstallPropertyPanels(*this);
+    new AcceleratorPrecedence(*this);
     UpdateCommandStates();
 }
 

@@ -98,14 +98,9 @@ protected:
     }
 };
 
-// Accelerators that do not reach their command yet, for reasons outside these commands: the
-// 3D view uses C, Shift+S and Shift+C itself while it has the focus, and Alt+M opens the
-// "&Map" menu by its mnemonic before the memory report's accelerator is looked at.
+// The 3D view uses C, Shift+S and Shift+C itself while it has the focus.
 bool KnownToBeTakenElsewhere(const QAction& action, const QWidget& pane) {
     const QString keys = action.shortcut().toString();
-    if (keys == "Alt+M") {
-        return true;
-    }
     const bool is3D = qobject_cast<const CMapView3D*>(&pane) != nullptr;
     return is3D && (keys == "C" || keys == "Shift+S" || keys == "Shift+C");
 }
