@@ -82,11 +82,12 @@ CMapWorld& Writable(const CMapWorld& world) {
     return const_cast<CMapWorld&>(world);
 }
 
-// Commits a written file; a world that failed has shown its message already.
+// Commits a written file; a world that failed has shown its message already, a write that
+// failed part-way (a full disk) shows the system's reason now.
 int FinishFile(AtomicFileWriter& writer, int written, const std::string& path) {
     if (written != 0) {
         if (!writer.Error().empty()) {
-            Editor().messages.AddText(MessageLog::Error, path + ": " + writer.Error());
+            ShowOsError("saving", path, writer.Error());
         }
         return -1;
     }

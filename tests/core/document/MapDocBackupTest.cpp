@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -105,6 +107,8 @@ TEST_F(MapDocBackupTest, AnInterruptedSaveLeavesTheOldFileAndTheBackupIntact) {
     const std::vector<std::string> messages = prompts.Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(path), std::string::npos) << messages[0];
+    // The system's reason is in the message, not only in the message window.
+    EXPECT_NE(messages[0].find(std::strerror(EFBIG)), std::string::npos) << messages[0];
     EXPECT_EQ(Contents(path), second);
     EXPECT_EQ(Contents(path + ".bak"), first);
     int files = 0;
