@@ -112,13 +112,13 @@ void FacePropertiesBar::Load(const std::vector<CMapFace*>& faces) {
     m_shiftX->SetText(FieldText(values.shiftX));
     m_shiftY->SetText(FieldText(values.shiftY));
     m_rotation->SetText(FieldText(values.rotation));
-    if (values.texture.empty()) {
+    QuakeGraphic* texture =
+        values.texture.empty() ? nullptr : Textures().FindTexture(values.texture, true);
+    if (!texture) {
+        // Faces of different textures (or one this editor has no picture of): nothing shows.
         const QSignalBlocker block(TextureBox());
         TextureBox()->setCurrentIndex(-1);
-        return;
-    }
-    QuakeGraphic* texture = Textures().FindTexture(values.texture, true);
-    if (!texture) {
+        ShowTexture(nullptr);
         return;
     }
     // A texture outside the group heads the recently used entries, so it can be selected.

@@ -63,10 +63,12 @@ protected:
     // Selects the entry of the current texture name (without marking it used) and shows it.
     void ReselectCurrent();
     TextureManager& Textures() const { return m_textures; }
+    // The preview and size label show texture (blank for none); null leaves the current
+    // texture name alone.
+    void ShowTexture(QuakeGraphic* texture);
 
 private:
     void ChooseGroup(int index);
-    void ShowTexture(QuakeGraphic* texture);
 
     TextureManager& m_textures;
     std::unique_ptr<TextureThumbnails> m_thumbnails;

@@ -296,6 +296,8 @@ TEST_F(TexturePanelsTest, FaceTextureOutsideTheGroupBecomesCurrentAndHeadsTheRec
     // Two faces with different textures: the box shows nothing and apply keeps the names.
     doc.SelectFace(&solid->Face(0), solid, SELECT_ADD | SELECT_UPDATE);
     EXPECT_EQ(bar.TextureBox()->currentIndex(), -1);
+    EXPECT_EQ(bar.SizeLabel()->text(), ""); // the preview is blank too
+    EXPECT_EQ(context.Context().currentTexture, "METAL1");
     bar.Apply();
     EXPECT_STREQ(solid->Face(4).TextureName(), "METAL1");
     EXPECT_STREQ(solid->Face(0).TextureName(), "WALL13");
