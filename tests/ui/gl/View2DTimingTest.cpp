@@ -74,7 +74,8 @@ TEST(View2DTimingTest, RepaintFiguresForE1M1AndSixtyThousandBrushes) {
         top->SetZoom(kZoomOutLimit);
         top->CenterOnPoint(std::nullopt, std::nullopt);
         Print("E1M1 zoomed out", *top, TimeRepaints(*top));
-        // Without the OpenGL pane the window needs no texture composition on each repaint.
+        // The same view with the 3D pane replaced: the 3D picture has a window of its own, so
+        // the figures should match the ones above.
         frame.SetActiveCell({0, 0});
         frame.OnView2D(0);
         QApplication::processEvents();
