@@ -102,8 +102,9 @@ void AutosaveManager::AutosaveNow(const CMapDoc& document) {
         return;
     }
     Tracked& tracked = Track(document);
-    std::string data;
-    // Room for the map as it was last time, so a large map is not copied while it grows.
+    // The buffer of an earlier autosave when there is one; room for the map as it was last
+    // time, so a large map is not copied while it grows.
+    std::string data = m_worker->TakeSpareBuffer();
     data.reserve(tracked.lastSize + tracked.lastSize / 8);
     if (WriteRmfData(*document.World(), data) != 0) {
         Editor().messages.AddText(MessageLog::Error, "Autosave failed: " + document.Title() +

@@ -47,6 +47,14 @@ void AutosaveWorker::WaitIdle() {
     m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
 }
 
+std::string AutosaveWorker::TakeSpareBuffer() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::string spare;
+    spare.swap(m_spare);
+    spare.clear();
+    return spare;
+}
+
 std::vector<AutosaveWorker::Result> AutosaveWorker::TakeResults() {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<Result> results;
@@ -75,6 +83,12 @@ void AutosaveWorker::Run() {
         m_busy = false;
         if (job.kind == Job::Kind::Write) {
             m_results.push_back(std::move(result));
+            if (job.data.capacity() > m_spare.capacity()) {
+                m_spare = std::move(job.data);
+            }
+        } else {
+            // A closed map's room is not kept for the maps that stay.
+            std::string().swap(m_spare);
         }
         if (m_jobs.empty()) {
             m_idle.notify_all();

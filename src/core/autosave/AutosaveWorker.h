@@ -27,6 +27,9 @@ public:
     AutosaveWorker& operator=(const AutosaveWorker&) = delete;
 
     void QueueWrite(const std::string& key, const std::string& mapPath, std::string data);
+    // An empty string with the room of the last written autosave, for the next one: filling
+    // memory the process already has is much cheaper than fresh pages for a large map.
+    std::string TakeSpareBuffer();
     void QueueRemove(const std::string& key);
     // Blocks until every queued job is done.
     void WaitIdle();
@@ -48,6 +51,7 @@ private:
     std::condition_variable m_idle;
     std::deque<Job> m_jobs;
     std::vector<Result> m_results;
+    std::string m_spare;
     bool m_busy = false;
     bool m_stopping = false;
     std::thread m_thread;
