@@ -62,11 +62,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
-    // The editor's own MAP text reads back without a fault and keeps every plane.
+    // The editor's own MAP text reads back without a fault and keeps every plane. An open
+    // solid is reported again (it is kept as it is), but nothing else may be.
     CMapWorld fromMap;
     ReadMapData(fromMap, map, "written.map");
-    if (LastMapReadReport().parseErrors) {
-        std::abort();
+    for (const ErrorRecord& error : LastMapReadReport().errors) {
+        if (error.message.find("leave it open on some side; it was loaded as it is") ==
+            std::string::npos) {
+            std::abort();
+        }
     }
     std::string mapOfMap;
     WriteMapData(fromMap, mapOfMap);

@@ -210,6 +210,30 @@ bool CMapSolid::CreateFromPlanes() {
     return !failed;
 }
 
+bool CMapSolid::IsClosed() const {
+    // Generous next to the rounding of clipping and snapping, tiny next to the distance of an
+    // uncut corner from the solid's planes.
+    constexpr float kOnPlane = 0.5f;
+    for (const CMapFace& face : m_faces) {
+        for (int k = 0; k < face.PointCount(); ++k) {
+            const Vector& corner = face.Points()[k];
+            int others = 0;
+            for (const CMapFace& other : m_faces) {
+                const Plane& plane = other.GetPlane();
+                if (&other != &face &&
+                    std::fabs(DotProduct(corner, plane.normal) - plane.dist) <= kOnPlane &&
+                    ++others == 2) {
+                    break;
+                }
+            }
+            if (others < 2) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void CMapSolid::SetTexture(const std::string& name, int index) {
     Editor().ActiveHistory().Keep(this);
     if (index == -1) {

@@ -44,6 +44,10 @@ public:
     // unsound polygon, no face got one, or the planes enclose no volume (two of them
     // coincide facing each other); the caller recomputes the bounds.
     bool CreateFromPlanes();
+    // False when the faces leave the solid open on some side: a polygon corner lies on fewer
+    // than two other faces' planes (a closed convex solid has each corner on at least two),
+    // so part of the large starting square was never cut away.
+    bool IsClosed() const;
 
     // index -1: every face. Records the solid first.
     void SetTexture(const std::string& name, int index = -1);

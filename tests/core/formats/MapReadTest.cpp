@@ -206,6 +206,31 @@ TEST_F(MapReadTest, EachDroppedSolidIsExplainedWithItsLineInTheMessageWindow) {
     EXPECT_EQ(logged[2], errors[2].message);
 }
 
+// A box without its top face is kept as the file has it (its five lines are written back),
+// and the user is told it is open; closed solids of every shape are not reported.
+TEST_F(MapReadTest, AnOpenSolidLoadsAsItIsAndIsReportedWithItsLine) {
+    const std::string open =
+        Replace(BoxSolidText(0, 0, 0, 64, 64, 64),
+                "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) GROUND1_6 0 0 0 1.000000 1.000000\n", "");
+    const std::string slanted = "{\n"
+                                "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) A 0 0 0 1 1\n"
+                                "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) A 0 0 0 1 1\n"
+                                "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) A 0 0 0 1 1\n"
+                                "( 64 0 0 ) ( 0 0 64 ) ( 0 64 0 ) A 0 0 0 1 1\n"
+                                "}\n";
+    auto world =
+        LoadMap(kWorldHead + BoxSolidText(100, 0, 0, 164, 64, 64) + open + slanted + "}\n");
+    ASSERT_EQ(world->Children().size(), 3u);
+    const ErrorList& errors = LastMapReadReport().errors;
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].message,
+              "error parsing test.map, line 11: a solid's faces leave it open on some side; it "
+              "was loaded as it is and reaches out to the edge of the map");
+    std::string written;
+    ASSERT_EQ(WriteMapData(*world, written), 0);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '('), 3 * (6 + 5 + 4));
+}
+
 TEST_F(MapReadTest, TheErrorReportHoldsTheErrorsOfTheFileJustRead) {
     std::vector<ErrorList> shown;
     context.Context().showMapErrors = [&shown](const ErrorList& errors) {

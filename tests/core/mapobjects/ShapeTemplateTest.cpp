@@ -106,16 +106,19 @@ TEST_F(ShapeTemplateTest, EveryPrimitivePassesTheFaceCheck) {
         EXPECT_EQ(solid->FaceCount(), kind == PRIMITIVE_BLOCK ? 6 : 5);
         ExpectSoundOutwardFaces(*solid, kind == PRIMITIVE_WEDGE ? Vector(24, 56, 16) : centre);
         EXPECT_EQ(solid->Bounds(), box);
+        EXPECT_TRUE(solid->IsClosed());
     }
     for (int sides = 3; sides <= 32; ++sides) {
         std::unique_ptr<CMapSolid> cylinder(CreatePrimitive(PRIMITIVE_CYLINDER, sides, box));
         ASSERT_NE(cylinder, nullptr);
         EXPECT_EQ(cylinder->FaceCount(), sides + 2);
         ExpectSoundOutwardFaces(*cylinder, centre);
+        EXPECT_TRUE(cylinder->IsClosed()) << sides;
         std::unique_ptr<CMapSolid> spike(CreatePrimitive(PRIMITIVE_SPIKE, sides, box));
         ASSERT_NE(spike, nullptr);
         EXPECT_EQ(spike->FaceCount(), sides + 1);
         ExpectSoundOutwardFaces(*spike, Vector(centre.x, centre.y, 12));
+        EXPECT_TRUE(spike->IsClosed()) << sides;
     }
     EXPECT_EQ(context.Context().messages.Count(), 0u);
 }
