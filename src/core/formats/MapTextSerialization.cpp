@@ -245,8 +245,10 @@ int CMapSolid::SerializeMAP(MapTextStream& stream, bool saving) {
     // Kept as the file has it (its lines are written back unchanged), but the user is told:
     // it shows as a huge solid and will not compile.
     if (!IsClosed()) {
-        stream.ParseErrorAt(firstLine, "a solid's faces leave it open on some side; it was "
-                                       "loaded as it is and reaches out to the edge of the map");
+        stream.ParseErrorAt(firstLine,
+                            "a solid's faces leave it open on some side; it was "
+                            "loaded as it is and reaches out to the edge of the map",
+                            ObjectId());
     }
     UpdateContentsFromTexture();
     for (CMapFace& face : m_faces) {

@@ -226,6 +226,7 @@ TEST_F(MapReadTest, AnOpenSolidLoadsAsItIsAndIsReportedWithItsLine) {
     EXPECT_EQ(errors[0].message,
               "error parsing test.map, line 11: a solid's faces leave it open on some side; it "
               "was loaded as it is and reaches out to the edge of the map");
+    EXPECT_EQ(errors[0].objectId, (*std::next(world->Children().begin()))->ObjectId());
     std::string written;
     ASSERT_EQ(WriteMapData(*world, written), 0);
     EXPECT_EQ(std::count(written.begin(), written.end(), '('), 3 * (6 + 5 + 4));
