@@ -50,6 +50,9 @@ MapErrorsDialog::MapErrorsDialog(const ErrorList& errors, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)) {
     setWindowTitle("Map Errors");
     resize(520, 320);
+    // Messages name the file and explain the fault: they wrap instead of running off the side.
+    m_list->setWordWrap(true);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* column = new QVBoxLayout(this);
     for (std::size_t i = 0; i < errors.size(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(errors[i].message), m_list);

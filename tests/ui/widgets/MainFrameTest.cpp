@@ -15,6 +15,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 
+#include <QApplication>
 #include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
@@ -327,6 +328,18 @@ TEST(MapDialogsTest, InformationCountsAndTheErrorList) {
     ASSERT_EQ(list.List()->count(), 2);
     EXPECT_EQ(list.List()->item(1)->text(), "CheckFace: no points");
     EXPECT_NE(list.findChild<QPushButton*>(), nullptr);
+
+    // A long message wraps within the list instead of running off its side.
+    const std::string longMessage =
+        "error parsing /home/designer/maps/a/long/path/level.map, line 3: a solid's faces leave "
+        "it open on some side; it was loaded as it is and reaches out to the edge of the map";
+    MapErrorsDialog wrapped(ErrorList{{1, longMessage, 3}});
+    wrapped.show();
+    QApplication::processEvents();
+    QListWidget* messages = wrapped.List();
+    const QRect item = messages->visualItemRect(messages->item(0));
+    EXPECT_LE(item.right(), messages->viewport()->width());
+    EXPECT_GT(item.height(), messages->fontMetrics().height() * 3 / 2);
 }
 
 TEST(ProgressWindowCancelTest, CancelOnlyMarksTheWindow) {
