@@ -9,8 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <filesystem>
-
 AutosaveController::AutosaveController(CMainFrame& frame, const QString& directory)
     : QObject(&frame), m_frame(frame), m_manager(directory.toStdString()) {
     Editor().documentClosed = [this](const CMapDoc& document) {
@@ -65,28 +63,6 @@ AutosaveController::Choice AutosaveController::OfferRecovery() {
     return Choice::Later;
 }
 
-namespace {
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    const auto canonicalA = std::filesystem::weakly_canonical(a, error);
-    const auto canonicalB =
-        error ? std::filesystem::path() : std::filesystem::weakly_canonical(b, error);
-    return error ? a == b : canonicalA == canonicalB;
-}
-} // namespace
-
-CChildFrame* AutosaveController::OpenFrameOf(const std::string& mapPath) const {
-    if (mapPath.empty()) {
-        return nullptr;
-    }
-    for (CChildFrame* child : m_frame.ChildFrames()) {
-        if (!child->Document().Path().empty() && SameFile(child->Document().Path(), mapPath)) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
 void AutosaveController::Recover(const std::vector<AutosaveEntry>& entries) {
     for (const AutosaveEntry& entry : entries) {
         auto document = std::make_unique<CMapDoc>();
@@ -98,7 +74,7 @@ void AutosaveController::Recover(const std::vector<AutosaveEntry>& entries) {
         }
         // The map may be open already (named on the command line). An unchanged copy makes way
         // for the recovered one, so the file is not edited in two windows at once.
-        if (CChildFrame* open = OpenFrameOf(entry.mapPath)) {
+        if (CChildFrame* open = m_frame.ChildFrameOf(QString::fromStdString(entry.mapPath))) {
             if (open->Document().IsModified()) {
                 Editor().messages.AddText(
                     MessageLog::Normal,

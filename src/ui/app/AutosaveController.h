@@ -6,7 +6,6 @@
 #include <QString>
 #include <QTimer>
 
-class CChildFrame;
 class CMainFrame;
 class QMessageBox;
 
@@ -35,8 +34,6 @@ signals:
 
 private:
     void Recover(const std::vector<AutosaveEntry>& entries);
-    // The child frame showing the map at mapPath, if one does.
-    CChildFrame* OpenFrameOf(const std::string& mapPath) const;
 
     CMainFrame& m_frame;
     AutosaveManager m_manager;

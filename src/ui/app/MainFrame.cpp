@@ -273,6 +273,20 @@ QList<CChildFrame*> CMainFrame::ChildFrames() const {
     return frames;
 }
 
+CChildFrame* CMainFrame::ChildFrameOf(const QString& path) const {
+    if (path.isEmpty()) {
+        return nullptr;
+    }
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    for (CChildFrame* frame : ChildFrames()) {
+        const QString framePath = QString::fromStdString(frame->Document().Path());
+        if (!framePath.isEmpty() && QFileInfo(framePath).absoluteFilePath() == fullPath) {
+            return frame;
+        }
+    }
+    return nullptr;
+}
+
 CChildFrame* CMainFrame::AddChildFrame(std::unique_ptr<CMapDoc> document) {
     CMapDoc* doc = document.get();
     doc->recentFileAdded = [this](const std::string& path) {
@@ -315,11 +329,9 @@ CChildFrame* CMainFrame::OpenMapFile(const QString& path) {
         return nullptr;
     }
     const QString fullPath = info.absoluteFilePath();
-    for (CChildFrame* frame : ChildFrames()) {
-        if (QString::fromStdString(frame->Document().Path()) == fullPath) {
-            m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frame->parentWidget()));
-            return frame;
-        }
+    if (CChildFrame* frame = ChildFrameOf(fullPath)) {
+        m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frame->parentWidget()));
+        return frame;
     }
     CMapDoc* previouslyActive = ActiveDocument();
     auto document = std::make_unique<CMapDoc>();

@@ -55,6 +55,8 @@ public:
     CChildFrame* AddDocument(std::unique_ptr<CMapDoc> document);
     CChildFrame* ActiveChildFrame() const;
     QList<CChildFrame*> ChildFrames() const;
+    // The child frame whose map is the file at path (compared as absolute paths), if one is.
+    CChildFrame* ChildFrameOf(const QString& path) const;
     RecentFileList& RecentFiles() { return m_recentFiles; }
 
     // --- commands ---

@@ -11,6 +11,7 @@
 #include "support/FakeServices.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Selection.h"
 #include "support/SolidBuilders.h"
 #include "support/WorldSnapshot.h"
 
@@ -97,13 +98,7 @@ protected:
         World().AddChild(object);
         return object;
     }
-    void Select(std::initializer_list<CMapClass*> objects) {
-        doc->SelectObject(nullptr, SELECT_CLEAR);
-        for (CMapClass* object : objects) {
-            doc->SelectObject(object, SELECT_ADD);
-        }
-        doc->SelectObject(nullptr, SELECT_UPDATE);
-    }
+    void Select(std::initializer_list<CMapClass*> objects) { SelectExactly(*doc, objects); }
 
     // Undo must give back exactly `before`, redo exactly the state after the step, and undo
     // again `before`.

@@ -1,5 +1,6 @@
 #include "views/MapView3D.h"
 
+#include "ViewTestSupport.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "gamedata/GameDataStartup.h"
@@ -57,12 +58,7 @@ protected:
         view->resize(800, 600);
         view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        QElapsedTimer timer;
-        timer.start();
-        while (!view->IsReady() && timer.elapsed() < 10000) {
-            QTest::qWait(5);
-        }
-        EXPECT_TRUE(view->IsReady());
+        EXPECT_TRUE(WaitFor([&] { return view->IsReady(); }, 10000));
         view->SetRenderMode(CMapView3D::Textured);
         return *view;
     }

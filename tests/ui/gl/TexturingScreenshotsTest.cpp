@@ -1,3 +1,4 @@
+#include "ViewTestSupport.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -54,12 +54,7 @@ TEST(TexturingScreenshotsTest, ExampleMapTextureBarBrowserAndFaceBar) {
         ASSERT_NE(child, nullptr);
         CMapView3D* view = child->View3D();
         ASSERT_NE(view, nullptr);
-        QElapsedTimer timer;
-        timer.start();
-        while (!view->IsReady() && timer.elapsed() < 5000) {
-            QTest::qWait(10);
-        }
-        ASSERT_TRUE(view->IsReady());
+        ASSERT_TRUE(WaitFor([&] { return view->IsReady(); }));
         view->SetRenderMode(CMapView3D::Textured);
         // From inside the map, looking at its middle from a corner above the floor.
         const BoundBox bounds = child->Document().World()->Bounds();

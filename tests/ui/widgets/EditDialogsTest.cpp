@@ -17,6 +17,7 @@
 #include "panels/ProblemCheckDialog.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Selection.h"
 #include "support/SolidBuilders.h"
 #include "support/WorldSnapshot.h"
 
@@ -74,13 +75,7 @@ protected:
         World().UpdateVisibleObjects(0);
         return object;
     }
-    void Select(std::initializer_list<CMapClass*> objects) {
-        doc->SelectObject(nullptr, SELECT_CLEAR);
-        for (CMapClass* object : objects) {
-            doc->SelectObject(object, SELECT_ADD);
-        }
-        doc->SelectObject(nullptr, SELECT_UPDATE);
-    }
+    void Select(std::initializer_list<CMapClass*> objects) { SelectExactly(*doc, objects); }
     static void TypeInto(QWidget* field, const QString& text) {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);

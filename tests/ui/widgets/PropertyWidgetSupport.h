@@ -8,6 +8,7 @@
 #include "support/FakeViews.h"
 #include "support/PropertiesGameData.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Selection.h"
 #include "support/SolidBuilders.h"
 
 #include <QAbstractItemView>
@@ -69,13 +70,7 @@ protected:
         return entity;
     }
 
-    void Select(std::initializer_list<CMapClass*> objects) {
-        doc->SelectObject(nullptr, SELECT_CLEAR);
-        for (CMapClass* object : objects) {
-            doc->SelectObject(object, SELECT_ADD);
-        }
-        doc->SelectObject(nullptr, SELECT_UPDATE);
-    }
+    void Select(std::initializer_list<CMapClass*> objects) { SelectExactly(*doc, objects); }
 
     static std::string Value(const CEditGameClass& holder, const std::string& key) {
         auto value = holder.GetKeyValue(key);
