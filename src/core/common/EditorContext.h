@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,10 @@ public:
     std::unique_ptr<Clipboard> clipboard;
     // The wall thickness Make Hollow offers, remembered for the rest of the run.
     int hollowThickness = 32;
+
+    // Files saved over in this run: each got its ".bak" on its first save, and later saves
+    // leave that backup alone, so it keeps the file as it was before the run changed it.
+    std::set<std::string> backedUpFiles;
 
     // What the last MAP read reported, and how the shell shows the "Map Errors" list of a
     // read's errors when the user asks for it after a load (nothing is shown while unset).

@@ -10,6 +10,7 @@
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "formats/MapFiles.h"
+#include "gamedata/MapWads.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
 #include "mapobjects/MapSolid.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -470,9 +472,18 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
     {
         RecordingSuspender suspend(&m_undo);
         if (saving) {
-            const bool keepBackup = Editor().options.keepBackup;
+            std::set<std::string>& backedUp = Editor().backedUpFiles;
+            const std::string key = std::filesystem::path(path).lexically_normal().string();
+            const bool keepBackup = Editor().options.keepBackup && !backedUp.count(key);
+            std::error_code ec;
+            const bool existed = std::filesystem::exists(path, ec);
             result = isRmf ? WriteRmfFile(*m_world, path, keepBackup)
-                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup);
+                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup, SourceFolder());
+            // The first backup of the run keeps the file as it was before the run saved over
+            // it; later saves leave it alone.
+            if (result == 0 && keepBackup && existed) {
+                backedUp.insert(key);
+            }
         } else {
             result = isRmf ? ReadRmfFile(*m_world, path) : ReadMapFile(*m_world, path, progress);
         }
@@ -499,6 +510,11 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
     m_modified = false;
     m_isPrefab = false;
     Editor().messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
+    {
+        // Binding the faces to the map's own textures changes nothing of the map.
+        RecordingSuspender suspend(&m_undo);
+        LoadMapWads(*m_world, path);
+    }
     SetActiveMapDoc(this);
     UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
     return true;
@@ -559,6 +575,56 @@ bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly) {
     bool ok = Serialize(path, true, false, visibleOnly);
     m_modified = wasModified;
     return ok;
+}
+
+bool CMapDoc::ExportForCompile(const std::string& path, bool visibleOnly,
+                               const std::string& header) {
+    SetActiveMapDoc(this);
+    FileErrorCollector fileErrors;
+    int result;
+    {
+        RecordingSuspender suspend(&m_undo);
+        result = WriteMapFile(*m_world, path, visibleOnly, false, SourceFolder(), header);
+    }
+    fileErrors.Release();
+    if (result < 0) {
+        Editor().GetPrompts().Message(fileErrors.FailureMessage(path, true),
+                                      Prompts::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool CMapDoc::LoadPointfile(const std::string& path) {
+    std::string error;
+    Pointfile loaded;
+    if (!loaded.Load(path, error)) {
+        Editor().messages.AddText(MessageLog::Error,
+                                  "The pointfile " + path + " could not be read: " + error + ".");
+        return false;
+    }
+    m_pointfile = std::move(loaded);
+    Editor().messages.AddLine(MessageLog::Normal,
+                              "Loaded the pointfile %s: a leak trail of %zu points, drawn in "
+                              "the views (Map, Next Leak Point to follow it).",
+                              path.c_str(), m_pointfile.points.size());
+    UpdateAllViews(UPDATE_REDRAW);
+    return true;
+}
+
+void CMapDoc::ClearPointfile() {
+    if (m_pointfile.IsEmpty()) {
+        return;
+    }
+    m_pointfile = Pointfile();
+    UpdateAllViews(UPDATE_REDRAW);
+}
+
+std::string CMapDoc::SourceFolder() const {
+    if (m_path.empty()) {
+        return {};
+    }
+    return std::filesystem::path(m_path).parent_path().string();
 }
 
 bool CMapDoc::OnExport() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/History.h"
+#include "document/Pointfile.h"
 #include "document/UpdateHint.h"
 #include "tools/DocumentTools.h"
 #include "tools/SelectionBox.h"
@@ -111,6 +112,25 @@ public:
     bool OnExport();
     // Writes MAP text with the visible-only switch (Export and Run Map).
     bool ExportMap(const std::string& path, bool visibleOnly);
+    // Writes the MAP file a compile run works on: header first, no backup, the modified
+    // flag left as it was.
+    bool ExportForCompile(const std::string& path, bool visibleOnly, const std::string& header);
+    // The folder of the document's file (empty when it has none): relative "wad" entries of
+    // the map are found from there.
+    std::string SourceFolder() const;
+    // --- pointfile ---
+    // The leak trail shown in the views (empty when none is loaded). Loading replaces it and
+    // says so in the message window; a file that cannot be read leaves the shown one and
+    // gives an error line. Both redraw the views.
+    bool LoadPointfile(const std::string& path);
+    void ClearPointfile();
+    const Pointfile& LeakTrail() const { return m_pointfile; }
+    // Next (+1) or previous (-1) point of the trail: where the camera goes and looks. False
+    // without a trail.
+    bool StepLeakTrail(int step, Vector& position, Vector& target) {
+        return m_pointfile.Step(step, position, target);
+    }
+
     // Asks about unsaved changes before closing; false when the user cancels.
     bool SaveModified();
     // Serialize with recording suspended; the document becomes active. isRmf picks the format.
@@ -180,6 +200,7 @@ private:
     bool m_showConnections = false;
     bool m_hideItems = false;
     std::string m_path;
+    Pointfile m_pointfile;
     bool m_modified = false;
     std::uint64_t m_changeCount = 0;
     bool m_isPrefab = false;

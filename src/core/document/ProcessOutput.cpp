@@ -12,28 +12,51 @@ void ProcessOutput::Print(const char* format, ...) {
     Append(buffer);
 }
 
+std::size_t ProcessOutput::LineStart() const {
+    const std::size_t feed = m_text.rfind('\n');
+    return feed == std::string::npos ? 0 : feed + 1;
+}
+
 void ProcessOutput::Append(const std::string& text) {
-    std::string converted;
-    converted.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            bool precededByCr =
-                i > 0 ? text[i - 1] == '\r' : (!m_text.empty() && m_text.back() == '\r');
-            if (!precededByCr) {
-                converted += '\r';
+    std::string added;
+    added.reserve(text.size() + text.size() / 16);
+    bool replaced = false;
+    const std::size_t oldLineStart = LineStart();
+    for (char c : text) {
+        if (m_pendingReturn) {
+            m_pendingReturn = false;
+            if (c == '\n') {
+                added += "\r\n";
+                continue;
             }
+            // Back to the start of the line: what follows overwrites it.
+            m_text += added;
+            added.clear();
+            m_text.erase(LineStart());
+            replaced = true;
         }
-        converted += text[i];
+        if (c == '\r') {
+            m_pendingReturn = true;
+        } else if (c == '\n') {
+            added += "\r\n";
+        } else {
+            added += c;
+        }
     }
-    m_text += converted;
+    m_text += added;
     if (m_observer) {
-        m_observer(converted);
+        if (replaced) {
+            m_observer(m_text.substr(oldLineStart), true);
+        } else if (!added.empty()) {
+            m_observer(added, false);
+        }
     }
 }
 
 void ProcessOutput::Clear() {
     m_text.clear();
+    m_pendingReturn = false;
     if (m_observer) {
-        m_observer(std::string());
+        m_observer(std::string(), false);
     }
 }

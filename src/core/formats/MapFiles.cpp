@@ -3,6 +3,7 @@
 #include "common/EditorContext.h"
 #include "formats/MapTextStream.h"
 #include "formats/RmfStream.h"
+#include "gamedata/MapWads.h"
 #include "mapobjects/MapWorld.h"
 #include "platform/AtomicFileWriter.h"
 
@@ -52,17 +53,6 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     }
     std::fclose(file);
     return !failed;
-}
-
-std::string JoinedTextureFiles() {
-    std::string joined;
-    for (const std::string& path : Editor().options.textureFiles) {
-        if (!joined.empty()) {
-            joined += ';';
-        }
-        joined += path;
-    }
-    return joined;
 }
 
 OutputBuffer::Sink SinkInto(std::string& out) {
@@ -158,7 +148,7 @@ int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly) {
     out.clear();
     MapTextStream stream(SinkInto(out), "");
     stream.visibleOnly = visibleOnly;
-    stream.wadToWrite = JoinedTextureFiles();
+    stream.wadToWrite = ComposeExportWad(world, "", "");
     return Writable(world).SerializeMAP(stream, true);
 }
 
@@ -166,8 +156,13 @@ std::string BackupPathOf(const std::string& path) {
     return path + ".bak";
 }
 
-int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly,
-                 bool keepBackup) {
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
+                 const std::string& wadSourceFolder) {
+    return WriteMapFile(world, path, visibleOnly, keepBackup, wadSourceFolder, "");
+}
+
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
+                 const std::string& wadSourceFolder, const std::string& header) {
     AtomicFileWriter writer;
     if (!writer.Open(path)) {
         ShowOsError("saving", path, writer.Error());
@@ -178,7 +173,10 @@ int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOn
     }
     MapTextStream stream(SinkInto(writer), path);
     stream.visibleOnly = visibleOnly;
-    stream.wadToWrite = JoinedTextureFiles();
+    stream.wadToWrite = ComposeExportWad(world, wadSourceFolder, path);
+    if (!header.empty()) {
+        stream.Out() += header + "\n";
+    }
     return FinishFile(writer, Writable(world).SerializeMAP(stream, true), path);
 }
 

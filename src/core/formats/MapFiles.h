@@ -20,8 +20,14 @@ class Progress;
 int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
 // visibleOnly skips every object that fails the visibility test with the world's filter.
 // keepBackup: a file that is replaced stays as path + ".bak" (see BackupPathOf).
+// wadSourceFolder: the folder the map was read from, where the relative entries of its "wad"
+// key were found (see ComposeExportWad).
 int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false,
-                 bool keepBackup = false);
+                 bool keepBackup = false, const std::string& wadSourceFolder = "");
+// The same with a first line of its own: header (a "//" comment line, without its line feed)
+// is written before the map when not empty.
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
+                 const std::string& wadSourceFolder, const std::string& header);
 
 // RMF binary.
 int ReadRmfFile(CMapWorld& world, const std::string& path);

@@ -93,11 +93,14 @@ void ReadMapKeyValues(MapTextStream& stream, CEditGameClass& object,
             object.SetAngle(ParseMapInteger(value));
         } else if (key == "spawnflags") {
             object.SetSpawnFlags(static_cast<std::uint32_t>(ParseMapInteger(value)));
-        } else if (key == "wad") {
-            if (isWorld) {
+        } else if (key == "wad" && (!isWorld || value.empty())) {
+            // Only the world's names the map's texture files; an empty one names none.
+        } else {
+            if (isWorld && key == "wad") {
+                // Kept as the world's own pair: the map's texture files go with it through
+                // RMF and back to MAP.
                 stream.wad = value;
             }
-        } else {
             const std::string_view fieldKey = key.substr(0, CEditGameClass::kMaxKey);
             std::string fieldValue(value.substr(0, CEditGameClass::kMaxValue));
             auto [found, added] = index.emplace(LowerCase(fieldKey), pairs.size());
@@ -178,12 +181,20 @@ void WriteMapKeyValues(MapTextStream& stream, const CEditGameClass& object,
         AppendKeyValueLine(out, "spawnflags",
                            std::to_string(static_cast<std::int32_t>(object.SpawnFlags())));
     }
+    // The world's own "wad" pair is written in its place, as worldWad says; a world without
+    // one gets the line after its other pairs.
+    bool wadWritten = false;
     for (const CEditGameClass::KeyValue& pair : object.KeyValues()) {
-        if (!pair.key.empty()) {
+        if (worldWad && EqualsIgnoreCase(pair.key, "wad")) {
+            if (!wadWritten) {
+                AppendKeyValueLine(out, "wad", *worldWad);
+                wadWritten = true;
+            }
+        } else if (!pair.key.empty()) {
             AppendKeyValueLine(out, pair.key, pair.value);
         }
     }
-    if (worldWad) {
+    if (worldWad && !wadWritten) {
         AppendKeyValueLine(out, "wad", *worldWad);
     }
     if (pointEntity) {

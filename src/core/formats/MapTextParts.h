@@ -17,7 +17,8 @@ class MapTextStream;
 inline constexpr char kMapEmptyTextureName[] = "NOTEXTURE";
 
 // Reads the keyvalue lines of an entity or the world into object; pairs is the object's own
-// pair array. isWorld: the "wad" value is kept in the stream.
+// pair array. isWorld: the "wad" value is kept as a pair and in the stream; other entities'
+// "wad" keys are dropped.
 void ReadMapKeyValues(MapTextStream& stream, CEditGameClass& object,
                       std::vector<CEditGameClass::KeyValue>& pairs, bool isWorld);
 // Reads "{"-blocks as solids of parent until another line comes; returns how many were read
@@ -27,7 +28,8 @@ int ReadMapSolidList(MapTextStream& stream, CMapClass& parent);
 void ReadMapClosingBrace(MapTextStream& stream, const char* objectName);
 
 // Writes the keyvalue lines: class, angle, spawn flags, the pairs; then "wad" for the world
-// (worldWad non-null) and "origin" for a point entity (pointEntity non-null).
+// (worldWad non-null, in place of the world's own "wad" pair) and "origin" for a point entity
+// (pointEntity non-null).
 void WriteMapKeyValues(MapTextStream& stream, const CEditGameClass& object,
                        const std::string* worldWad, const CMapEntity* pointEntity);
 // Writes the solids of parent, those inside its groups included, skipping entities.

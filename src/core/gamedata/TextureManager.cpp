@@ -9,7 +9,20 @@
 #include "gamedata/Wad2Directory.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
+
+namespace {
+// A WAD path as a file: absolute, with "." and ".." worked out.
+std::string WadFileKey(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(ResolveProgramPath(path), ec);
+    if (ec) {
+        return path;
+    }
+    return full.lexically_normal().string();
+}
+} // namespace
 
 TextureManager::TextureManager() {
     m_lists.emplace_back(kAllTexturesName);
@@ -73,6 +86,27 @@ int TextureManager::AddWadSource(const std::string& path, std::unique_ptr<ByteSo
                m_textures[static_cast<std::size_t>(b)].name;
     });
     return id;
+}
+
+int TextureManager::FindWadFile(const std::string& path) const {
+    const std::string key = WadFileKey(path);
+    for (std::size_t i = 0; i < m_wads.size(); ++i) {
+        if (m_wads[i].path == path || WadFileKey(m_wads[i].path) == key) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool TextureManager::WadHoldsTexture(int wadIndex, const std::string& name) const {
+    const std::size_t list = wadIndex < 0 ? 0 : static_cast<std::size_t>(wadIndex) + 1;
+    if (list >= m_lists.size()) {
+        return false;
+    }
+    const std::string lower = LowerCaseAscii(name.substr(0, QuakeGraphic::kMaxName));
+    return m_lists[list].FirstPosition(lower, [this](int index) -> const std::string& {
+        return m_lowerNames[static_cast<std::size_t>(index)];
+    }) >= 0;
 }
 
 void TextureManager::LoadAllWadFiles(const std::vector<std::string>& paths) {

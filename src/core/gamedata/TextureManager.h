@@ -80,6 +80,12 @@ public:
     const std::vector<QuakeGraphic*>& RecentlyUsed() const { return m_recentlyUsed; }
 
     int WadCount() const { return static_cast<int>(m_wads.size()); }
+    // The index of the WAD file opened from this file (paths compared after resolving them
+    // against the program folder and tidying "." and ".."), or -1.
+    int FindWadFile(const std::string& path) const;
+    // Whether the WAD file at this index, or any WAD file (index -1), holds a texture of this
+    // name (ignoring case; cut to 15 characters).
+    bool WadHoldsTexture(int wadIndex, const std::string& name) const;
     const WadFileEntry& WadAt(int index) const { return m_wads[static_cast<std::size_t>(index)]; }
 
     // Reads the texture's pixels on first use and stretches them to powers of two.

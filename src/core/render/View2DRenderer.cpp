@@ -40,6 +40,26 @@ void PaintFace(const Vector* points, int count, const View2DTransform& t, bool d
     }
 }
 
+void PaintLeakTrail(const View2DScene& scene, PixelCanvas& canvas) {
+    if (!scene.leakTrail || scene.leakTrail->empty()) {
+        return;
+    }
+    const std::vector<Vector>& points = *scene.leakTrail;
+    const View2DTransform& t = scene.transform;
+    PixelPoint previous = t.WorldToClient(points.front());
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const PixelPoint next = t.WorldToClient(points[i]);
+        for (int d = -1; d <= 1; ++d) {
+            canvas.Line(previous.x + d, previous.y, next.x + d, next.y, View2DColors::kLeakTrail);
+            canvas.Line(previous.x, previous.y + d, next.x, next.y + d, View2DColors::kLeakTrail);
+        }
+        previous = next;
+    }
+    // Where the trail starts (inside the map) gets a mark of its own.
+    const PixelPoint start = t.WorldToClient(points.front());
+    canvas.Frame({start.x - 3, start.y - 3, start.x + 3, start.y + 3}, View2DColors::kLeakTrail);
+}
+
 } // namespace
 
 View2DPaintStats PaintView2D(const View2DScene& scene, PixelCanvas& canvas) {
@@ -53,6 +73,7 @@ View2DPaintStats PaintView2D(const View2DScene& scene, PixelCanvas& canvas) {
         PaintGrid(scene, canvas);
     }
     if (!scene.world) {
+        PaintLeakTrail(scene, canvas);
         return stats;
     }
     View2DGeometry ownGeometry;
@@ -97,5 +118,6 @@ View2DPaintStats PaintView2D(const View2DScene& scene, PixelCanvas& canvas) {
             ++stats.connectionsDrawn;
         }
     }
+    PaintLeakTrail(scene, canvas);
     return stats;
 }

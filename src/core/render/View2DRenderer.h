@@ -4,6 +4,7 @@
 #include "render/View2DTransform.h"
 
 #include <cstdint>
+#include <vector>
 
 class CMapWorld;
 
@@ -19,6 +20,8 @@ inline constexpr std::uint32_t kSlime = OpaqueRgb(64, 255, 64);
 inline constexpr std::uint32_t kLava = OpaqueRgb(255, 64, 64);
 inline constexpr std::uint32_t kVertex = OpaqueRgb(0, 0, 0);
 inline constexpr std::uint32_t kEntityWithoutClass = OpaqueRgb(220, 30, 220);
+// The leak trail of a pointfile: a colour no map object is drawn in.
+inline constexpr std::uint32_t kLeakTrail = OpaqueRgb(255, 140, 0);
 } // namespace View2DColors
 
 class View2DGeometry;
@@ -34,6 +37,8 @@ struct View2DScene {
     bool showGrid = true;
     bool showConnections = false;
     bool drawVertices = true;
+    // A pointfile's leak trail, drawn over everything three pixels wide (may be null).
+    const std::vector<Vector>* leakTrail = nullptr;
 };
 
 struct View2DPaintStats {
@@ -47,5 +52,5 @@ struct View2DPaintStats {
 // whose box reaches the clip (face outlines in the pen of its contents, or the entity pen for
 // ordinary solids of an entity, with 3 x 3 vertex frames when asked), every point entity's
 // box framed in its class colour, and, when asked, the lines between targets and their
-// targeted entities in the pen of the last solid drawn.
+// targeted entities in the pen of the last solid drawn; last the leak trail, if any.
 View2DPaintStats PaintView2D(const View2DScene& scene, PixelCanvas& canvas);

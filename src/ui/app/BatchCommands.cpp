@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -68,6 +69,7 @@ public:
     bool Load(CMapWorld& world, const std::string& path) {
         m_dropped = 0;
         m_wad.clear();
+        m_sourceFolder = std::filesystem::path(path).parent_path().string();
         if (IsRmfPath(path)) {
             if (ReadRmfFile(world, path) != 0) {
                 return Fail(path, "could not be read");
@@ -96,22 +98,8 @@ public:
         if (extension == "rmf") {
             result = WriteRmfFile(world, path);
         } else {
-            // A MAP keeps the texture WAD list its source named (batch runs load no settings).
-            auto& textureFiles = Editor().options.textureFiles;
-            const std::vector<std::string> configured = textureFiles;
-            if (textureFiles.empty()) {
-                std::size_t start = 0;
-                while (start < m_wad.size()) {
-                    std::size_t end = m_wad.find(';', start);
-                    end = end == std::string::npos ? m_wad.size() : end;
-                    if (end > start) {
-                        textureFiles.push_back(m_wad.substr(start, end - start));
-                    }
-                    start = end + 1;
-                }
-            }
-            result = WriteMapFile(world, path);
-            textureFiles = configured;
+            // A MAP keeps the texture WAD list its source named: the world holds it.
+            result = WriteMapFile(world, path, false, false, m_sourceFolder);
         }
         return result == 0 || Fail(path, "could not be written");
     }
@@ -131,6 +119,7 @@ private:
     Prompts* m_previousPrompts = nullptr;
     int m_dropped = 0;
     std::string m_wad;
+    std::string m_sourceFolder;
 };
 
 int RunInfo(const std::string& path, std::FILE* out, std::FILE* err) {

@@ -42,6 +42,10 @@ inline constexpr int ApplyTexture = 32867;
 inline constexpr int CreatePrefab = 32933;
 inline constexpr int InsertPrefab = 1219;
 inline constexpr int HideSelected = 32925;
+inline constexpr int LoadPointfile = 32947;
+inline constexpr int ClearPointfile = 32948;
+inline constexpr int NextLeakPoint = 32949;
+inline constexpr int PreviousLeakPoint = 32950;
 inline constexpr int ShowHidden = 32926;
 // View
 inline constexpr int View2DXY = 32779;

@@ -176,6 +176,10 @@ void CMainFrame::CreateActions() {
     });
     AddAction(MapInformation, "Show &Information", [this] { ShowMapInformation(); });
     AddLaterAction(CheckProblems, "&Check for Problems\tAlt+P");
+    AddLaterAction(LoadPointfile, "&Load Pointfile...");
+    AddLaterAction(ClearPointfile, "Clear Pointfile");
+    AddLaterAction(NextLeakPoint, "Next Leak Point\tCtrl+.");
+    AddLaterAction(PreviousLeakPoint, "Previous Leak Point\tCtrl+,");
     AddLaterAction(Carve, "&Carve\tShift+Ctrl+C");
     AddLaterAction(MakeHollow, "Make Hollow\tCtrl+H");
     AddLaterAction(Group, "&Group\tCtrl+G");
@@ -310,9 +314,28 @@ void CMainFrame::CreateMenus() {
                0, Properties});
 
     QMenu* map = bar->addMenu("&Map");
-    add(map, {SnapToGrid, ShowGrid, SmallerGrid, BiggerGrid, 0, MapProperties, MapInformation,
-              CheckProblems, 0, Carve, MakeHollow, Group, Ungroup, TieToEntity, MoveToWorld, 0,
-              CreatePrefab});
+    add(map, {SnapToGrid,
+              ShowGrid,
+              SmallerGrid,
+              BiggerGrid,
+              0,
+              MapProperties,
+              MapInformation,
+              CheckProblems,
+              0,
+              Carve,
+              MakeHollow,
+              Group,
+              Ungroup,
+              TieToEntity,
+              MoveToWorld,
+              0,
+              CreatePrefab,
+              0,
+              LoadPointfile,
+              NextLeakPoint,
+              PreviousLeakPoint,
+              ClearPointfile});
 
     QMenu* view = bar->addMenu("&View");
     add(view,

@@ -5,6 +5,7 @@
 #include "app/CommandRegistry.h"
 #include "app/MainFrame.h"
 #include "common/EditorContext.h"
+#include "common/StatusPanes.h"
 #include "document/Clipboard.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
@@ -16,6 +17,7 @@
 #include "panels/PrefabFactoryDialog.h"
 #include "panels/ProblemCheckDialog.h"
 #include "panels/RunMapController.h"
+#include "views/MapView3D.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -23,13 +25,23 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace {
 
 // Commands enabled whenever a map document is active.
-constexpr int kDocumentCommands[] = {CommandId::Cut,        CommandId::Copy,
-                                     CommandId::MakeHollow, CommandId::HideSelected,
-                                     CommandId::ShowHidden, CommandId::CheckProblems,
-                                     CommandId::RunMap,     CommandId::CreatePrefab};
+constexpr int kDocumentCommands[] = {CommandId::Cut,
+                                     CommandId::Copy,
+                                     CommandId::MakeHollow,
+                                     CommandId::HideSelected,
+                                     CommandId::ShowHidden,
+                                     CommandId::CheckProblems,
+                                     CommandId::RunMap,
+                                     CommandId::CreatePrefab,
+                                     CommandId::LoadPointfile,
+                                     CommandId::NextLeakPoint,
+                                     CommandId::PreviousLeakPoint,
+                                     CommandId::ClearPointfile};
 // Commands that are enabled only while texture application mode is off.
 constexpr int kObjectModeCommands[] = {CommandId::Delete,      CommandId::Carve,
                                        CommandId::Group,       CommandId::Ungroup,
@@ -61,6 +73,19 @@ MapCommandSet::MapCommandSet(CMainFrame& frame)
     Connect(CommandId::CheckProblems,
             [this](CMapDoc& doc) { ProblemCheckDialog::CheckDocument(doc, &m_frame); });
     Connect(CommandId::RunMap, [this](CMapDoc& doc) { m_runMap->Run(doc); });
+    Connect(CommandId::LoadPointfile, [](CMapDoc& doc) {
+        std::string initial;
+        if (auto paths = RunMapPaths::ForCompile(doc.Path())) {
+            initial = paths->ptsPath;
+        }
+        if (auto path = Editor().GetPrompts().OpenFileName(
+                "Load Pointfile", "Pointfiles (*.pts);;All files (*)", initial)) {
+            doc.LoadPointfile(*path);
+        }
+    });
+    Connect(CommandId::ClearPointfile, [](CMapDoc& doc) { doc.ClearPointfile(); });
+    Connect(CommandId::NextLeakPoint, [this](CMapDoc& doc) { StepLeakTrail(doc, +1); });
+    Connect(CommandId::PreviousLeakPoint, [this](CMapDoc& doc) { StepLeakTrail(doc, -1); });
     Connect(CommandId::CreatePrefab,
             [this](CMapDoc& doc) { CreatePrefabFromSelection(doc, &m_frame); });
     if (QAction* factory = m_frame.Action(CommandId::PrefabFactory)) {
@@ -127,6 +152,29 @@ void MapCommandSet::UpdateStates() {
         m_frame.Action(CommandId::FileSave)->setText(QString::fromStdString(doc->SaveMenuText()));
     } else {
         m_frame.Action(CommandId::FileSave)->setText("&Save\tCtrl+S");
+    }
+}
+
+void MapCommandSet::StepLeakTrail(CMapDoc& doc, int step) {
+    Vector position;
+    Vector target;
+    if (!doc.StepLeakTrail(step, position, target)) {
+        Editor().messages.AddText(MessageLog::Normal,
+                                  "No pointfile is loaded (Map, Load Pointfile).");
+        return;
+    }
+    for (CChildFrame* child : m_frame.ChildFrames()) {
+        if (&child->Document() == &doc) {
+            if (CMapView3D* view = child->View3D()) {
+                view->TakeCamera(position, target);
+            }
+        }
+    }
+    if (StatusPanes* panes = Editor().statusPanes) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Leak point %d of %zu", doc.LeakTrail().current + 1,
+                      doc.LeakTrail().points.size());
+        panes->SetPaneText(0, text);
     }
 }
 

@@ -35,6 +35,8 @@ private:
     void Connect(int id, std::function<void(CMapDoc&)> command);
     void UpdateStates();
     void OnPrefabFactory();
+    // Next (+1) or previous (-1) leak point: the document's 3D view goes there.
+    void StepLeakTrail(CMapDoc& doc, int step);
 
     CMainFrame& m_frame;
     RunMapController* m_runMap;

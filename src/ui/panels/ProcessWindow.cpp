@@ -41,11 +41,11 @@ ProcessWindow::ProcessWindow(ProcessOutput& output, QWidget* parent)
         m_stopRequested = true;
         m_stop->setEnabled(false);
     });
-    m_output.SetObserver([this](const std::string& appended) {
-        if (appended.empty()) {
+    m_output.SetObserver([this](const std::string& text, bool replaceLine) {
+        if (text.empty() && !replaceLine) {
             m_text->clear();
         } else {
-            Append(appended);
+            Append(text, replaceLine);
         }
     });
 }
@@ -61,11 +61,16 @@ void ProcessWindow::SetRunning(bool running) {
     m_stop->setEnabled(running);
 }
 
-void ProcessWindow::Append(const std::string& text) {
+void ProcessWindow::Append(const std::string& text, bool replaceLine) {
     QString shown = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
     shown.remove('\r');
     QTextCursor cursor = m_text->textCursor();
     cursor.movePosition(QTextCursor::End);
+    if (replaceLine) {
+        // A progress line written over itself: the last line goes, the new text takes its place.
+        cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
     cursor.insertText(shown);
     m_text->setTextCursor(cursor);
     m_text->ensureCursorVisible();

@@ -22,7 +22,7 @@ public:
     QPushButton* StopButton() const { return m_stop; }
 
 private:
-    void Append(const std::string& text);
+    void Append(const std::string& text, bool replaceLine);
 
     ProcessOutput& m_output;
     QPlainTextEdit* m_text;

@@ -21,14 +21,15 @@ public:
         }
         return saved;
     }
-    bool ExportMap(const std::string& path, bool visibleOnly) override {
-        return m_doc.ExportMap(path, visibleOnly);
+    bool ExportMap(const std::string& path, bool visibleOnly, const std::string& header) override {
+        return m_doc.ExportForCompile(path, visibleOnly, header);
     }
-    std::optional<RunMapSettings> ShowRunMapDialog(const RunMapSettings& initial) override {
+    std::optional<RunMapSettings> ShowRunMapDialog(const RunMapSettings& initial,
+                                                   const RunMapPaths& paths) override {
         if (m_controller.chooseSettings) {
             return m_controller.chooseSettings(initial);
         }
-        RunMapDialog dialog(initial, m_controller.m_mainWindow);
+        RunMapDialog dialog(initial, paths, m_controller.m_mainWindow);
         if (dialog.exec() != QDialog::Accepted) {
             return std::nullopt;
         }
@@ -53,6 +54,7 @@ public:
             window->SetRunning(true);
         }
     }
+    void LoadPointfile(const std::string& path) override { m_doc.LoadPointfile(path); }
     bool StopRequested() override { return m_controller.Window()->StopRequested(); }
     void KeepAlive() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }
 

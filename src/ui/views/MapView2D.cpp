@@ -317,6 +317,7 @@ void CMapView2D::paintEvent(QPaintEvent* event) {
     scene.showGrid = m_document.ShowGrid();
     scene.showConnections = m_document.ShowConnections();
     scene.drawVertices = Editor().options.drawVertices;
+    scene.leakTrail = &m_document.LeakTrail().points;
     QPainter painter(viewport());
     // Tool feedback repaints thin strips: each strip of the region is painted on its own.
     const QRegion region = event->region() & viewport()->rect();

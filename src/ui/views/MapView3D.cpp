@@ -8,6 +8,7 @@
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "gamedata/TextureManager.h"
+#include "render/View2DRenderer.h"
 #include "render/View3DPicking.h"
 #include "views/MeshRenderer3D.h"
 
@@ -22,6 +23,9 @@
 #include <optional>
 
 namespace {
+// The leak trail stands out against the black background and the faces.
+constexpr std::uint32_t kLeakTrailColor = View2DColors::kLeakTrail & 0xFFFFFFu;
+
 std::optional<Camera3D::Key> CameraKeyFor(int key) {
     switch (key) {
     case Qt::Key_Left:
@@ -177,6 +181,8 @@ void CMapView3D::SurfacePaint(int width, int height) {
     QElapsedTimer timer;
     timer.start();
     m_renderer->Render(m_model.Meshes(), m_model.Camera(), m_model.RenderMode(), width, height);
+    m_renderer->RenderTrail(m_document.LeakTrail().points, m_model.Camera(), width, height,
+                            kLeakTrailColor);
     if (m_measureFrames) {
         context->functions()->glFinish();
         m_lastFrameMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;

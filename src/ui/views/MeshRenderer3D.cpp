@@ -139,6 +139,12 @@ void MeshRenderer3D::Release() {
         }
     }
     m_chunks.clear();
+    if (m_trailArray) {
+        m_gl->glDeleteVertexArrays(1, &m_trailArray);
+        m_gl->glDeleteBuffers(1, &m_trailBuffer);
+        m_trailArray = 0;
+        m_trailBuffer = 0;
+    }
     for (auto& [graphic, texture] : m_textures) {
         m_gl->glDeleteTextures(1, &texture.id);
     }
@@ -310,4 +316,66 @@ void MeshRenderer3D::Render(MeshStore3D& meshes, const Camera3D& camera, int ren
     }
     gl->glBindVertexArray(0);
     gl->glUseProgram(0);
+}
+
+void MeshRenderer3D::RenderTrail(const std::vector<Vector>& points, const Camera3D& camera,
+                                 int width, int height, std::uint32_t rgb) {
+    m_trailVertices = 0;
+    if (!m_gl || points.size() < 2) {
+        return;
+    }
+    QOpenGLFunctions_3_3_Core* gl = m_gl;
+    std::vector<MeshVertex3D> vertices(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        MeshVertex3D& v = vertices[i];
+        v = MeshVertex3D{};
+        v.position[0] = points[i].x;
+        v.position[1] = points[i].y;
+        v.position[2] = points[i].z;
+        v.color[0] = static_cast<std::uint8_t>(rgb >> 16);
+        v.color[1] = static_cast<std::uint8_t>(rgb >> 8);
+        v.color[2] = static_cast<std::uint8_t>(rgb);
+        v.color[3] = 255;
+    }
+    if (!m_trailArray) {
+        gl->glGenVertexArrays(1, &m_trailArray);
+        gl->glGenBuffers(1, &m_trailBuffer);
+        gl->glBindVertexArray(m_trailArray);
+        gl->glBindBuffer(GL_ARRAY_BUFFER, m_trailBuffer);
+        const GLsizei stride = sizeof(MeshVertex3D);
+        gl->glEnableVertexAttribArray(0);
+        gl->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                                  ByteOffset(offsetof(MeshVertex3D, position)));
+        gl->glEnableVertexAttribArray(1);
+        gl->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+                                  ByteOffset(offsetof(MeshVertex3D, texCoord)));
+        gl->glEnableVertexAttribArray(2);
+        gl->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                                  ByteOffset(offsetof(MeshVertex3D, color)));
+        gl->glEnableVertexAttribArray(3);
+        gl->glVertexAttribPointer(3, 3, GL_BYTE, GL_TRUE, stride,
+                                  ByteOffset(offsetof(MeshVertex3D, normal)));
+    } else {
+        gl->glBindVertexArray(m_trailArray);
+        gl->glBindBuffer(GL_ARRAY_BUFFER, m_trailBuffer);
+    }
+    gl->glBufferData(GL_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(vertices.size() * sizeof(MeshVertex3D)),
+                     vertices.data(), GL_DYNAMIC_DRAW);
+    gl->glUseProgram(m_program);
+    const Matrix3D viewProjection = camera.Projection(width, height) * camera.ViewMatrix();
+    gl->glUniformMatrix4fv(m_objectsLocation, 1, GL_FALSE, camera.ObjectsMatrix().Data());
+    gl->glUniformMatrix4fv(m_viewProjectionLocation, 1, GL_FALSE, viewProjection.Data());
+    gl->glUniform1i(m_lightingLocation, 0);
+    gl->glActiveTexture(GL_TEXTURE0);
+    gl->glBindTexture(GL_TEXTURE_2D, m_white);
+    // Seen through the walls: the trail runs from inside the map out to the void.
+    gl->glDisable(GL_DEPTH_TEST);
+    gl->glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(vertices.size()));
+    gl->glPointSize(5.0f);
+    gl->glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(vertices.size()));
+    gl->glEnable(GL_DEPTH_TEST);
+    gl->glBindVertexArray(0);
+    gl->glUseProgram(0);
+    m_trailVertices = vertices.size();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/Vector.h"
 #include "render/SceneLights3D.h"
 
 #include <QString>
@@ -33,6 +34,13 @@ public:
     // Clears to black and draws the store's chunks: wireframe as lines, the other modes as
     // filled faces lit by the scene's lights, mode 3 with textures.
     void Render(MeshStore3D& meshes, const Camera3D& camera, int renderMode, int width, int height);
+
+    // Draws a line through points over the picture (not hidden by the faces), in colour
+    // 0xRRGGBB, after Render() with the same camera: the leak trail of a pointfile.
+    void RenderTrail(const std::vector<Vector>& points, const Camera3D& camera, int width,
+                     int height, std::uint32_t rgb);
+    // Vertices of the trail drawn last (tests).
+    std::size_t TrailVerticesDrawn() const { return m_trailVertices; }
 
     // Whether the framebuffer being drawn to has a depth buffer.
     bool HasDepthBuffer() const;
@@ -79,5 +87,8 @@ private:
     std::size_t m_chunkUploads = 0;
     std::size_t m_textureUploads = 0;
     std::size_t m_chunksDrawn = 0;
+    unsigned m_trailArray = 0;
+    unsigned m_trailBuffer = 0;
+    std::size_t m_trailVertices = 0;
     std::vector<std::pair<float, int>> m_drawOrder;
 };

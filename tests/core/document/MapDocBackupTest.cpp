@@ -52,7 +52,7 @@ protected:
     std::string Path(const char* name) const { return (dir / name).string(); }
 };
 
-TEST_F(MapDocBackupTest, SavingOverAFileKeepsThePreviousVersionOneLevelDeep) {
+TEST_F(MapDocBackupTest, TheFirstBackupOfARunKeepsTheFileAsItWasBeforeTheRun) {
     for (const char* name : {"level.rmf", "level.map"}) {
         const std::string path = Path(name);
         const std::string backup = path + ".bak";
@@ -63,12 +63,29 @@ TEST_F(MapDocBackupTest, SavingOverAFileKeepsThePreviousVersionOneLevelDeep) {
         AddBoxes(1);
         ASSERT_TRUE(doc.SaveDocument(path));
         EXPECT_EQ(Contents(backup), first);
-        const std::string second = Contents(path);
-        EXPECT_NE(second, first);
+        EXPECT_NE(Contents(path), first);
+        // Later saves of the run leave the backup alone.
         AddBoxes(1);
         ASSERT_TRUE(doc.SaveDocument(path));
-        EXPECT_EQ(Contents(backup), second);
+        EXPECT_EQ(Contents(backup), first);
     }
+    // A file opened in this run: however often it is saved, its backup is the file as it
+    // was opened, even when an older backup was there.
+    const std::string opened = Path("opened.map");
+    std::ofstream(opened, std::ios::binary)
+        << "{\n\"classname\" \"worldspawn\"\n\"wad\" \"gfx/base.wad\"\n}\n";
+    std::ofstream(opened + ".bak") << "an older backup";
+    const std::string original = Contents(opened);
+    CMapDoc reopened;
+    ASSERT_TRUE(reopened.OpenDocument(opened));
+    for (int i = 0; i < 3; ++i) {
+        reopened.SetModified();
+        ASSERT_TRUE(reopened.SaveDocument(opened));
+        EXPECT_EQ(Contents(opened + ".bak"), original);
+    }
+    // The map's own WAD list came through the saves.
+    EXPECT_NE(Contents(opened).find("\"wad\" \"gfx/base.wad\"\n"), std::string::npos)
+        << Contents(opened);
 }
 
 TEST_F(MapDocBackupTest, TheSettingTurnsBackupsOff) {

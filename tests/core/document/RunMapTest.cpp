@@ -45,13 +45,19 @@ public:
         modified = false;
         return !path.empty();
     }
-    bool ExportMap(const std::string& p, bool visibleOnly) override {
+    std::vector<std::string> pointfiles;
+    std::optional<RunMapPaths> shownPaths;
+
+    bool ExportMap(const std::string& p, bool visibleOnly, const std::string& header) override {
         exports.emplace_back(p, visibleOnly);
-        std::ofstream(p) << "{\n\"classname\" \"worldspawn\"\n}\n";
+        std::ofstream(p) << header << "\n{\n\"classname\" \"worldspawn\"\n}\n";
         return true;
     }
-    std::optional<RunMapSettings> ShowRunMapDialog(const RunMapSettings& initial) override {
+    void LoadPointfile(const std::string& p) override { pointfiles.push_back(p); }
+    std::optional<RunMapSettings> ShowRunMapDialog(const RunMapSettings& initial,
+                                                   const RunMapPaths& paths) override {
         shownWith = initial;
+        shownPaths = paths;
         if (!answer) {
             return std::nullopt;
         }
@@ -89,11 +95,11 @@ protected:
         context.Context().options.quakeDirectory = quake.string() + "/";
         context.Context().Settings().WriteString("Run Map", "Tools Directory", tools.string());
         // qbsp writes the BSP beside the MAP (and a point file), recording its arguments.
-        WriteScript(tools / "qbsp",
-                    "echo \"$@\" > \"$(dirname \"$0\")/qbsp.args\"\n"
-                    "for last; do :; done\n"
-                    "printf 'building\\nhalf'; sleep 0.1; printf ' line\\n'\n"
-                    "b=\"${last%.map}\"; echo bsp > \"$b.bsp\"; echo pts > \"$b.pts\"\n");
+        WriteScript(tools / "qbsp", "echo \"$@\" > \"$(dirname \"$0\")/qbsp.args\"\n"
+                                    "for last; do :; done\n"
+                                    "printf 'building\\nhalf'; sleep 0.1; printf ' line\\n'\n"
+                                    "b=\"${last%.map}\"; echo bsp > \"$b.bsp\"\n"
+                                    "pwd > \"$(dirname \"$0\")/qbsp.cwd\"\n");
         WriteScript(tools / "light", "echo \"$@\" > \"$(dirname \"$0\")/light.args\"\necho lit\n");
         WriteScript(tools / "vis", "echo \"$@\" > \"$(dirname \"$0\")/vis.args\"\necho vised\n");
         WriteScript(quake / "quake", "echo \"$@\" > game.args\n");
@@ -102,10 +108,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(root); }
 
+    std::string summary;
     RunMap::Outcome Run() {
         RunMap run(host, runner, output);
-        return run.Run();
+        const RunMap::Outcome outcome = run.Run();
+        summary = run.Summary();
+        return outcome;
     }
+    const std::string& RunMapSummary() const { return summary; }
     std::string WaitForGameArgs() {
         fs::path p = quake / "game.args";
         for (int i = 0; i < 200 && ReadAll(p).empty(); ++i) {
@@ -150,18 +160,34 @@ TEST_F(RunMapTest, FullRunCompilesCopiesAndStartsTheGame) {
     ASSERT_EQ(host.exports.size(), 1u);
     std::string map = (root / "Maps" / "Level1.map").string();
     std::string bsp = (root / "Maps" / "Level1.bsp").string();
+    EXPECT_EQ(host.shownPaths->mapPath, map);
     EXPECT_EQ(host.exports[0], std::make_pair(map, true));
+    EXPECT_TRUE(RunMap::IsCompileFile(map));
     EXPECT_EQ(ReadAll(tools / "qbsp.args"), map + "\n");
+    // The tools run in the map's folder, where its relative WAD paths hold.
+    EXPECT_EQ(ReadAll(tools / "qbsp.cwd"), (root / "Maps").string() + "\n");
     EXPECT_EQ(ReadAll(tools / "light.args"), "-extra " + bsp + "\n");
     EXPECT_EQ(ReadAll(tools / "vis.args"), "-fast " + bsp + "\n");
     EXPECT_TRUE(fs::exists(quake / "id1" / "maps" / "Level1.bsp"));
-    EXPECT_TRUE(fs::exists(quake / "Level1.pts"));
-    EXPECT_EQ(WaitForGameArgs(), "+map \"Level1\" -width 800 +skill 2\n");
+    // An argument vector: no quotes around the name, the game's folder given.
+    EXPECT_EQ(WaitForGameArgs(),
+              "-basedir " + quake.string() + " +map Level1 -width 800 +skill 2\n");
 
-    EXPECT_EQ(output.Text(), "* Executing QBSP...\r\n\r\nbuilding\r\nhalf line\r\n"
-                             "\r\n* Executing LIGHT...\r\n\r\nlit\r\n"
-                             "\r\n* Executing VIS...\r\n\r\nvised\r\n");
+    const std::string text = output.Text();
+    EXPECT_EQ(text.rfind("* Executing QBSP...\r\n\r\nbuilding\r\nhalf line\r\n"
+                         "\r\n* Executing LIGHT...\r\n\r\nlit\r\n"
+                         "\r\n* Executing VIS...\r\n\r\nvised\r\n",
+                         0),
+              0u)
+        << text;
     EXPECT_EQ(output.CharacterCount(), output.Text().size());
+    // One summary line, in the process window and in the message window.
+    const std::string& summary = RunMapSummary();
+    EXPECT_TRUE(summary.starts_with("Level1: qbsp ")) << summary;
+    EXPECT_NE(summary.find(" s, light "), std::string::npos) << summary;
+    EXPECT_NE(summary.find("; no leak; quake started"), std::string::npos) << summary;
+    EXPECT_NE(text.find("* " + summary + "\r\n"), std::string::npos);
+    EXPECT_EQ(context.Context().messages.Lines().back().text, summary);
     // Settings are kept for the next run.
     EXPECT_EQ(context.Context().Settings().GetInt("Run Map", "Light", -1), 2);
     EXPECT_EQ(context.Context().Settings().GetString("Run Map", "Quake Parms", ""),
@@ -192,39 +218,131 @@ TEST_F(RunMapTest, EntitiesOnlyPassesTheOptionFirst) {
               "qbsp -onlyents \"" + map + "\" ");
 }
 
-TEST_F(RunMapTest, AMissingToolIsReportedAndOnlyQbspStopsTheRun) {
-    fs::remove(tools / "light");
+TEST_F(RunMapTest, AMissingOrFailingToolStopsTheRunAndTheSummarySaysSo) {
     host.answer->qbsp = RunMapSettings::QbspNormal;
     host.answer->light = RunMapSettings::LightNormal;
-    host.answer->noQuake = true;
-    // "light" must not be found on PATH either.
-    std::string oldPath = std::getenv("PATH");
-    setenv("PATH", tools.string().c_str(), 1);
-    RunMap::Outcome outcome = Run();
-    setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(outcome, RunMap::Outcome::Finished);
-    std::string bsp = (root / "Maps" / "Level1.bsp").string();
-    EXPECT_NE(output.Text().find("* Could not execute the command:\r\n   light \"" + bsp +
-                                 "\" \r\n* Linux gave the error message:\r\n"
-                                 "   \"No such file or directory\"\r\n"),
+    host.answer->vis = RunMapSettings::VisFast;
+    const std::string oldPath = std::getenv("PATH");
+    setenv("PATH", tools.string().c_str(), 1); // nothing found beyond the tools folder
+
+    // light fails: vis and the game do not run.
+    WriteScript(tools / "light", "echo 'no BSP lumps'\nexit 3\n");
+    EXPECT_EQ(Run(), RunMap::Outcome::ToolFailed);
+    EXPECT_NE(output.Text().find("* light failed (exit status 3) - the run stops."),
               std::string::npos)
         << output.Text();
+    EXPECT_FALSE(fs::exists(tools / "vis.args"));
+    EXPECT_FALSE(fs::exists(quake / "id1" / "maps" / "Level1.bsp"));
+    EXPECT_TRUE(RunMapSummary().starts_with("Level1: qbsp ")) << RunMapSummary();
+    EXPECT_TRUE(RunMapSummary().ends_with(", light failed (exit status 3)")) << RunMapSummary();
+    EXPECT_EQ(context.Context().messages.Lines().back().text, RunMapSummary());
 
+    // light missing while chosen: the same stop, with where it was looked for.
+    fs::remove(tools / "light");
+    EXPECT_EQ(Run(), RunMap::Outcome::ToolFailed);
+    EXPECT_NE(output.Text().find("* light was not found (looked in " + tools.string()),
+              std::string::npos)
+        << output.Text();
+    EXPECT_TRUE(RunMapSummary().ends_with(", light not found")) << RunMapSummary();
+    EXPECT_FALSE(fs::exists(tools / "vis.args"));
+
+    // light missing and off: skipped, and the summary says why; vis and the rest run.
+    host.answer->light = RunMapSettings::LightNo;
+    host.answer->noQuake = true;
+    EXPECT_EQ(Run(), RunMap::Outcome::Finished) << output.Text();
+    EXPECT_NE(RunMapSummary().find(", light skipped (not found), vis "), std::string::npos)
+        << RunMapSummary();
+    EXPECT_TRUE(RunMapSummary().ends_with("; no leak")) << RunMapSummary();
+
+    // qbsp failing stops before anything else.
+    WriteScript(tools / "qbsp", "echo 'unable to find texture'\nexit 1\n");
+    fs::remove(tools / "vis.args");
+    EXPECT_EQ(Run(), RunMap::Outcome::ToolFailed);
+    EXPECT_FALSE(fs::exists(tools / "vis.args"));
     fs::remove(tools / "qbsp");
-    fs::remove(root / "Maps" / "Level1.bsp");
-    setenv("PATH", tools.string().c_str(), 1);
-    outcome = Run();
+    EXPECT_EQ(Run(), RunMap::Outcome::QbspNotStarted);
+    EXPECT_EQ(RunMapSummary(), "Level1: qbsp not found");
     setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(outcome, RunMap::Outcome::QbspNotStarted);
+}
+
+TEST_F(RunMapTest, ALeakShowsThePointfileAndNothingAfterQbspRuns) {
+    WriteScript(tools / "qbsp", "for last; do :; done\nb=\"${last%.map}\"\n"
+                                "echo '*** MAP HAS A LEAK ***'; echo bsp > \"$b.bsp\"\n"
+                                "printf '0 0 0\\n64 0 0\\n128 0 0\\n' > \"$b.pts\"\n");
+    host.answer->qbsp = RunMapSettings::QbspNormal;
+    host.answer->light = RunMapSettings::LightNormal;
+    EXPECT_EQ(Run(), RunMap::Outcome::Leak);
+    const std::string pts = (root / "Maps" / "Level1.pts").string();
+    EXPECT_EQ(host.pointfiles, std::vector<std::string>{pts});
+    EXPECT_FALSE(fs::exists(tools / "light.args"));
+    EXPECT_EQ(RunMapSummary(), "Level1: qbsp found a leak; see the pointfile");
+    usleep(100000);
+    EXPECT_FALSE(fs::exists(quake / "game.args"));
+
+    // The leak mended: the pointfile of the last run does not count as a new leak.
+    WriteScript(tools / "qbsp", "for last; do :; done\necho bsp > \"${last%.map}.bsp\"\n");
+    host.answer->noQuake = true;
+    EXPECT_EQ(Run(), RunMap::Outcome::Finished) << output.Text();
+    EXPECT_EQ(host.pointfiles.size(), 1u);
+}
+
+TEST_F(RunMapTest, TheCompileFileIsNeverTheDesignersOwn) {
+    host.answer->qbsp = RunMapSettings::QbspNormal;
+    host.answer->noQuake = true;
+    // A map opened from its .map file, and an exported Level2.map beside Level2.rmf.
+    const fs::path own = root / "Maps" / "E1M1.map";
+    std::ofstream(own) << "{\n\"wad\" \"gfx/base.wad\"\n\"classname\" \"worldspawn\"\n}\n";
+    const std::string original = ReadAll(own);
+    host.path = own.string();
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(Run(), RunMap::Outcome::Finished) << output.Text();
+        EXPECT_EQ(host.exports.back().first, (root / "Maps" / "E1M1_compile.map").string());
+        EXPECT_EQ(ReadAll(own), original);
+    }
+    EXPECT_TRUE(fs::exists(quake / "id1" / "maps" / "E1M1.bsp")); // under the map's name
+    EXPECT_FALSE(fs::exists(root / "Maps" / "E1M1.bsp"));
+
+    const fs::path exported = root / "Maps" / "Level2.map";
+    std::ofstream(exported) << "// the designer's export\n";
+    host.path = (root / "Maps" / "Level2.rmf").string();
+    ASSERT_EQ(Run(), RunMap::Outcome::Finished);
+    EXPECT_EQ(ReadAll(exported), "// the designer's export\n");
+    EXPECT_EQ(host.exports.back().first, (root / "Maps" / "Level2_compile.map").string());
+    // A file a run wrote is written again by the next.
+    EXPECT_EQ(RunMapPaths::ForCompile((root / "Maps" / "Level1.rmf").string())->mapPath,
+              (root / "Maps" / "Level1.map").string());
+    std::ofstream(root / "Maps" / "Level1.map") << RunMap::kCompileHeader << "\n{\n}\n";
+    EXPECT_EQ(RunMapPaths::ForCompile((root / "Maps" / "Level1.rmf").string())->mapPath,
+              (root / "Maps" / "Level1.map").string());
+}
+
+TEST_F(RunMapTest, WithoutAGameNamedAnEngineOnPathIsStarted) {
+    fs::remove(quake / "quake");
+    const fs::path bin = root / "bin";
+    fs::create_directories(bin);
+    WriteScript(bin / "darkplaces", "echo \"$@\" > \"" + (quake / "game.args").string() + "\"\n");
+    const std::string oldPath = std::getenv("PATH");
+    setenv("PATH", bin.string().c_str(), 1);
+    host.answer->qbsp = RunMapSettings::QbspNormal;
+    const RunMap::Outcome outcome = Run();
+    const std::string args = WaitForGameArgs();
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(outcome, RunMap::Outcome::Finished) << output.Text();
+    EXPECT_EQ(args, "-basedir " + quake.string() + " +map Level1\n");
+    EXPECT_TRUE(RunMapSummary().ends_with("; darkplaces started")) << RunMapSummary();
 }
 
 TEST_F(RunMapTest, QbspThatBuildsNothingStopsTheRun) {
-    WriteScript(tools / "qbsp", "echo leak\n");
+    WriteScript(tools / "qbsp", "echo nothing\n");
     host.answer->qbsp = RunMapSettings::QbspNormal;
     host.answer->light = RunMapSettings::LightNormal;
+    // An old BSP from an earlier run does not pass for this run's.
+    std::ofstream(root / "Maps" / "Level1.bsp") << "old";
     EXPECT_EQ(Run(), RunMap::Outcome::NoBsp);
-    EXPECT_EQ(output.Text(), "* Executing QBSP...\r\n\r\nleak\r\n"
-                             "\r\n\r\n* QBSP did not build the BSP file - can't continue.");
+    EXPECT_EQ(output.Text().rfind("* Executing QBSP...\r\n\r\nnothing\r\n"
+                                  "\r\n\r\n* QBSP did not build the BSP file - can't continue.",
+                                  0),
+              0u);
     EXPECT_FALSE(fs::exists(tools / "light.args"));
 }
 
@@ -254,7 +372,7 @@ TEST_F(RunMapTest, CancellingTheDialogOrAnUntitledDocumentRunsNothing) {
 TEST(ProcessOutputTest, LineFeedsBecomeCrLfOnce) {
     ProcessOutput out;
     std::string seen;
-    out.SetObserver([&](const std::string& s) { seen += s; });
+    out.SetObserver([&](const std::string& s, bool) { seen += s; });
     out.Append("a\nb\r\nc\r");
     out.Append("\nd\n");
     EXPECT_EQ(out.Text(), "a\r\nb\r\nc\r\nd\r\n");
@@ -263,6 +381,22 @@ TEST(ProcessOutputTest, LineFeedsBecomeCrLfOnce) {
     EXPECT_EQ(out.CharacterCount(), out.Text().size());
     out.Clear();
     EXPECT_EQ(out.CharacterCount(), 0u);
+}
+
+TEST(ProcessOutputTest, ACarriageReturnWritesTheLineAnew) {
+    ProcessOutput out;
+    std::string window;
+    out.SetObserver([&](const std::string& text, bool replaceLine) {
+        if (replaceLine) {
+            window.erase(window.rfind('\n') == std::string::npos ? 0 : window.rfind('\n') + 1);
+        }
+        window += text;
+    });
+    out.Append("Portal flow\n 10%\r 20%");
+    out.Append("\r 30%\r");
+    out.Append("\n done\r\n");
+    EXPECT_EQ(out.Text(), "Portal flow\r\n 30%\r\n done\r\n");
+    EXPECT_EQ(window, out.Text());
 }
 
 TEST(RunMapSplitTest, ParametersSplitAtBlanks) {

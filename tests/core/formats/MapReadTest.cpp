@@ -60,11 +60,14 @@ TEST_F(MapReadTest, KeyValuesFillTheirFieldsAndPairs) {
                          "{\n\"Classname\" \"info_null\"\n\"classname\" \"light\"\n"
                          "\"angle\" \"-90\"\n\"spawnflags\" \"2049\"\n\"light\"\t\"300\"\n}\n");
     EXPECT_EQ(world->ClassName(), "worldspawn");
-    ASSERT_EQ(world->KeyValueCount(), 2);
-    EXPECT_EQ(world->KeyValues()[0].key, "message");
-    EXPECT_EQ(world->KeyValues()[0].value, "second");
-    EXPECT_EQ(world->KeyValues()[1].key, "a_key_longer_than_n");
-    EXPECT_EQ(world->KeyValues()[1].value.size(), 511u);
+    // The world keeps its "wad" pair: the map's own texture files.
+    ASSERT_EQ(world->KeyValueCount(), 3);
+    EXPECT_EQ(world->KeyValues()[0].key, "wad");
+    EXPECT_EQ(world->KeyValues()[0].value, "gfx/base.wad");
+    EXPECT_EQ(world->KeyValues()[1].key, "message");
+    EXPECT_EQ(world->KeyValues()[1].value, "second");
+    EXPECT_EQ(world->KeyValues()[2].key, "a_key_longer_than_n");
+    EXPECT_EQ(world->KeyValues()[2].value.size(), 511u);
     EXPECT_EQ(LastMapReadReport().wad, "gfx/base.wad");
 
     ASSERT_EQ(world->Children().size(), 1u);

@@ -41,6 +41,7 @@ protected:
 
 TEST_F(MapWriteTest, WritesTheWorldThenTheEntitiesLineByLine) {
     context.Context().options.textureFiles = {"quake.wad", "/maps/extra.wad"};
+    context.Context().programDirectory = "/opt/tarno";
     CMapWorld world;
     world.SetKeyValue("message", std::string("Test"));
     world.AddChild(Box({0, 0, 0}, {64, 32, 16}));
@@ -54,7 +55,8 @@ TEST_F(MapWriteTest, WritesTheWorldThenTheEntitiesLineByLine) {
     EXPECT_EQ(MapText(world), "{\n"
                               "\"classname\" \"worldspawn\"\n"
                               "\"message\" \"Test\"\n"
-                              "\"wad\" \"quake.wad;/maps/extra.wad\"\n"
+                              // The configured files by their full paths, for the tools.
+                              "\"wad\" \"/opt/tarno/quake.wad;/maps/extra.wad\"\n"
                               "{\n"
                               "( 0 0 16 ) ( 0 32 16 ) ( 64 32 16 ) WALL 0 0 0 1.000000 1.000000\n"
                               "( 0 32 0 ) ( 0 0 0 ) ( 64 0 0 ) WALL 0 0 0 1.000000 1.000000\n"

@@ -172,3 +172,17 @@ TEST_F(View2DRendererTest, GridLinesAreGreyWithABlackOrigin) {
     EXPECT_EQ(AtWorld(30, -64), View2DColors::kGrid);
     EXPECT_EQ(AtWorld(30, 30), View2DColors::kBackground);
 }
+
+TEST_F(View2DRendererTest, ALeakTrailIsDrawnOverTheSolidsInItsOwnColour) {
+    world.AddChild(Box({-50, -50, 0}, {50, 50, 64}));
+    const std::vector<Vector> trail{{0, 0, 32}, {0, 80, 32}, {2000, 80, 32}};
+    View2DScene scene = Scene();
+    scene.leakTrail = &trail;
+    Paint(scene);
+    EXPECT_EQ(AtWorld(0, 20), View2DColors::kLeakTrail);
+    EXPECT_EQ(AtWorld(1, 20), View2DColors::kLeakTrail) << "three pixels wide";
+    EXPECT_EQ(AtWorld(0, 50), View2DColors::kLeakTrail) << "over the solid's edge";
+    EXPECT_EQ(AtWorld(-30, 50), View2DColors::kSolid);
+    EXPECT_EQ(AtWorld(90, 80), View2DColors::kLeakTrail) << "out to the void";
+    EXPECT_EQ(AtWorld(-30, 20), View2DColors::kBackground);
+}

@@ -85,7 +85,7 @@ TEST(DialogScreenshotTest, EveryDialogOverE1M1) {
             problems.ProblemList()->setCurrentRow(0);
         }
         shoot(problems, "check-for-problems");
-        RunMapDialog runMap(RunMapSettings{}, &frame);
+        RunMapDialog runMap(RunMapSettings{}, RunMapPaths{}, &frame);
         shoot(runMap, "run-map");
         ProcessOutput output;
         ProcessWindow process(output);

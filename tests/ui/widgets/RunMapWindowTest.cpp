@@ -1,6 +1,7 @@
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/ProcessOutput.h"
+#include "document/RunMap.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "panels/ProcessWindow.h"
@@ -9,8 +10,11 @@
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -173,8 +177,46 @@ TEST_F(RunMapWindowTest, AMapNameWithAQuoteAndASemicolonReachesTheToolsUnchanged
     EXPECT_EQ(ReadAll(tools / "light.arg"), stem + ".bsp");
 }
 
+TEST_F(RunMapWindowTest, AMapOpenedFromItsMapFileIsNeverWrittenByARunAndItsLeakIsShown) {
+    // qbsp finds a leak: it writes the BSP and the pointfile beside the MAP it was given.
+    WriteScript(tools / "qbsp", "for last; do :; done\nb=\"${last%.map}\"\n"
+                                "echo bsp > \"$b.bsp\"\n"
+                                "printf '0 0 32\\n0 200 32\\n0 9000 32\\n' > \"$b.pts\"\n");
+    SaveAs("room1.map");
+    const fs::path own = root / "maps" / "room1.map";
+    const std::string original = ReadAll(own);
+    CMapDoc opened;
+    ASSERT_TRUE(opened.OpenDocument(own.string()));
+    CMapDoc::SetActiveMapDoc(&opened);
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(controller->Run(opened), RunMap::Outcome::Leak);
+        EXPECT_EQ(ReadAll(own), original) << "run " << run;
+    }
+    EXPECT_FALSE(fs::exists(own.string() + ".bak"));
+    EXPECT_TRUE(RunMap::IsCompileFile((root / "maps" / "room1_compile.map").string()));
+    ASSERT_EQ(opened.LeakTrail().points.size(), 3u);
+    EXPECT_EQ(opened.LeakTrail().points[1], Vector(0, 200, 32));
+    EXPECT_TRUE(Shown().contains("* room1: qbsp found a leak; see the pointfile"));
+    EXPECT_EQ(Editor().messages.Lines().back().text, "room1: qbsp found a leak; see the pointfile");
+    opened.ClearPointfile();
+    EXPECT_TRUE(opened.LeakTrail().IsEmpty());
+    CMapDoc::SetActiveMapDoc(doc.get());
+}
+
+TEST_F(RunMapWindowTest, ProgressLinesReplaceTheLineTheyOverwrite) {
+    WriteScript(tools / "qbsp", "for last; do :; done\n"
+                                "printf 'flow  10%%\\r'; sleep 0.2; printf 'flow  60%%\\r'\n"
+                                "printf 'flow 100%%\\n'; echo bsp > \"${last%.map}.bsp\"\n");
+    SaveAs("level1.rmf");
+    EXPECT_EQ(controller->Run(*doc), RunMap::Outcome::Finished) << Shown().toStdString();
+    EXPECT_TRUE(Shown().contains("\nflow 100%\n")) << Shown().toStdString();
+    EXPECT_FALSE(Shown().contains("10%"));
+}
+
 TEST_F(RunMapWindowTest, TheDialogShowsAndReturnsItsSettings) {
+    WriteScript(tools / "qbsp", "");
     RunMapSettings initial;
+    initial.toolsDirectory = tools.string();
     initial.qbsp = RunMapSettings::QbspEntitiesOnly;
     initial.vis = RunMapSettings::VisFull;
     initial.quakeParms = "-width 800";
@@ -185,7 +227,9 @@ TEST_F(RunMapWindowTest, TheDialogShowsAndReturnsItsSettings) {
     EXPECT_FALSE(dialog.VisibleOnlyBox()->isChecked());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QTest::mouseClick(dialog.ToolGroup(1)->button(2), Qt::LeftButton);
+    EXPECT_TRUE(dialog.ToolStatus(1)->text().startsWith("Found: "));
+    QAbstractButton* extra = dialog.ToolGroup(1)->button(2);
+    QTest::mouseClick(extra, Qt::LeftButton, {}, QPoint(6, extra->height() / 2));
     QCheckBox* noQuake = dialog.NoQuakeBox();
     QTest::mouseClick(noQuake, Qt::LeftButton, {}, QPoint(6, noQuake->height() / 2));
     dialog.ParametersField()->setFocus();
@@ -194,4 +238,42 @@ TEST_F(RunMapWindowTest, TheDialogShowsAndReturnsItsSettings) {
     EXPECT_EQ(settings.light, RunMapSettings::LightExtra);
     EXPECT_TRUE(settings.noQuake);
     EXPECT_EQ(settings.quakeParms, "-width 800 +skill 2");
+}
+
+TEST_F(RunMapWindowTest, TheDialogSaysWhereEachToolIsAndAMissingOneIsOff) {
+    WriteScript(tools / "qbsp", "for last; do :; done\necho bsp > \"${last%.map}.bsp\"\n");
+    fs::remove(tools / "vis");
+    const std::string oldPath = std::getenv("PATH");
+    setenv("PATH", tools.string().c_str(), 1);
+    context.Context().Settings().WriteString("Run Map", "Tools Directory", tools.string());
+    context.Context().Settings().WriteInt("Run Map", "Vis", RunMapSettings::VisFull);
+    context.Context().Settings().WriteInt("Run Map", "No Quake", 1);
+    SaveAs("level1.rmf");
+    controller->chooseSettings = nullptr; // the real dialog
+    QString qbspStatus;
+    QString visStatus;
+    QString files;
+    bool visOff = false;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<RunMapDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        qbspStatus = dialog->ToolStatus(0)->text();
+        visStatus = dialog->ToolStatus(2)->text();
+        files = dialog->FilesLabel()->text();
+        visOff =
+            dialog->ToolGroup(2)->checkedId() == 0 && !dialog->ToolGroup(2)->button(2)->isEnabled();
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    const RunMap::Outcome outcome = controller->Run(*doc);
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(outcome, RunMap::Outcome::Finished) << Shown().toStdString();
+    EXPECT_EQ(qbspStatus, "Found: " + QString::fromStdString((tools / "qbsp").string()));
+    EXPECT_TRUE(
+        visStatus.startsWith("vis not found (looked in " + QString::fromStdString(tools.string())))
+        << visStatus.toStdString();
+    EXPECT_TRUE(visOff);
+    EXPECT_TRUE(files.contains(QString::fromStdString((root / "maps" / "level1.map").string())))
+        << files.toStdString();
+    EXPECT_TRUE(Shown().contains("vis skipped (not found)")) << Shown().toStdString();
 }
