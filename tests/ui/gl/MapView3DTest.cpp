@@ -7,6 +7,7 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"
 #include "mapobjects/MapWorld.h"
+#include "render/View2DRenderer.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -247,4 +249,33 @@ TEST_F(MapView3DTest, AViewWithoutOpenGLSaysSoInTheMessageWindow) {
     view->RequestFrame();
     QTest::qWait(100);
     EXPECT_EQ(log.Count(), 1u);
+}
+
+TEST_F(MapView3DTest, ALeakTrailShowsThroughTheFacesInItsOwnColour) {
+    AddBox(*doc->World(), {-128, -128, 0}, {128, 128, 64});
+    Finish();
+    CMapView3D& v = Show();
+    v.SetRenderMode(CMapView3D::Flat);
+    // Under the box's top face, from the middle out past its side.
+    const std::string pts = (std::filesystem::temp_directory_path() / "view3d-leak.pts").string();
+    std::FILE* file = std::fopen(pts.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("0 0 32\n600 0 32\n", file);
+    std::fclose(file);
+    ASSERT_TRUE(doc->LoadPointfile(pts));
+    std::remove(pts.c_str());
+    auto trailPixels = [&] {
+        const QImage image = v.grabFramebuffer();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += image.pixel(x, y) == Rgb(View2DColors::kLeakTrail & 0xFFFFFFu) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(trailPixels(), 20);
+    EXPECT_EQ(v.Renderer()->TrailVerticesDrawn(), 2u);
+    doc->ClearPointfile();
+    EXPECT_EQ(trailPixels(), 0);
 }
