@@ -32,6 +32,24 @@ QString ProgramLog(QOpenGLFunctions_3_3_Core* gl, GLuint program) {
 const void* ByteOffset(std::size_t bytes) {
     return reinterpret_cast<const void*>(bytes);
 }
+
+// Points the bound vertex array's four attributes (position, texture coordinate, colour,
+// normal) at the fields of MeshVertex3D in the bound array buffer.
+void SetVertexLayout(QOpenGLFunctions_3_3_Core* gl) {
+    const GLsizei stride = sizeof(MeshVertex3D);
+    gl->glEnableVertexAttribArray(0);
+    gl->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                              ByteOffset(offsetof(MeshVertex3D, position)));
+    gl->glEnableVertexAttribArray(1);
+    gl->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+                              ByteOffset(offsetof(MeshVertex3D, texCoord)));
+    gl->glEnableVertexAttribArray(2);
+    gl->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                              ByteOffset(offsetof(MeshVertex3D, color)));
+    gl->glEnableVertexAttribArray(3);
+    gl->glVertexAttribPointer(3, 3, GL_BYTE, GL_TRUE, stride,
+                              ByteOffset(offsetof(MeshVertex3D, normal)));
+}
 } // namespace
 
 QString MeshRenderer3D::Initialize(QOpenGLContext* context) {
@@ -176,19 +194,7 @@ void MeshRenderer3D::UploadChunk(const MeshStore3D& meshes, int index) {
         m_gl->glBindVertexArray(buffers.vertexArray);
         m_gl->glBindBuffer(GL_ARRAY_BUFFER, buffers.vertexBuffer);
         m_gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers.indexBuffer);
-        const GLsizei stride = sizeof(MeshVertex3D);
-        m_gl->glEnableVertexAttribArray(0);
-        m_gl->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                                    ByteOffset(offsetof(MeshVertex3D, position)));
-        m_gl->glEnableVertexAttribArray(1);
-        m_gl->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
-                                    ByteOffset(offsetof(MeshVertex3D, texCoord)));
-        m_gl->glEnableVertexAttribArray(2);
-        m_gl->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                                    ByteOffset(offsetof(MeshVertex3D, color)));
-        m_gl->glEnableVertexAttribArray(3);
-        m_gl->glVertexAttribPointer(3, 3, GL_BYTE, GL_TRUE, stride,
-                                    ByteOffset(offsetof(MeshVertex3D, normal)));
+        SetVertexLayout(m_gl);
     } else {
         m_gl->glBindVertexArray(buffers.vertexArray);
         m_gl->glBindBuffer(GL_ARRAY_BUFFER, buffers.vertexBuffer);
@@ -342,19 +348,7 @@ void MeshRenderer3D::RenderTrail(const std::vector<Vector>& points, const Camera
         gl->glGenBuffers(1, &m_trailBuffer);
         gl->glBindVertexArray(m_trailArray);
         gl->glBindBuffer(GL_ARRAY_BUFFER, m_trailBuffer);
-        const GLsizei stride = sizeof(MeshVertex3D);
-        gl->glEnableVertexAttribArray(0);
-        gl->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                                  ByteOffset(offsetof(MeshVertex3D, position)));
-        gl->glEnableVertexAttribArray(1);
-        gl->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
-                                  ByteOffset(offsetof(MeshVertex3D, texCoord)));
-        gl->glEnableVertexAttribArray(2);
-        gl->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                                  ByteOffset(offsetof(MeshVertex3D, color)));
-        gl->glEnableVertexAttribArray(3);
-        gl->glVertexAttribPointer(3, 3, GL_BYTE, GL_TRUE, stride,
-                                  ByteOffset(offsetof(MeshVertex3D, normal)));
+        SetVertexLayout(gl);
     } else {
         gl->glBindVertexArray(m_trailArray);
         gl->glBindBuffer(GL_ARRAY_BUFFER, m_trailBuffer);
