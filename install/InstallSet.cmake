@@ -4,7 +4,9 @@
 # setup.inf: the first line is the number of file lines; each file line is the file's path
 # relative to the set (subfolders separated by "/", which the installer recreates), optionally
 # followed by one space and the name of its desktop entry; a ".readme <file>" line names the
-# release notes shown after installing.
+# release notes shown after installing; a ".filetypes <file> <program>" line names the
+# description of the map file types (shared-mime-info) that the installer registers for the
+# user, with the program that opens them.
 #
 # The set is made once every directory has been configured, so files appended to
 # BRICKHAVEN_SHIPPED_FILES anywhere in the project are included.
@@ -55,6 +57,11 @@ function(brickhaven_add_install_set installer_source_dir)
   endforeach()
   list(APPEND copies "${installer_source_dir}/${notes}|${notes}")
   list(APPEND records "${notes}")
+  set(file_types brickhaven-mime.xml)
+  set(file_types_source ${CMAKE_SOURCE_DIR}/packaging/${file_types})
+  list(APPEND copies "${file_types_source}|${file_types}")
+  list(APPEND records "${file_types}")
+  list(APPEND depends ${file_types_source})
 
   list(LENGTH records count)
   set(text "${count}\n")
@@ -63,7 +70,7 @@ function(brickhaven_add_install_set installer_source_dir)
     _brickhaven_check_set_file("${name}" "${line}")
     string(APPEND text "${line}\n")
   endforeach()
-  string(APPEND text ".readme ${notes}\n")
+  string(APPEND text ".readme ${notes}\n.filetypes ${file_types} Tarno\n")
   # Rewritten only when the text changes, so the set isn't remade needlessly.
   file(CONFIGURE OUTPUT ${staging}/setup.inf CONTENT "${text}" @ONLY)
 

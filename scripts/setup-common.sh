@@ -12,11 +12,15 @@ BRICKHAVEN_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick desktop-file-utils
+  dpkg-dev appstream shared-mime-info libxml2-utils man-db
 )
+# Only scripts/package needs these.
+BRICKHAVEN_PACKAGE_TOOLS=(lintian)
 
+# install_packages [extra package...]: the project's packages and the extra ones.
 install_packages() {
   local missing=()
-  for p in "${BRICKHAVEN_PACKAGES[@]}"; do
+  for p in "${BRICKHAVEN_PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$p")
     fi

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QXmlStreamReader>
 
 QString EscapeDesktopValue(const QString& value) {
     QString out;
@@ -39,19 +40,50 @@ QString DesktopExecValue(const QString& program) {
     return EscapeDesktopValue(quoted);
 }
 
-QString DesktopEntryText(const QString& name, const QString& target) {
+QString DesktopEntryText(const QString& name, const QString& target, const QStringList& mimeTypes) {
     const qsizetype slash = target.lastIndexOf('/');
     const QString directory = slash > 0 ? target.left(slash) : QStringLiteral("/");
+    QString exec = DesktopExecValue(target);
+    QString types;
+    if (!mimeTypes.isEmpty()) {
+        exec += QStringLiteral(" %f");
+        for (const QString& type : mimeTypes) {
+            types += EscapeDesktopValue(type) + ';';
+        }
+        types = QStringLiteral("MimeType=") + types + '\n';
+    }
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=%1\n"
                           "Comment=Brickhaven\n"
                           "Exec=%2\n"
                           "Path=%3\n")
-        .arg(EscapeDesktopValue(name), DesktopExecValue(target), EscapeDesktopValue(directory));
+               .arg(EscapeDesktopValue(name), exec, EscapeDesktopValue(directory)) +
+           types;
 }
 
-bool WriteDesktopEntry(const QString& linkPath, const QString& name, const QString& target) {
+QStringList MimeTypesOfFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QStringList types;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QStringLiteral("mime-type")) {
+            const QString type = xml.attributes().value(QStringLiteral("type")).toString();
+            // A type is "media/subtype"; anything else would break the MimeType list.
+            if (type.count('/') == 1 && !type.contains(';') && !type.contains(' ')) {
+                types << type;
+            }
+        }
+    }
+    return xml.hasError() ? QStringList() : types;
+}
+
+bool WriteDesktopEntry(const QString& linkPath, const QString& name, const QString& target,
+                       const QStringList& mimeTypes) {
     if (name.contains('/')) {
         return false;
     }
@@ -59,7 +91,7 @@ bool WriteDesktopEntry(const QString& linkPath, const QString& name, const QStri
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    const QByteArray text = DesktopEntryText(name, target).toUtf8();
+    const QByteArray text = DesktopEntryText(name, target, mimeTypes).toUtf8();
     if (file.write(text) != text.size() || !file.commit()) {
         return false;
     }

@@ -37,12 +37,16 @@ QString DefaultDestination() {
     return QDir::homePath() + QStringLiteral("/.local/opt/Brickhaven");
 }
 
-QString ProgramsDirectory() {
+QString DataHomeDirectory() {
     const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome)) {
-        return RemoveOneTrailingSlash(dataHome) + QStringLiteral("/applications");
+        return RemoveOneTrailingSlash(dataHome);
     }
-    return QDir::homePath() + QStringLiteral("/.local/share/applications");
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+QString ProgramsDirectory() {
+    return DataHomeDirectory() + QStringLiteral("/applications");
 }
 
 QString DestinationFromText(const QString& text) {

@@ -9,8 +9,11 @@
 // with the home directory written out.
 QString DefaultDestination();
 
-// The desktop's "Programs" folder: $XDG_DATA_HOME/applications, or
-// ~/.local/share/applications when XDG_DATA_HOME is unset, empty or not absolute.
+// The user's data folder: $XDG_DATA_HOME, or ~/.local/share when XDG_DATA_HOME is unset, empty
+// or not absolute.
+QString DataHomeDirectory();
+
+// The desktop's "Programs" folder: DataHomeDirectory()/applications.
 QString ProgramsDirectory();
 
 // The destination directory typed into the dialog: one trailing "/" removed, a leading "~"

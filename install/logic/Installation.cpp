@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <utility>
 
@@ -54,6 +56,7 @@ InstallResult Installation::Run(const QString& destination, const QString& short
     }
     progress_.SetStatus(QStringLiteral("Creating shortcuts..."));
     CreateShortcuts(destination, shortcutFolder);
+    RegisterFileTypes(destination);
     progress_.Close();
     return InstallDone;
 }
@@ -79,6 +82,9 @@ InstallResult Installation::CopyFiles(const QString& destination) {
 }
 
 void Installation::CreateShortcuts(const QString& destination, const QString& shortcutFolder) {
+    const QStringList mimeTypes = setup_.fileTypesName.isEmpty()
+                                      ? QStringList()
+                                      : MimeTypesOfFile(destination + '/' + setup_.fileTypesName);
     int position = static_cast<int>(setup_.records.size());
     for (const SetupRecord& record : std::as_const(setup_.records)) {
         if (record.shortcutName.isEmpty()) {
@@ -87,10 +93,44 @@ void Installation::CreateShortcuts(const QString& destination, const QString& sh
         const QString link =
             shortcutFolder + '/' + record.shortcutName + QStringLiteral(".desktop");
         const QString target = destination + '/' + record.fileName;
-        if (!WriteDesktopEntry(link, record.shortcutName, target)) {
+        const bool opensFiles = record.fileName == setup_.fileTypesProgram;
+        if (!WriteDesktopEntry(link, record.shortcutName, target,
+                               opensFiles ? mimeTypes : QStringList())) {
             errorText_ = QStringLiteral("I couldn't create the link:\n%1").arg(link);
             linkFailures_.append(errorText_);
         }
         progress_.SetPosition(++position);
     }
+}
+
+void Installation::RegisterFileTypes(const QString& destination) {
+    if (setup_.fileTypesName.isEmpty()) {
+        return;
+    }
+    // The description goes to the user's MIME database, and the desktop's lookup tables are
+    // rebuilt when the tools for that are there (desktops without them read the files).
+    const QString packages = DataHomeDirectory() + QStringLiteral("/mime/packages");
+    const QString target = packages + '/' + QFileInfo(setup_.fileTypesName).fileName();
+    if (MimeTypesOfFile(destination + '/' + setup_.fileTypesName).isEmpty() ||
+        !CreateDirectoryWithParents(packages) ||
+        !CopyFileReplacing(destination + '/' + setup_.fileTypesName, target)) {
+        linkFailures_.append(
+            QStringLiteral("I couldn't register the file types in %1.").arg(packages));
+        return;
+    }
+    const auto run = [](const QString& program, const QStringList& arguments) {
+        const QString found = QStandardPaths::findExecutable(program);
+        if (found.isEmpty()) {
+            return;
+        }
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(found, arguments);
+        if (process.waitForStarted() && !process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+    };
+    run(QStringLiteral("update-mime-database"), {DataHomeDirectory() + QStringLiteral("/mime")});
+    run(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), ProgramsDirectory()});
 }

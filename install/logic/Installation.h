@@ -15,7 +15,9 @@ enum InstallResult : int {
 };
 
 // Copies the files of one installation set (the folder holding setup.inf) into a destination
-// directory and writes a desktop entry for each file that has a shortcut name.
+// directory and writes a desktop entry for each file that has a shortcut name. When setup.inf
+// names file types (".filetypes"), their description goes to the user's MIME database and the
+// program's desktop entry declares that it opens them.
 class Installation {
 public:
     Installation(QString setDirectory, FreeSpaceQuery freeSpace, InstallProgress& progress);
@@ -25,7 +27,8 @@ public:
     InstallResult Run(const QString& destination, const QString& shortcutFolder);
 
     const QString& ErrorText() const { return errorText_; }
-    // One message per desktop entry that couldn't be written; the installation went on.
+    // One message per desktop entry that couldn't be written, and one when the file types
+    // couldn't be registered; the installation went on.
     const QStringList& LinkFailures() const { return linkFailures_; }
     const SetupFile& Setup() const { return setup_; }
     const QString& SetDirectory() const { return setDirectory_; }
@@ -33,6 +36,7 @@ public:
 private:
     InstallResult CopyFiles(const QString& destination);
     void CreateShortcuts(const QString& destination, const QString& shortcutFolder);
+    void RegisterFileTypes(const QString& destination);
 
     QString setDirectory_;
     FreeSpaceQuery freeSpace_;

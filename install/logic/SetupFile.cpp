@@ -111,6 +111,13 @@ bool ReadSetupFile(const QString& setDir, SetupFile& setup, QString& error) {
             setup.readmeName = QFile::decodeName(line->mid(8));
         } else if (line->startsWith(".directx")) {
             setup.directx = true;
+        } else if (line->startsWith(".filetypes ")) {
+            const QByteArray rest = line->mid(11);
+            const qsizetype space = rest.indexOf(' ');
+            if (space > 0) {
+                setup.fileTypesName = QFile::decodeName(rest.left(space));
+                setup.fileTypesProgram = QFile::decodeName(rest.mid(space + 1));
+            }
         }
     }
     return true;

@@ -21,6 +21,10 @@ struct SetupFile {
     quint64 totalSize = 0;
     QString readmeName;
     bool directx = false;
+    // ".filetypes <file> <program>": the listed file is a shared-mime-info description of the
+    // file types that the listed program opens (both empty without such a line).
+    QString fileTypesName;
+    QString fileTypesProgram;
 };
 
 // Longest line setup.inf may hold; the rest of a longer line is dropped.

@@ -4,11 +4,14 @@
 #include "autosave/AutosaveStore.h"
 
 #include "common/EditorContext.h"
+#include "common/ProgramDirectory.h"
+#include "common/StartupArguments.h"
 #include "document/MapCheckCommand.h"
 #include "formats/MapFiles.h"
 #include "mapobjects/MapInformation.h"
 #include "mapobjects/MapWorld.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -165,6 +168,7 @@ int RunRecoverList(std::FILE* out) {
 
 void PrintUsage(std::FILE* err) {
     std::fprintf(err, "usage: Tarno [file] [nologo]\n"
+                      "       Tarno --help | --version\n"
                       "       Tarno --info FILE\n"
                       "       Tarno --convert IN OUT   (IN and OUT: .map or .rmf)\n"
                       "       Tarno --check FILE\n"
@@ -172,7 +176,23 @@ void PrintUsage(std::FILE* err) {
 }
 } // namespace
 
+std::string TarnoProgramDirectory(const std::string& executableDirectory) {
+    return ChooseProgramDirectory(executableDirectory, BRICKHAVEN_INSTALLED_DATA_DIR);
+}
+
 std::optional<int> RunBatchCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    // --help and --version win over everything else on the line.
+    const StartupArguments arguments =
+        ParseStartupArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (arguments.showHelp) {
+        std::fputs(CommandLineHelp(TarnoProgramDirectory(RunningExecutableDirectory())).c_str(),
+                   out);
+        return 0;
+    }
+    if (arguments.showVersion) {
+        std::fputs(VersionLine(BRICKHAVEN_VERSION_TEXT).c_str(), out);
+        return 0;
+    }
     for (int i = 1; i < argc; ++i) {
         const int remaining = argc - i - 1;
         if (std::strcmp(argv[i], "--info") == 0) {

@@ -1,6 +1,7 @@
 #include "app/EditorStartup.h"
 
 #include "app/AutosaveController.h"
+#include "app/BatchCommands.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ScreenshotRunner.h"
@@ -55,7 +56,8 @@ EditorStartup::~EditorStartup() {
 bool EditorStartup::Start() {
     EditorContext& editor = Editor();
     // 1, 2: the program directory, and the settings in the "Brickhaven" location.
-    editor.programDirectory = QCoreApplication::applicationDirPath().toStdString();
+    editor.programDirectory =
+        TarnoProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
     editor.SetSettings(m_settings.get());
     editor.SetPrompts(m_prompts);
     m_settings->WriteString("General", "Directory", editor.programDirectory);

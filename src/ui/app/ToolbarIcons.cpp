@@ -390,17 +390,32 @@ QIcon CommandIcon(int id) {
     }
 }
 
-QIcon ProgramIcon() {
-    return Drawn([](QPainter& p) {
-        p.setPen(QPen(kMortar, 1));
-        for (int row = 0; row < 4; ++row) {
-            const double offset = row % 2 ? -4.5 : 0;
-            for (double x = offset; x < kIconSize; x += 9) {
-                p.setBrush(kBrick.darker(100 + 8 * ((row + static_cast<int>(x)) % 3)));
-                p.drawRect(QRectF(x, 2 + row * 5, 9, 5));
-            }
+QImage ProgramIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / double(kIconSize), size / double(kIconSize));
+    p.setPen(QPen(kMortar, 1));
+    // Four courses of bricks, every other one shifted by half a brick, clipped to the square.
+    p.setClipRect(QRectF(0, 0, kIconSize, kIconSize));
+    for (int row = 0; row < 4; ++row) {
+        const double offset = row % 2 ? -4.5 : 0;
+        for (double x = offset; x < kIconSize; x += 9) {
+            p.setBrush(kBrick.darker(100 + 8 * ((row + static_cast<int>(x)) % 3)));
+            p.drawRect(QRectF(x, 2 + row * 5, 9, 5));
         }
-    });
+    }
+    p.end();
+    return image;
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
+    }
+    return icon;
 }
 
 QPixmap LogoPixmap() {

@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarno");
     QApplication::setOrganizationName("Brickhaven");
+    // Names the desktop entry, so Wayland desktops show the entry's name and icon.
+    QGuiApplication::setDesktopFileName("org.brickhaven.Tarno");
     EditorStartup startup(QApplication::arguments());
     if (!startup.Start()) {
         return 1;

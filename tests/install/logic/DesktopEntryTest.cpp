@@ -48,3 +48,30 @@ TEST(DesktopEntry, ReplacesAnOldEntryAndRefusesNamesWithSlashes) {
     EXPECT_FALSE(WriteDesktopEntry(box.Path() + "/../x.desktop", "../x", "/opt/Tarno"));
     EXPECT_FALSE(WriteDesktopEntry(box.Path() + "/missing/x.desktop", "x", "/opt/Tarno"));
 }
+
+TEST(DesktopEntry, ProgramThatOpensFileTypesTakesTheFileAndDeclaresTheTypes) {
+    Sandbox box;
+    const QString types = box.Path() + "/types.xml";
+    ASSERT_TRUE(WriteAll(
+        types, "<?xml version=\"1.0\"?>\n"
+               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">"
+               "<mime-type type=\"text/x-quake-map\"><glob pattern=\"*.map\"/></mime-type>"
+               "<mime-type type=\"bad;type\"/>"
+               "<mime-type type=\"application/x-brickhaven-rmf\"/></mime-info>"));
+    const QStringList found = MimeTypesOfFile(types);
+    EXPECT_EQ(found, QStringList({"text/x-quake-map", "application/x-brickhaven-rmf"}));
+    const QString link = box.Path() + "/Tarno.desktop";
+    ASSERT_TRUE(WriteDesktopEntry(link, "Tarno", box.Path() + "/100% sure/Tarno", found));
+    const QString text = QString::fromUtf8(ReadAll(link));
+    EXPECT_TRUE(text.contains("Exec=\"" + box.Path() + "/100%% sure/Tarno\" %f\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("MimeType=text/x-quake-map;application/x-brickhaven-rmf;\n"));
+    if (const std::optional<QString> complaints = ValidateDesktopEntry(link)) {
+        EXPECT_EQ(*complaints, "");
+    }
+
+    // A description that is cut off or missing declares nothing.
+    ASSERT_TRUE(WriteAll(types, "<mime-info><mime-type type=\"text/x-quake-map\">"));
+    EXPECT_TRUE(MimeTypesOfFile(types).isEmpty());
+    EXPECT_TRUE(MimeTypesOfFile(box.Path() + "/missing.xml").isEmpty());
+}

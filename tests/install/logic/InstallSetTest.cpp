@@ -50,6 +50,8 @@ TEST_F(InstallSet, HoldsTarnoTheInstallerAndExactlyTheListedFiles) {
     EXPECT_EQ(setup.records[0].shortcutName, "Tarno");
     EXPECT_TRUE(listed.contains(setup.readmeName));
     EXPECT_FALSE(setup.directx); // there is no such program on this platform
+    EXPECT_TRUE(listed.contains(setup.fileTypesName));
+    EXPECT_EQ(setup.fileTypesProgram, "Tarno");
 
     listed << "install"
            << "setup.inf";
@@ -60,7 +62,7 @@ TEST_F(InstallSet, HoldsTarnoTheInstallerAndExactlyTheListedFiles) {
     // The set mirrors the build's program folder, where Tarno finds its data.
     for (const SetupRecord& record : setup.records) {
         const QString built = QStringLiteral(BRICKHAVEN_BIN_DIR) + '/' + record.fileName;
-        if (record.fileName != setup.readmeName) {
+        if (record.fileName != setup.readmeName && record.fileName != setup.fileTypesName) {
             EXPECT_EQ(QFileInfo(built).size(), QFileInfo(kSetDir + '/' + record.fileName).size())
                 << record.fileName.toStdString();
         }
@@ -90,6 +92,19 @@ TEST_F(InstallSet, InstallsWithValidDesktopEntriesAndAWorkingTarno) {
         EXPECT_EQ(*complaints, "") << entry.toStdString();
     }
 
+    // The map file types are the user's now, and Tarno's entry opens them.
+    const QString types = box.Path() + "/data/mime/packages/" + installation.Setup().fileTypesName;
+    EXPECT_EQ(ReadAll(types), ReadAll(kSetDir + '/' + installation.Setup().fileTypesName));
+    const QString tarnoEntry = QString::fromUtf8(ReadAll(folder + "/Tarno.desktop"));
+    EXPECT_TRUE(tarnoEntry.contains("MimeType=text/x-quake-map;application/x-brickhaven-rmf;\n"))
+        << tarnoEntry.toStdString();
+    EXPECT_TRUE(tarnoEntry.contains("/Tarno\" %f\n")) << tarnoEntry.toStdString();
+    EXPECT_TRUE(installation.LinkFailures().isEmpty())
+        << installation.LinkFailures().join('\n').toStdString();
+    if (QFileInfo::exists("/usr/bin/update-mime-database")) {
+        EXPECT_TRUE(QFileInfo::exists(box.Path() + "/data/mime/text/x-quake-map.xml"));
+    }
+
     const QString map = destination + "/maps/example.map";
     if (!QFileInfo::exists(map)) {
         GTEST_SKIP() << "the set holds no example map yet, so the installed Tarno is not run";
@@ -103,4 +118,9 @@ TEST_F(InstallSet, InstallsWithValidDesktopEntriesAndAWorkingTarno) {
     }
     EXPECT_EQ(run->exitCode, 0) << run->output.toStdString();
     EXPECT_FALSE(run->output.trimmed().isEmpty());
+    // The installed Tarno reads its data from its own folder.
+    const std::optional<ProgramRun> help = RunProgram(destination + "/Tarno", {"--help"}, 60000);
+    ASSERT_TRUE(help.has_value());
+    EXPECT_EQ(help->exitCode, 0);
+    EXPECT_TRUE(help->output.contains("\n  " + destination + "\n")) << help->output.toStdString();
 }

@@ -28,6 +28,7 @@ TEST(SetupFile, ReadsRecordsShortcutsSizesAndOptionLines) {
                       "maps/example.map\r\n"
                       "anything else is ignored\r\n"
                       ".directx\r\n"
+                      ".filetypes types.xml Tarno\r\n"
                       ".readme notes.txt");
     const SetupFile setup = ReadOk(set);
     ASSERT_EQ(setup.records.size(), 3);
@@ -40,15 +41,19 @@ TEST(SetupFile, ReadsRecordsShortcutsSizesAndOptionLines) {
     EXPECT_EQ(setup.totalSize, 100u + 768u + 4u);
     EXPECT_EQ(setup.readmeName, "notes.txt");
     EXPECT_TRUE(setup.directx);
+    EXPECT_EQ(setup.fileTypesName, "types.xml");
+    EXPECT_EQ(setup.fileTypesProgram, "Tarno");
 }
 
 TEST(SetupFile, WithoutOptionLinesNoReadmeAndNoDirectx) {
     FakeSet set;
     set.AddFile("a", "1");
-    set.WriteSetupInf("1\na\n.readmenotes.txt\n.direct\n");
+    set.WriteSetupInf("1\na\n.readmenotes.txt\n.direct\n.filetypes types.xml\n");
     const SetupFile setup = ReadOk(set);
     EXPECT_TRUE(setup.readmeName.isEmpty());
     EXPECT_FALSE(setup.directx);
+    EXPECT_TRUE(setup.fileTypesName.isEmpty()); // no program named
+    EXPECT_TRUE(setup.fileTypesProgram.isEmpty());
 }
 
 TEST(SetupFile, EmptyShortcutNameMakesNoShortcut) {
