@@ -66,4 +66,6 @@ void OnEditPaste(CMapDoc& doc) {
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS, &hint);
     doc.SetModified();
+    // The status bar and the object properties describe the pasted objects.
+    doc.SelectObject(nullptr, SELECT_UPDATE);
 }

@@ -6,12 +6,21 @@
 #include "mapobjects/MapClass.h"
 #include "mapobjects/TreeWalk.h"
 
+void ApplyPendingProperties() {
+    if (ObjectPropertiesSink* sheet = Editor().objectProperties) {
+        sheet->ApplyPending();
+    }
+}
+
 void BeginUndoStep(CMapDoc& doc, const std::string& name) {
+    // An edit waiting in the object properties is a step of its own, before this one.
+    ApplyPendingProperties();
     CMapDoc::SetActiveMapDoc(&doc);
     doc.UndoHistory().MarkUndoPosition(doc.SelectedObjects(), name);
 }
 
 UndoStep::UndoStep(CMapDoc& doc, const std::string& name) : m_doc(doc) {
+    ApplyPendingProperties();
     const std::size_t tracks = doc.UndoHistory().TrackCount();
     BeginUndoStep(doc, name);
     if (doc.UndoHistory().TrackCount() > tracks) {

@@ -11,8 +11,12 @@ class CMapDoc;
 
 // Steps the editing commands share.
 
+// Writes an edit the object properties hold and have not applied yet (its own undo step).
+void ApplyPendingProperties();
+
 // Makes the document the active one (so its undo history records what the objects do) and
-// opens an undo step with the document's selection.
+// opens an undo step with the document's selection; an edit pending in the object
+// properties is applied first.
 void BeginUndoStep(CMapDoc& doc, const std::string& name);
 
 // An undo step for the length of a command: opened like BeginUndoStep, and dropped again at

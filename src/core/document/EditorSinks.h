@@ -29,6 +29,9 @@ public:
     virtual void ClearObjects() = 0;
     // Shows the window and gives it the focus (a new entity's keyvalues are edited next).
     virtual void ShowAndActivate() {}
+    // Writes what the user changed and has not applied yet (as its own undo step): the
+    // document calls it before it takes another step, undoes, redoes or saves.
+    virtual void ApplyPending() {}
 };
 
 // The face properties bar.

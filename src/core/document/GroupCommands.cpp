@@ -195,8 +195,9 @@ void OnTieToEntity(CMapDoc& doc) {
         if (ObjectPropertiesSink* props = Editor().objectProperties) {
             props->ShowAndActivate();
         }
-        doc.SelectObject(nullptr, SELECT_UPDATE);
     }
+    // The status bar and the object properties describe the entity, new or not.
+    doc.SelectObject(nullptr, SELECT_UPDATE);
 }
 
 void OnMoveToWorld(CMapDoc& doc) {
@@ -234,4 +235,6 @@ void OnMoveToWorld(CMapDoc& doc) {
     if (step.Changed()) {
         doc.SetModified();
     }
+    // The status bar and the object properties describe the solids now selected.
+    doc.SelectObject(nullptr, SELECT_UPDATE);
 }

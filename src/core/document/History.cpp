@@ -69,6 +69,8 @@ void CHistory::DisposeWithDocument(CHistory& undo, CHistory& redo) {
 }
 
 void CHistory::DestroyAllTracks(CHistoryTrack::Disposal mode) {
+    // The map stays as the steps left it.
+    m_baseTag = StateTag();
     while (!m_tracks.empty()) {
         std::unique_ptr<CHistoryTrack> track = std::move(m_tracks.front());
         m_tracks.pop_front();
@@ -187,6 +189,9 @@ void CHistory::TrimToUndoLevels() {
     while (m_tracks.size() > levels) {
         std::unique_ptr<CHistoryTrack> oldest = std::move(m_tracks.front());
         m_tracks.pop_front();
+        if (!oldest->Entries().empty()) {
+            m_baseTag = oldest->StateTag();
+        }
         oldest->SetDisposal(CHistoryTrack::Discard);
     }
 }
@@ -226,6 +231,11 @@ const CHistoryTrack* CHistory::NewestStep() const {
     return nullptr;
 }
 
+std::uint32_t CHistory::StateTag() const {
+    const CHistoryTrack* newest = NewestStep();
+    return newest ? newest->StateTag() : m_baseTag;
+}
+
 bool CHistory::CanUndo() const {
     return NewestStep() != nullptr;
 }
@@ -245,6 +255,7 @@ std::vector<CMapClass*> CHistory::Undo() {
     m_tracks.pop_back();
     if (opposite) {
         opposite->MarkUndoPosition(track->SavedSelection(), track->Name(), true);
+        opposite->CurrentTrack()->SetStateTag(track->StateTag());
     }
     // Without an opposite the opposite changes go to a scratch history that records nothing.
     CHistory scratch(Disabled);

@@ -48,6 +48,9 @@ public:
     std::string CurrentName() const;
     // Applies the newest track with entries and returns its saved selection.
     std::vector<CMapClass*> Undo();
+    // Names the state the steps of this history lead to: equal tags, equal maps (as far as
+    // the recorded steps go). Undoing a step and redoing it gives its tag back.
+    std::uint32_t StateTag() const;
 
     RecordingState State() const { return m_state; }
     void SetState(RecordingState state) { m_state = state; }
@@ -84,6 +87,8 @@ private:
     // first entry empties the opposite history.
     bool m_clearOppositeOnFirstEntry = false;
     RecordingState m_state;
+    // The state before the oldest track (0: the map as it was opened).
+    std::uint32_t m_baseTag = 0;
 };
 
 // Menu text of the Undo (isRedo false) or Redo item and whether it is enabled.

@@ -5,7 +5,7 @@
 
 CHistoryTrack::CHistoryTrack(std::uint32_t id, const std::string& name,
                              const std::vector<CMapClass*>& selection)
-    : m_id(id), m_name(name.substr(0, kMaxNameLength)), m_selection(selection) {
+    : m_id(id), m_stateTag(id), m_name(name.substr(0, kMaxNameLength)), m_selection(selection) {
     m_entries.reserve(16);
 }
 

@@ -38,11 +38,17 @@ public:
     long long TotalSize() const { return m_totalSize; }
     void Add(const Entry& entry);
 
+    // Names the state of the map once the step is done: the track's own id, or, for a track
+    // that an undo or redo recorded, the state that applying it gives back.
+    std::uint32_t StateTag() const { return m_stateTag; }
+    void SetStateTag(std::uint32_t tag) { m_stateTag = tag; }
+
     void SetDisposal(Disposal mode) { m_disposal = mode; }
     Disposal DisposalMode() const { return m_disposal; }
 
 private:
     std::uint32_t m_id;
+    std::uint32_t m_stateTag;
     std::string m_name;
     std::vector<CMapClass*> m_selection;
     std::vector<Entry> m_entries;

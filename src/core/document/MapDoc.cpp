@@ -58,6 +58,13 @@ bool HasDotInName(const std::string& path) {
     return path.find('.', start) != std::string::npos;
 }
 
+// What the user changed in the object properties and has not applied yet is written first.
+void ApplyPendingEdits() {
+    if (ObjectPropertiesSink* sheet = Editor().objectProperties) {
+        sheet->ApplyPending();
+    }
+}
+
 bool IsInTree(const CMapClass* object, const CMapClass* root) {
     for (const CMapClass* o = object; o; o = o->Parent()) {
         if (o == root) {
@@ -89,6 +96,25 @@ CMapDoc::~CMapDoc() {
     // hold is touched after the world is gone.
     CHistory::DisposeWithDocument(m_undo, m_redo);
     m_world.reset();
+}
+
+void CMapDoc::SetModified(bool modified) {
+    const std::uint32_t state = m_undo.StateTag();
+    if (!modified) {
+        m_modified = false;
+        m_savedState = state;
+        m_savedStateKnown = true;
+        m_stateAtLastChange = state;
+        return;
+    }
+    // A change that opened no undo step is one undo cannot take back: the saved state can no
+    // longer be told by the undo position.
+    if (state == m_stateAtLastChange) {
+        m_savedStateKnown = false;
+    }
+    m_stateAtLastChange = state;
+    m_modified = true;
+    ++m_changeCount;
 }
 
 std::string CMapDoc::Title() const {
@@ -417,6 +443,8 @@ void CMapDoc::OnRedo() {
 }
 
 void CMapDoc::ApplyHistory(CHistory& history) {
+    // An edit still waiting in the object properties is applied (and so undone) first.
+    ApplyPendingEdits();
     ToolHandlesNotify(nullptr, 3);
     SelectObject(nullptr, SELECT_CLEAR);
     // The step may give solids back other faces: the face selection must not outlive them.
@@ -432,7 +460,11 @@ void CMapDoc::ApplyHistory(CHistory& history) {
     }
     SelectObject(nullptr, SELECT_UPDATE);
     UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
-    SetModified();
+    // Back at the undo position of the last save, the map is as it was saved.
+    const std::uint32_t state = m_undo.StateTag();
+    m_stateAtLastChange = state;
+    m_modified = !(m_savedStateKnown && state == m_savedState);
+    ++m_changeCount;
 }
 
 void CMapDoc::OnSelectAll() {
@@ -507,7 +539,7 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
         return false;
     }
     m_path = path;
-    m_modified = false;
+    SetModified(false);
     m_isPrefab = false;
     Editor().messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
     {
@@ -524,10 +556,11 @@ bool CMapDoc::SaveDocument(const std::string& path) {
     if (m_isPrefab) {
         return UpdatePrefab();
     }
+    ApplyPendingEdits();
     if (!Serialize(path, true, IsRmfPath(path))) {
         return false;
     }
-    m_modified = false;
+    SetModified(false);
     return true;
 }
 
@@ -571,6 +604,7 @@ bool& CMapDoc::ExportVisibleOnly() {
 }
 
 bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly) {
+    ApplyPendingEdits();
     const bool wasModified = m_modified;
     bool ok = Serialize(path, true, false, visibleOnly);
     m_modified = wasModified;
@@ -650,6 +684,7 @@ bool CMapDoc::OnExport() {
 }
 
 bool CMapDoc::SaveModified() {
+    ApplyPendingEdits();
     if (!m_modified) {
         return true;
     }
@@ -664,7 +699,7 @@ bool CMapDoc::SaveModified() {
             if (!StoreIntoPrefabLibrary()) {
                 return false;
             }
-            m_modified = false;
+            SetModified(false);
         }
         return true;
     }
@@ -695,7 +730,7 @@ bool CMapDoc::OpenPrefab(CPrefab& prefab) {
         m_world->AddDeepClonesOf(*prefab.Map());
         m_world->UpdateVisibleObjects();
     }
-    m_modified = false;
+    SetModified(false);
     SetActiveMapDoc(this);
     UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
     return true;
@@ -751,7 +786,7 @@ bool CMapDoc::UpdatePrefab() {
     if (!StoreIntoPrefabLibrary()) {
         return false;
     }
-    m_modified = false;
+    SetModified(false);
     if (closeRequested) {
         closeRequested();
     }

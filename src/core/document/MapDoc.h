@@ -38,10 +38,9 @@ public:
     const std::string& Path() const { return m_path; }
     void SetPath(const std::string& path) { m_path = path; }
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified = true) {
-        m_modified = modified;
-        m_changeCount += modified ? 1 : 0;
-    }
+    // True marks a change; false marks the map as saved in its present state (the undo
+    // position that undo and redo may come back to).
+    void SetModified(bool modified = true);
     // Counts the changes made to the map (every SetModified(true)); autosave compares it.
     std::uint64_t ChangeCount() const { return m_changeCount; }
     // The file name shown in the window title ("Untitled" without a path).
@@ -203,6 +202,12 @@ private:
     Pointfile m_pointfile;
     bool m_modified = false;
     std::uint64_t m_changeCount = 0;
+    // The undo history's state when the map was last saved (or opened), and whether it is
+    // still one undo and redo can reach: a change that no undo step holds makes it unknown.
+    std::uint32_t m_savedState = 0;
+    bool m_savedStateKnown = true;
+    // The undo history's state at the last change.
+    std::uint32_t m_stateAtLastChange = 0;
     bool m_isPrefab = false;
     std::uint32_t m_prefabLibraryId = 0;
     std::uint32_t m_prefabId = 0;

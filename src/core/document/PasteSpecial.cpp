@@ -124,4 +124,6 @@ void OnPasteSpecial(CMapDoc& doc, const PasteSpecialSettings& settings) {
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS, &hint);
     doc.SetModified();
+    // The status bar and the object properties describe the pasted objects.
+    doc.SelectObject(nullptr, SELECT_UPDATE);
 }

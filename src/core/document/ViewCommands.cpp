@@ -50,6 +50,7 @@ void OnAlign(CMapDoc& doc, const MapDocView& view, AlignSide side) {
     CUpdateHint hint = SelectionHint(doc);
     hint.box = before;
     doc.UpdateAllViews(UPDATE_OBJECTS, &hint);
+    doc.UpdateStatusText();
     if (step.Changed()) {
         doc.SetModified();
     }
@@ -78,6 +79,7 @@ void OnFlip(CMapDoc& doc, const MapDocView& view, bool horizontally) {
     CUpdateHint hint = SelectionHint(doc);
     hint.box = box;
     doc.UpdateAllViews(UPDATE_OBJECTS, &hint);
+    doc.UpdateStatusText();
     if (step.Changed()) {
         doc.SetModified();
     }

@@ -87,11 +87,14 @@ void ReadMapKeyValues(MapTextStream& stream, CEditGameClass& object,
             stream.ParseError("a keyvalue line without its quotes ends the keyvalues");
             return;
         }
-        if (key == "classname") {
+        // The keys kept in fields of their own are told apart without regard to case, as all
+        // keys are: an "Angle" pair beside the angle field would be written out twice.
+        const std::string keyText(key);
+        if (EqualsIgnoreCase(keyText, "classname")) {
             object.SetClass(std::string(value));
-        } else if (key == "angle") {
+        } else if (EqualsIgnoreCase(keyText, "angle")) {
             object.SetAngle(ParseMapInteger(value));
-        } else if (key == "spawnflags") {
+        } else if (EqualsIgnoreCase(keyText, "spawnflags")) {
             object.SetSpawnFlags(static_cast<std::uint32_t>(ParseMapInteger(value)));
         } else if (key == "wad" && (!isWorld || value.empty())) {
             // Only the world's names the map's texture files; an empty one names none.

@@ -55,7 +55,7 @@ void WriteKeyValueBlock(RmfStream& stream, const CEditGameClass& object) {
 }
 
 // The class name goes through SetClass of object (an entity's class change); angle, spawn
-// flags and pairs are stored as read.
+// flags and pairs are stored as read, the pairs through SetKeyValue.
 bool ReadKeyValueBlock(RmfStream& stream, CEditGameClass& object,
                        std::vector<CEditGameClass::KeyValue>& pairs) {
     std::string className;
@@ -76,7 +76,10 @@ bool ReadKeyValueBlock(RmfStream& stream, CEditGameClass& object,
             !stream.ReadString(pair.value, CEditGameClass::kMaxValue)) {
             return false;
         }
-        pairs.push_back(std::move(pair));
+        // A key held twice keeps its last value; a pair named like one of the fields (as
+        // older files may hold "angle" beside the angle) sets that field, as it did in the
+        // game when exported after it.
+        object.SetKeyValue(pair.key, pair.value);
     }
     return true;
 }

@@ -10,7 +10,8 @@ class EntityClassDef;
 
 // The keyvalue holder of entities and the world: class name, angle, spawn flags and the other
 // key/value pairs. Keys are unique without regard to case; "classname", "angle" and
-// "spawnflags" live in their own fields and never in the pairs.
+// "spawnflags" live in their own fields and "origin" is the entity's position: none of the
+// four is ever kept among the pairs, so a file never gets one of them twice.
 class CEditGameClass {
 public:
     static constexpr std::size_t kMaxClassName = 63;
@@ -36,8 +37,12 @@ public:
     void SetSpawnFlags(std::uint32_t flags) { m_spawnFlags = flags; }
 
     // With a value: replace or append. With no value: remove, keeping the others' order.
-    // Keys are cut to 19 characters and values to 511.
+    // Keys are cut to 19 characters and values to 511. "classname", "angle" and "spawnflags"
+    // (any case) set their fields instead (no value: angle and flags 0, the class stays);
+    // "origin" is never stored (its value is the entity's position, read by the file formats).
     void SetKeyValue(const std::string& key, const std::optional<std::string>& value);
+    // True for the keys that are never among the pairs (see SetKeyValue).
+    static bool IsFieldKey(const std::string& key);
     // The value and index of the pair with this key (ignoring case), or none.
     std::optional<std::pair<std::string, int>> GetKeyValue(const std::string& key) const;
     const std::vector<KeyValue>& KeyValues() const { return m_keyValues; }

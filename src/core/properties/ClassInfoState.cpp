@@ -10,6 +10,10 @@ const char* const kWorldClass = "worldspawn";
 std::string RowText(const std::string& key, const std::string& value) {
     return key + "\t" + value;
 }
+
+bool IsAngleVariable(const ClassVariable& variable) {
+    return EqualsIgnoreCase(variable.name, "angle");
+}
 } // namespace
 
 std::vector<std::string> ClassChoicesFor(const GameDataSet& gameData,
@@ -61,11 +65,15 @@ void ClassInfoState::ApplyClass() {
     if (SmartEdit()) {
         for (int slot = 0; slot < m_class->SlotCount(); ++slot) {
             const ClassVariable* variable = m_class->VariableAt(slot);
-            if (!variable || EqualsIgnoreCase(variable->name, "spawnflags")) {
+            // The spawn flags have their page; the class and an entity's origin are not
+            // edited as attributes.
+            if (!variable ||
+                (CEditGameClass::IsFieldKey(variable->name) && !IsAngleVariable(*variable))) {
                 continue;
             }
             m_rows.push_back(Row{variable->description, slot});
-            if (!m_local.GetKeyValue(variable->name)) {
+            // The angle's row stands for the angle field: it is never a keyvalue.
+            if (!IsAngleVariable(*variable) && !m_local.GetKeyValue(variable->name)) {
                 const ClassVariable::KeyValue pair = variable->DefaultKeyValue();
                 m_local.SetKeyValue(pair.key, pair.value);
             }
@@ -154,14 +162,31 @@ std::string ClassInfoState::RowValue(int row) const {
     if (!variable) {
         return {};
     }
+    if (IsAngleVariable(*variable)) {
+        return m_angleText;
+    }
     auto value = m_local.GetKeyValue(variable->name);
     return value ? value->first : std::string();
 }
 
 void ClassInfoState::SetRowValue(int row, const std::string& value) {
     if (const ClassVariable* variable = RowVariable(row)) {
-        m_local.SetKeyValue(variable->name, StoredValueText(value));
+        if (IsAngleVariable(*variable)) {
+            SetAngleText(value);
+        } else {
+            m_local.SetKeyValue(variable->name, StoredValueText(value));
+        }
     }
+}
+
+int ClassInfoState::AngleRow() const {
+    for (int row = 0; row < RowCount(); ++row) {
+        if (const ClassVariable* variable = RowVariable(row);
+            variable && IsAngleVariable(*variable)) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 void ClassInfoState::SetAngleText(const std::string& text) {

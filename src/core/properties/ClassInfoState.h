@@ -70,9 +70,13 @@ public:
     std::string NextNewKey();
 
     // SmartEdit: the variable of a row, its current value, and a new value from an editor.
+    // The row of the class's "angle" variable shows and sets the angle itself (the combo's
+    // text), never a keyvalue.
     const ClassVariable* RowVariable(int row) const;
     std::string RowValue(int row) const;
     void SetRowValue(int row, const std::string& value);
+    // The row of the "angle" variable in SmartEdit, or -1.
+    int AngleRow() const;
 
     // --- angle ---
     const std::string& AngleText() const { return m_angleText; }

@@ -10,10 +10,11 @@ std::optional<std::string> CheckKeyText(const std::string& key) {
         return "The key \"" + key + "\" is too long: keys hold at most " +
                std::to_string(CEditGameClass::kMaxKey) + " characters.";
     }
-    for (const char* reserved : {"classname", "angle", "spawnflags"}) {
-        if (EqualsIgnoreCase(key, reserved)) {
-            return "The key \"" + key + "\" is set by its own field, not as a keyvalue.";
-        }
+    if (EqualsIgnoreCase(key, "origin")) {
+        return "The key \"" + key + "\" is the entity's position: move the entity instead.";
+    }
+    if (CEditGameClass::IsFieldKey(key)) {
+        return "The key \"" + key + "\" is set by its own field, not as a keyvalue.";
     }
     return std::nullopt;
 }

@@ -14,6 +14,7 @@
 #include "document/EntityClassRefresh.h"
 #include "document/MapDoc.h"
 #include "document/MapFileNames.h"
+#include "document/PrefabRegistry.h"
 #include "document/UpdateHint.h"
 #include "formats/MapFiles.h"
 #include "gamedata/GameDataStartup.h"
@@ -76,6 +77,8 @@ CMainFrame::CMainFrame(QtSettingsStore& settings, QWidget* parent)
     RefreshRecentFileMenu();
 
     EditorContext& editor = Editor();
+    // The New Objects bar follows every change of the prefab libraries.
+    editor.Prefabs().librariesChanged = [this] { NewObjectBar().SetTool(m_currentTool); };
     editor.mainFrame = this;
     editor.statusPanes = this;
     editor.showMapErrors = [this](const ErrorList& errors) { ShowMapErrors(errors); };
@@ -111,6 +114,7 @@ CMainFrame::~CMainFrame() {
     EditorContext& editor = Editor();
     if (editor.mainFrame == this) {
         editor.mainFrame = nullptr;
+        editor.Prefabs().librariesChanged = nullptr;
     }
     if (editor.statusPanes == this) {
         editor.statusPanes = nullptr;
@@ -580,4 +584,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     m_recentFiles.Save(m_settings);
     m_settings.Sync();
     event->accept();
+    // The program ends with its main window: windows of its own (the Process Window) go too.
+    emit closing();
 }

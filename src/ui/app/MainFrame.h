@@ -109,6 +109,8 @@ public:
 
 signals:
     void deferredStartFinished();
+    // The main window accepted its closing: the program ends.
+    void closing();
     // The active document changed (the bars refill from it).
     void activeDocumentChanged();
     // After the enabled states and check marks were brought up to date.

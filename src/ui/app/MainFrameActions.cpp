@@ -160,6 +160,10 @@ void CMainFrame::CreateActions() {
             m_objectProperties->setVisible(!m_objectProperties->isVisible());
         }
     });
+    // Alt with the main Enter key as with the keypad's.
+    Action(Properties)
+        ->setShortcuts(
+            {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
 
     // Map
     AddAction(SnapToGrid, "&Snap to grid\tP", onDoc(&CMapDoc::OnToggleSnap), true);

@@ -61,6 +61,15 @@ ClassInfoPage::ClassInfoPage(QWidget* parent)
     m_smartEdit->setObjectName("SmartEditButton");
     m_smartEdit->setCheckable(true);
     m_smartEdit->setChecked(true);
+    // A pressed toggle must read as pressed in every style: it takes the selection colours.
+    m_smartEdit->setStyleSheet(
+        "QPushButton { padding: 3px 10px; border: 1px solid palette(mid); border-radius: 3px;"
+        " background: palette(button); color: palette(button-text); }"
+        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+        " border-color: palette(shadow); }"
+        "QPushButton:disabled { color: palette(mid); }");
+    m_smartEdit->setToolTip("SmartEdit: edit the attributes of the class (on) or the raw "
+                            "keyvalues (off)");
     m_notice->setObjectName("KeyNotice");
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet("color: #b00000");
@@ -210,9 +219,15 @@ void ClassInfoPage::OnClassText(const QString& text) {
 }
 
 void ClassInfoPage::OnSmartEditToggled(bool on) {
+    // Only the way the keyvalues are shown changes: nothing is written for it.
     m_state.SetSmartEditPreferred(on);
     ShowRows();
-    emit edited();
+}
+
+void ClassInfoPage::ShowAngleRow() {
+    if (QTreeWidgetItem* item = m_list->topLevelItem(m_state.AngleRow())) {
+        item->setText(1, Q(m_state.AngleText()));
+    }
 }
 
 void ClassInfoPage::OnRowSelected() {
@@ -353,6 +368,7 @@ void ClassInfoPage::ShowValueEditor(int row) {
 void ClassInfoPage::OnAngleText(const QString& text) {
     m_state.SetAngleText(text.toStdString());
     m_dial->SetAngle(m_state.DialAngle());
+    ShowAngleRow();
     emit edited();
 }
 
@@ -362,5 +378,6 @@ void ClassInfoPage::OnDialChosen(int angle) {
         const QSignalBlocker block(m_angle);
         m_angle->setEditText(Q(m_state.AngleText()));
     }
+    ShowAngleRow();
     emit edited();
 }

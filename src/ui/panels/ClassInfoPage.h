@@ -41,6 +41,8 @@ private:
     void OnDelete();
     void OnAngleText(const QString& text);
     void OnDialChosen(int angle);
+    // The SmartEdit row of the angle shows the combo's text.
+    void ShowAngleRow();
     void ShowState();
     void ShowRows();
     void ShowModeControls();

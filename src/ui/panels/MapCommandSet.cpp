@@ -96,6 +96,7 @@ MapCommandSet::MapCommandSet(CMainFrame& frame)
         });
     }
     m_runMap->showOptions = [] { CommandRegistry::Trigger(CommandId::OptionsSheet); };
+    connect(&frame, &CMainFrame::closing, m_runMap, &RunMapController::CloseWindow);
     m_runMap->documentSaved = [this] {
         for (CChildFrame* child : m_frame.ChildFrames()) {
             const QString title = QString::fromStdString(child->Document().Title());

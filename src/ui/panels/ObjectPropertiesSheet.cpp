@@ -9,8 +9,14 @@
 #include "panels/ObjectGroupsDialog.h"
 #include "panels/VisGroupsPage.h"
 
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -32,8 +38,17 @@ ObjectPropertiesSheet::ObjectPropertiesSheet(QWidget* parent)
     m_tabs->setObjectName("PropertyPages");
     m_noProperties->setObjectName("NoPropertiesPage");
     m_noProperties->setAlignment(Qt::AlignCenter);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setObjectName("SheetButtons");
+    buttons->button(QDialogButtonBox::Close)->setObjectName("CloseButton");
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::hide);
+    // Escape hides the sheet (which applies first), as the Close button does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::hide);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
     resize(460, 400);
     for (QWidget* page :
          {static_cast<QWidget*>(m_classInfo), static_cast<QWidget*>(m_flags),
@@ -93,7 +108,6 @@ void ObjectPropertiesSheet::ClearObjects() {
     m_objects.clear();
     m_kind = SelectionKind::Nothing;
     m_edited = false;
-    m_defaultsFilled = false;
     RebuildPages();
 }
 
@@ -105,7 +119,6 @@ void ObjectPropertiesSheet::RemoveObject(CMapClass* object) {
     m_objects.erase(found);
     m_kind = SelectionKindOf(m_objects);
     m_edited = false;
-    m_defaultsFilled = false;
     RebuildPages();
     LoadPages();
 }
@@ -114,6 +127,32 @@ void ObjectPropertiesSheet::ShowAndActivate() {
     show();
     raise();
     activateWindow();
+}
+
+void ObjectPropertiesSheet::ApplyPending() {
+    Apply();
+}
+
+void ObjectPropertiesSheet::PlaceBesideClientArea() {
+    auto* mainWindow = qobject_cast<QMainWindow*>(parentWidget());
+    QWidget* client = mainWindow ? mainWindow->centralWidget() : nullptr;
+    if (!client || !client->isVisible()) {
+        return;
+    }
+    // Right of the main window when the screen has room there, else inside the client
+    // area's right-hand side; never over the menu bar or the tool bars.
+    const QRect area(client->mapToGlobal(QPoint(0, 0)), client->size());
+    const QRect outer = mainWindow->frameGeometry();
+    const QScreen* screen = mainWindow->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QSize size = frameGeometry().size();
+    constexpr int kGap = 8;
+    QPoint place(outer.right() + 1 + kGap, area.top());
+    if (available.isValid() && place.x() + size.width() > available.right()) {
+        place.setX(std::max(area.left(), area.right() - size.width() - kGap));
+        place.setY(area.top() + kGap);
+    }
+    move(place);
 }
 
 QStringList ObjectPropertiesSheet::PageCaptions() const {
@@ -151,16 +190,15 @@ void ObjectPropertiesSheet::RebuildPages() {
 
 void ObjectPropertiesSheet::LoadPages() {
     m_edited = false;
-    m_defaultsFilled = false;
     if (m_objects.empty()) {
         return;
     }
     CMapClass* first = m_objects.front();
     if (m_kind == SelectionKind::Entity || m_kind == SelectionKind::World) {
         const CEditGameClass& holder = *GameClassPart(first);
+        // Defaults of the class that the object lacks are only shown: they are written with
+        // the user's next change, never by looking.
         m_classInfo->Load(holder, CurrentGameData());
-        // Defaults of the class that the object lacks are written on the next apply.
-        m_defaultsFilled = !SameKeyValues(m_classInfo->State().LocalKeyValues(), holder);
         m_flags->Load(holder);
     }
     if (m_kind != SelectionKind::World) {
@@ -171,12 +209,10 @@ void ObjectPropertiesSheet::LoadPages() {
 
 int ObjectPropertiesSheet::Apply() {
     CMapDoc* doc = Document();
-    if (!doc || !(m_edited || m_defaultsFilled) || m_kind == SelectionKind::Nothing) {
+    if (!doc || !m_edited || m_kind == SelectionKind::Nothing) {
         return 0;
     }
-    const bool asUndoStep = m_edited;
     m_edited = false;
-    m_defaultsFilled = false;
     PropertyPages pages;
     for (PropertyPage page : PagesFor(m_kind)) {
         if (page == PropertyPage::ClassInfo) {
@@ -187,7 +223,7 @@ int ObjectPropertiesSheet::Apply() {
             pages.visGroups = &m_visGroups->State();
         }
     }
-    return ApplyObjectProperties(*doc, m_objects, pages, asUndoStep);
+    return ApplyObjectProperties(*doc, m_objects, pages);
 }
 
 void ObjectPropertiesSheet::EditGroups() {
@@ -206,6 +242,14 @@ void ObjectPropertiesSheet::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         Apply();
+    }
+}
+
+void ObjectPropertiesSheet::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_placed && !event->spontaneous()) {
+        PlaceBesideClientArea();
+        m_placed = true;
     }
 }
 

@@ -17,7 +17,8 @@ class VisGroupsPage;
 // "Object Properties": the modeless sheet that shows the selected objects' class, keyvalues,
 // spawn flags and visgroups. Its pages follow the kind of selection. What the user changes is
 // written into the objects, as one undo step, when the sheet loses activation, when it is
-// hidden and before the selection is replaced; there is no OK button and closing only hides.
+// hidden (Escape, Close), before the selection is replaced and before the document takes
+// another step (ApplyPending); there is no OK button and closing only hides.
 class ObjectPropertiesSheet : public QWidget, public ObjectPropertiesSink {
     Q_OBJECT
 public:
@@ -28,13 +29,16 @@ public:
     void SetObjects(const std::vector<CMapClass*>& objects) override;
     void ClearObjects() override;
     void ShowAndActivate() override;
+    void ApplyPending() override;
     // An object about to be destroyed leaves the sheet.
     void RemoveObject(CMapClass* object);
 
     // Writes the pages into the objects when the user changed something since they were
-    // loaded (as one undo step), or when loading filled in class defaults (recorded nowhere);
-    // returns how many objects changed.
+    // loaded, as one undo step; returns how many objects changed. Only a change of the user's
+    // is written: class defaults the pages fill in are shown, and stored with the next change.
     int Apply();
+    // Moves the sheet beside the main window's client area (done when first shown).
+    void PlaceBesideClientArea();
 
     const std::vector<CMapClass*>& Objects() const { return m_objects; }
     QTabWidget* Tabs() const { return m_tabs; }
@@ -46,6 +50,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
@@ -58,8 +63,8 @@ private:
     SelectionKind m_kind = SelectionKind::Nothing;
     // The user changed a page since it was loaded.
     bool m_edited = false;
-    // Loading filled in class defaults that the object lacks.
-    bool m_defaultsFilled = false;
+    // The sheet was given its first place.
+    bool m_placed = false;
     QTabWidget* m_tabs;
     ClassInfoPage* m_classInfo;
     FlagsPage* m_flags;

@@ -6,6 +6,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 class RunMapController::Host : public RunMapHost {
@@ -96,13 +98,28 @@ RunMap::Outcome RunMapController::Run(CMapDoc& doc) {
         }
         Window()->SetRunning(false);
     }
+    if (m_closeAfterRun && m_mainWindow) {
+        m_closeAfterRun = false;
+        QTimer::singleShot(0, m_mainWindow, [window = m_mainWindow] { window->close(); });
+    }
     return outcome;
 }
 
+void RunMapController::CloseWindow() {
+    if (m_window) {
+        m_window->close();
+    }
+}
+
 bool RunMapController::eventFilter(QObject* watched, QEvent* event) {
-    // The main window cannot be closed while a tool compiles its map.
+    // Closing the main window while a tool compiles its map stops the tool first; the window
+    // closes once the run has ended.
     if (m_running && watched == m_mainWindow && event->type() == QEvent::Close) {
         event->ignore();
+        m_closeAfterRun = true;
+        if (m_window) {
+            m_window->StopButton()->click();
+        }
         return true;
     }
     return QObject::eventFilter(watched, event);

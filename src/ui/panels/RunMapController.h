@@ -29,6 +29,8 @@ public:
     bool Running() const { return m_running; }
 
     ProcessWindow* Window();
+    // The main window closed: the Process Window goes with it (the program ends).
+    void CloseWindow();
     ProcessOutput& Output() { return m_output; }
 
     // Replaces the "Run Map" dialog (tests); unset, the dialog is shown.
@@ -50,4 +52,6 @@ private:
     ProcessOutput m_output;
     std::unique_ptr<ProcessWindow> m_window;
     bool m_running = false;
+    // The main window was asked to close during a run.
+    bool m_closeAfterRun = false;
 };

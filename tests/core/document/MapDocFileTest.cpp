@@ -1,4 +1,5 @@
 #include "common/EditorContext.h"
+#include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"
@@ -132,6 +133,55 @@ TEST_F(MapDocFileTest, AFailedOpenIsOneMessageThatNamesTheFile) {
         EXPECT_EQ(prompts.shown[0].text, message);
         EXPECT_EQ(&context.Context().GetPrompts(), &prompts);
     }
+}
+
+// The document knows the undo position of its last save: undo and redo that come back to it
+// leave the map unmodified; a step taken after undoing past it, or a change that no undo step
+// holds, makes that position unreachable.
+TEST_F(MapDocFileTest, UndoBackToTheSavedPositionIsUnmodified) {
+    CMapDoc doc;
+    AddBox(doc);
+    AddBox(doc);
+    for (CMapClass* child : doc.World()->Children()) {
+        doc.SelectObject(child, SELECT_ADD);
+    }
+    const std::string path = (dir / "level.rmf").string();
+    ASSERT_TRUE(doc.SaveDocument(path));
+    OnGroup(doc);
+    EXPECT_TRUE(doc.IsModified());
+    doc.OnUndo();
+    EXPECT_FALSE(doc.IsModified());
+    doc.OnRedo();
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.SaveDocument(path));
+    doc.OnUndo();
+    EXPECT_TRUE(doc.IsModified());
+    doc.OnRedo();
+    EXPECT_FALSE(doc.IsModified());
+    doc.SelectObject(doc.World()->Children().front(), SELECT_CLEAR | SELECT_ADD);
+    OnUngroup(doc);
+    EXPECT_TRUE(doc.IsModified());
+    doc.OnUndo();
+    EXPECT_FALSE(doc.IsModified());
+
+    // Undone past the save and then another step: the saved state is gone.
+    doc.OnUndo();
+    for (CMapClass* child : doc.World()->Children()) {
+        doc.SelectObject(child, SELECT_ADD);
+    }
+    OnGroup(doc);
+    doc.OnUndo();
+    EXPECT_TRUE(doc.IsModified());
+    doc.OnRedo();
+    EXPECT_TRUE(doc.IsModified());
+
+    // A change that no undo step holds stays a change whatever is undone.
+    ASSERT_TRUE(doc.SaveDocument(path));
+    doc.SetModified();
+    doc.SelectObject(doc.World()->Children().front(), SELECT_CLEAR | SELECT_ADD);
+    OnUngroup(doc);
+    doc.OnUndo();
+    EXPECT_TRUE(doc.IsModified());
 }
 
 } // namespace

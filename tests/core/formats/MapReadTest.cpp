@@ -75,10 +75,43 @@ TEST_F(MapReadTest, KeyValuesFillTheirFieldsAndPairs) {
     EXPECT_EQ(light->ClassName(), "light");
     EXPECT_EQ(light->Angle(), -90);
     EXPECT_EQ(light->SpawnFlags(), 2049u);
-    ASSERT_EQ(light->KeyValueCount(), 2);
-    EXPECT_EQ(light->KeyValues()[0].key, "Classname");
-    EXPECT_EQ(light->KeyValues()[1].value, "300");
+    // "Classname" names the class as "classname" does: the last one counts.
+    ASSERT_EQ(light->KeyValueCount(), 1);
+    EXPECT_EQ(light->KeyValues()[0].value, "300");
     EXPECT_FALSE(LastMapReadReport().parseErrors);
+}
+
+// A key held twice (in any case) is read with its last value and written once; the keys kept
+// in fields never stay among the pairs, so writing cannot repeat them.
+TEST_F(MapReadTest, AKeyHeldTwiceIsReadWithItsLastValueAndWrittenOnce) {
+    auto world = LoadMap(kWorldHead + "}\n{\n\"classname\" \"monster_army\"\n\"angle\" \"90\"\n" +
+                         "\"wait\" \"1\"\n\"Angle\" \"45\"\n\"WAIT\" \"2\"\n" +
+                         "\"spawnflags\" \"1\"\n\"SpawnFlags\" \"3\"\n" +
+                         "\"origin\" \"0 0 0\"\n\"ORIGIN\" \"8 16 24\"\n}\n");
+    ASSERT_EQ(world->Children().size(), 1u);
+    auto* army = static_cast<CMapEntity*>(world->Children().front());
+    EXPECT_EQ(army->Angle(), 45);
+    EXPECT_EQ(army->SpawnFlags(), 3u);
+    EXPECT_EQ(army->Origin(), (Vector{8, 16, 24}));
+    ASSERT_EQ(army->KeyValueCount(), 1);
+    EXPECT_EQ(army->KeyValues()[0].value, "2");
+
+    const std::string text = MapText(*world);
+    auto count = [&text](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(line); at != std::string::npos;
+             at = text.find(line, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("\"angle\" \"45\"\n"), 1u) << text;
+    EXPECT_EQ(count("ngle\""), 1u) << text;
+    EXPECT_EQ(count("\"spawnflags\" \"3\"\n"), 1u) << text;
+    EXPECT_EQ(count("rigin\""), 1u) << text;
+    EXPECT_EQ(count("\"wait\" \"2\"\n"), 1u) << text;
+    // Read back, the same.
+    EXPECT_EQ(MapText(*LoadMap(text)), text);
 }
 
 TEST_F(MapReadTest, EntitiesWithoutSolidsArePointEntitiesAndOriginsAreTakenOut) {

@@ -145,6 +145,66 @@ TEST_F(ClassInfoStateTest, AngleTextIsWrittenAsUpDownOrTheDial) {
     EXPECT_EQ(holder.Angle(), -2);
 }
 
+// The class's angle variable is the entity's angle: its row shows the Angle combo's text and
+// sets it, and neither mode ever makes an "angle" (or another field's) keyvalue.
+TEST_F(ClassInfoStateTest, TheAngleRowIsTheAngleAndNoFieldBecomesAKeyvalue) {
+    holder.SetClass("info_player_start");
+    for (int angle : {90, 0, -1, -2}) {
+        holder.SetAngle(angle);
+        page.SetSmartEditPreferred(true);
+        page.Load(holder, &data.set);
+        ASSERT_TRUE(page.SmartEdit());
+        const int row = page.AngleRow();
+        ASSERT_EQ(row, 0);
+        EXPECT_EQ(page.Rows()[0].text, "Facing");
+        EXPECT_EQ(page.RowValue(row), page.AngleText()) << angle;
+        EXPECT_FALSE(page.LocalKeyValues().GetKeyValue("angle"));
+        page.Write(holder);
+        EXPECT_EQ(holder.Angle(), angle);
+        EXPECT_EQ(holder.KeyValueCount(), 0);
+        page.SetSmartEditPreferred(false);
+        EXPECT_EQ(page.RowCount(), 0);
+        page.Write(holder);
+        EXPECT_EQ(holder.Angle(), angle);
+    }
+    page.SetSmartEditPreferred(true);
+    page.SetRowValue(page.AngleRow(), "Up");
+    EXPECT_EQ(page.AngleText(), "Up");
+    EXPECT_EQ(page.AngleToWrite(), -1);
+    page.SetAngleText("270");
+    EXPECT_EQ(page.RowValue(page.AngleRow()), "270");
+    page.Write(holder);
+    EXPECT_EQ(holder.Angle(), 270);
+
+    // Keyvalue mode refuses the keys kept in fields, whatever their case.
+    page.SetSmartEditPreferred(false);
+    for (const char* key : {"Angle", "origin", "SPAWNFLAGS", "classname"}) {
+        EXPECT_EQ(page.AddKeyValue(key, "1").row, -1) << key;
+    }
+    page.Write(holder);
+    EXPECT_EQ(holder.KeyValueCount(), 0);
+    EXPECT_EQ(holder.SpawnFlags(), 0u);
+}
+
+TEST(EditGameClassTest, FieldKeysSetTheirFieldsAndNeverBecomePairs) {
+    ScopedEditorContext scoped;
+    CEditGameClass holder;
+    holder.SetKeyValue("ANGLE", "90");
+    holder.SetKeyValue("spawnflags", "-1");
+    holder.SetKeyValue("Origin", "1 2 3");
+    holder.SetKeyValue("classname", "light");
+    holder.SetKeyValue("wait", "1");
+    EXPECT_EQ(holder.Angle(), 90);
+    EXPECT_EQ(holder.SpawnFlags(), 0xFFFFFFFFu);
+    EXPECT_EQ(holder.ClassName(), "light");
+    ASSERT_EQ(holder.KeyValueCount(), 1);
+    EXPECT_EQ(holder.KeyValues()[0].key, "wait");
+    holder.SetKeyValue("angle", std::nullopt);
+    EXPECT_EQ(holder.Angle(), 0);
+    holder.SetKeyValue("angle", "99999999999");
+    EXPECT_EQ(holder.Angle(), 2147483647);
+}
+
 TEST(SpawnFlagsStateTest, CaptionsFollowTheClassAndWritingKeepsOtherBits) {
     ScopedEditorContext scoped;
     PropertiesGameData data(scoped.Context());

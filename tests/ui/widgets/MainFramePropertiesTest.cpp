@@ -2,8 +2,18 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
+#include "document/EditCommands.h"
+#include "document/PrefabLibrary.h"
+#include "document/PrefabRegistry.h"
 #include "panels/ClassInfoPage.h"
+#include "panels/MapCommandSet.h"
 #include "panels/ObjectPropertiesSheet.h"
+#include "panels/ProcessWindow.h"
+#include "panels/RunMapController.h"
+
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPushButton>
 
 #include <QAction>
 #include <QDockWidget>
@@ -57,6 +67,64 @@ TEST_F(MainFramePropertiesTest, CtrlZTakesBackAKeyEdit) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame.get()));
     QTest::keyClick(mainFrame.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Value(*light, "light"), "200");
+}
+
+// Alt with the main Enter key opens the sheet, beside the client area (not over the menus);
+// looking at entities while it is closed writes nothing; an edit not applied yet is applied,
+// as its own step, before Ctrl+Z undoes.
+TEST_F(MainFramePropertiesTest, AltReturnOpensTheSheetAndPendingEditsAreOwnUndoSteps) {
+    Select({start});
+    Select({light});
+    Select({});
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(start->KeyValueCount(), 0);
+    EXPECT_EQ(Value(*light, "style"), "<none>");
+
+    mainFrame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame.get()));
+    QTest::keyClick(mainFrame.get(), Qt::Key_Return, Qt::AltModifier);
+    ASSERT_TRUE(sheet->isVisible());
+    const QRect menus(mainFrame->menuBar()->mapToGlobal(QPoint(0, 0)),
+                      mainFrame->menuBar()->size());
+    EXPECT_FALSE(sheet->frameGeometry().intersects(menus));
+    EXPECT_GE(sheet->geometry().top(), mainFrame->centralWidget()->mapToGlobal(QPoint(0, 0)).y());
+
+    // A step to undo before the edit.
+    Select({start, box});
+    OnGroup(*doc);
+    ASSERT_EQ(doc->UndoHistory().CurrentName(), "Group");
+    Select({light});
+    TypeOver(sheet->findChild<QComboBox*>("AngleCombo")->lineEdit(), "30");
+    mainFrame->activateWindow();
+    mainFrame->Action(CommandId::Undo)->trigger();
+    EXPECT_EQ(light->Angle(), 0);
+    EXPECT_EQ(doc->UndoHistory().CurrentName(), "Group");
+}
+
+TEST_F(MainFramePropertiesTest, TheNewObjectsBarFollowsTheLibrariesAndExitClosesTheProcessWindow) {
+    auto* category = mainFrame->findChild<QComboBox*>("Category");
+    ASSERT_NE(category, nullptr);
+    const int before = category->count();
+    auto library = std::make_unique<CPrefabLibrary>();
+    library->SetName("Added in the factory");
+    scoped.Context().Prefabs().AddLibrary(std::move(library));
+    scoped.Context().Prefabs().NotifyChanged();
+    EXPECT_EQ(category->count(), before + 1);
+    EXPECT_GE(category->findText("Added in the factory"), 0);
+
+    MapCommandSet* commands = nullptr;
+    for (QObject* child : mainFrame->children()) {
+        if (auto* set = dynamic_cast<MapCommandSet*>(child)) {
+            commands = set;
+        }
+    }
+    ASSERT_NE(commands, nullptr);
+    ProcessWindow* window = commands->RunMapRunner().Window();
+    window->show();
+    ASSERT_TRUE(window->isVisible());
+    CMapDoc::SetActiveMapDoc(nullptr);
+    mainFrame->close();
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainFramePropertiesTest, MapPropertiesShowsTheWorldAndFilterControlIsADialogBar) {

@@ -63,18 +63,70 @@ TEST_F(ObjectPropertiesSheetTest, PagesFollowTheSelection) {
     EXPECT_EQ(sheet->Objects(), std::vector<CMapClass*>{start});
 }
 
-TEST_F(ObjectPropertiesSheetTest, SmartEditFillsInDefaultsThatAreKeptAfterApply) {
+TEST_F(ObjectPropertiesSheetTest, SmartEditShowsDefaultsAndStoresThemWithTheNextChange) {
     light->SetKeyValue("light", std::nullopt);
     Select({light});
     ASSERT_TRUE(sheet->findChild<QPushButton*>("SmartEditButton")->isChecked());
     EXPECT_EQ(Rows()->topLevelItemCount(), 3);
     EXPECT_EQ(Rows()->topLevelItem(1)->text(0), "Brightness");
     EXPECT_EQ(Rows()->topLevelItem(1)->text(1), "300");
+    // Looking writes nothing.
+    Select({});
     EXPECT_EQ(Value(*light, "light"), "<none>");
+    EXPECT_FALSE(doc->IsModified());
+    Select({light});
+    ClickRowNamed("Name");
+    TypeOver(sheet->ClassInfo()->ValueEditor(), "lamp");
     Select({}); // the selection is replaced: the sheet applies first
     EXPECT_EQ(Value(*light, "light"), "300");
     EXPECT_EQ(Value(*light, "style"), "0");
     EXPECT_TRUE(doc->IsModified());
+}
+
+// Every angle form goes through selecting, an edit of another key, saving and reopening
+// unchanged, in SmartEdit and in keyvalue mode; no "angle" keyvalue is ever made.
+TEST_F(ObjectPropertiesSheetTest, EveryAngleFormSurvivesSelectionApplySaveAndReopen) {
+    doc->World()->RemoveChild(light);
+    delete light;
+    light = nullptr;
+    const std::vector<int> angles = {90, 0, -1, -2, 270};
+    std::vector<CMapEntity*> starts = {start};
+    start->SetAngle(angles[0]);
+    for (std::size_t i = 1; i < angles.size(); ++i) {
+        starts.push_back(AddEntity("info_player_start", {float(128 * i), 256, 0}));
+        starts.back()->SetAngle(angles[i]);
+    }
+    doc->World()->UpdateVisibleObjects();
+    const std::string path = data.directory.string() + "/angles.map";
+    for (bool smart : {true, false}) {
+        for (CMapEntity* entity : starts) {
+            Select({entity});
+            auto* toggle = sheet->findChild<QPushButton*>("SmartEditButton");
+            if (toggle->isChecked() != smart) {
+                QTest::mouseClick(toggle, Qt::LeftButton);
+            }
+            if (smart) {
+                ASSERT_EQ(Rows()->topLevelItem(0)->text(0), "Facing");
+                EXPECT_EQ(Rows()->topLevelItem(0)->text(1),
+                          sheet->findChild<QComboBox*>("AngleCombo")->currentText());
+            }
+            // An edit elsewhere, so the sheet writes the entity.
+            TypeOver(sheet->findChild<QComboBox*>("ClassCombo")->lineEdit(), "info_player_start");
+            Select({});
+        }
+        ASSERT_TRUE(doc->SaveDocument(path));
+        CMapDoc reopened;
+        ASSERT_TRUE(reopened.OpenDocument(path));
+        std::vector<int> read;
+        for (CMapClass* child : reopened.World()->Children()) {
+            if (auto* entity = dynamic_cast<CMapEntity*>(child)) {
+                read.push_back(entity->Angle());
+                EXPECT_EQ(entity->KeyValueCount(), 0) << smart;
+            }
+        }
+        EXPECT_EQ(read, angles) << smart;
+        CMapDoc::SetActiveMapDoc(doc.get());
+    }
 }
 
 TEST_F(ObjectPropertiesSheetTest, EditorsOfSmartEditRowsWriteTheirValues) {
@@ -244,6 +296,38 @@ TEST_F(ObjectPropertiesSheetTest, MixedVisGroupsAreShownAndLeftAsTheyWere) {
     Select({box});
     EXPECT_FALSE(rows->item(0)->flags() & Qt::ItemIsUserTristate);
     EXPECT_EQ(rows->item(1)->checkState(), Qt::Checked);
+}
+
+TEST_F(ObjectPropertiesSheetTest, EscapeAndTheCloseButtonHideTheSheetAfterApplying) {
+    Select({start});
+    auto* angle = sheet->findChild<QComboBox*>("AngleCombo");
+    TypeOver(angle->lineEdit(), "45");
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    QTest::keyClick(angle->lineEdit(), Qt::Key_Escape);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(start->Angle(), 45);
+    sheet->show();
+    TypeOver(angle->lineEdit(), "Down");
+    QTest::mouseClick(sheet->findChild<QPushButton*>("CloseButton"), Qt::LeftButton);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(start->Angle(), -2);
+}
+
+TEST_F(ObjectPropertiesSheetTest, TheSmartEditToggleLooksPressedWhenOn) {
+    Select({start});
+    auto* toggle = sheet->findChild<QPushButton*>("SmartEditButton");
+    ASSERT_TRUE(toggle->isChecked());
+    const QColor highlight = toggle->palette().color(QPalette::Highlight);
+    const QImage on = toggle->grab().toImage();
+    const QColor pressed = on.pixelColor(4, on.height() / 2);
+    EXPECT_LT(std::abs(pressed.red() - highlight.red()) +
+                  std::abs(pressed.green() - highlight.green()) +
+                  std::abs(pressed.blue() - highlight.blue()),
+              30);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    const QImage off = toggle->grab().toImage();
+    EXPECT_NE(off.pixelColor(4, off.height() / 2), pressed);
 }
 
 TEST_F(ObjectPropertiesSheetTest, AKeyEditIsOneUndoStep) {
