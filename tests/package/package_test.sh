@@ -37,8 +37,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is '$(field Architecture)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ "$(field Section)" = graphics ] || fail "Section is '$(field Section)'"
-field Description | head -1 | grep -qx "level editor for Quake" || fail "Description's synopsis"
-[ "$(field Description | wc -l)" -gt 5 ] || fail "no long description"
+# Read whole fields into variables: a pipe that stops reading early would end dpkg-deb
+# with SIGPIPE, which pipefail turns into a failure.
+description="$(field Description)"
+[ "${description%%$'\n'*}" = "level editor for Quake" ] || fail "Description's synopsis"
+[ "$(printf '%s\n' "$description" | wc -l)" -gt 5 ] || fail "no long description"
 depends="$(field Depends)"
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6opengl6 \
                qt6-qpa-plugins libgl1-mesa-dri; do
@@ -107,8 +110,8 @@ grep -aq '\[30:text/x-quake-map\]' "$share/mime/magic" || fail "no magic for MAP
 grep -aq '\[50:application/x-brickhaven-rmf\]' "$share/mime/magic" || fail "no magic for RMF"
 warnings="$(man --warnings -E UTF-8 -l "$share/man/man1/Tarno.1.gz" 2>&1 >/dev/null)"
 [ -z "$warnings" ] || fail "manual page: $warnings"
-man -l "$share/man/man1/Tarno.1.gz" 2>/dev/null | grep -q -- '--recover-list' ||
-  fail "manual page lacks the batch options"
+manual="$(man -l "$share/man/man1/Tarno.1.gz" 2>/dev/null)"
+grep -q -- '--recover-list' <<<"$manual" || fail "manual page lacks the batch options"
 
 # Tarno from the package, with a home of its own.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_STATE_HOME="$work/home/state"
@@ -120,8 +123,8 @@ help="$("$tarno" --help)" || fail "--help exits $?"
 grep -q -- '--convert IN OUT' <<<"$help" || fail "--help lacks --convert"
 # The data is found in <root>/usr/share/brickhaven, not beside the program.
 grep -qxF "  $root/usr/share/brickhaven" <<<"$help" || fail "--help names no data folder $root/usr/share/brickhaven"
-"$tarno" --info "$share/brickhaven/maps/example.map" | grep -q '^Solids: [1-9]' ||
-  fail "--info on the example map"
+info="$("$tarno" --info "$share/brickhaven/maps/example.map")" || fail "--info exits $?"
+grep -q '^Solids: [1-9]' <<<"$info" || fail "--info on the example map"
 if command -v xvfb-run >/dev/null; then
   # A screenshot run reports problems on standard error instead of in dialogs.
   xvfb-run -a -s "-screen 0 1280x800x24" "$tarno" nologo --screenshot "$work/shot.png" \
