@@ -25,6 +25,7 @@
 namespace {
 
 const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
+const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
 const char* const kExportFilter = "Quake Maps (*.map)";
 const char* const kPrefabLibraryGone =
     "The library this prefab object belongs to has been\ndeleted. This document will now "
@@ -522,21 +523,40 @@ bool CMapDoc::OnSave() {
     if (!m_path.empty() && access(m_path.c_str(), F_OK) == 0 && access(m_path.c_str(), W_OK) == 0) {
         return SaveDocument(m_path);
     }
-    return OnSaveAs();
+    // An untitled map gets its first file as RMF, the format that keeps groups and visgroups;
+    // MAP text is what Export (or Save As with the MAP filter) is for.
+    return SaveAs(m_path.empty());
 }
 
 bool CMapDoc::OnSaveAs() {
+    return SaveAs(false);
+}
+
+bool CMapDoc::SaveAs(bool rmfOnly) {
     // A prefab document is stored into its library whatever file name would be chosen.
     if (m_isPrefab) {
         return UpdatePrefab();
     }
-    auto choice =
-        Editor().GetPrompts().ChooseSaveFile("Save As", kMapFilter, CutAtFirstDot(m_path));
+    auto choice = Editor().GetPrompts().ChooseSaveFile("Save As", rmfOnly ? kRmfFilter : kMapFilter,
+                                                       CutAtFirstDot(m_path));
     if (!choice || choice->path.empty()) {
         return false;
     }
     std::string path = choice->path;
-    if (!HasDotInName(path)) {
+    if (rmfOnly) {
+        if (!IsRmfPath(path)) {
+            // "room.map" becomes "room.rmf"; any other name gets ".rmf" added.
+            const std::size_t slash = path.find_last_of('/');
+            const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+            std::string tail = path.size() >= nameStart + 4 ? path.substr(path.size() - 4) : "";
+            std::transform(tail.begin(), tail.end(), tail.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (tail == ".map") {
+                path.resize(path.size() - 4);
+            }
+            path += ".rmf";
+        }
+    } else if (!HasDotInName(path)) {
         path += choice->filterIndex == 1 ? ".map" : ".rmf";
     }
     if (!SaveDocument(path)) {

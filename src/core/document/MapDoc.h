@@ -104,7 +104,8 @@ public:
     bool OpenDocument(const std::string& path, Progress* progress = nullptr);
     // Writes the map to path (RMF or MAP by the same rule); clears the modified flag.
     bool SaveDocument(const std::string& path);
-    // The Save command: to the document's path when it exists and can be written, else Save As.
+    // The Save command: to the document's path when it exists and can be written, else Save As
+    // (offering only RMF for an untitled map).
     bool OnSave();
     bool OnSaveAs();
     // Export to Quake MAP: the modified flag is left as it was.
@@ -156,6 +157,7 @@ public:
     static const std::vector<CMapDoc*>& AllDocuments();
 
 private:
+    bool SaveAs(bool rmfOnly);
     void NewWorld();
     // Undo (undo history) or Redo (redo history) with the selection the step saved.
     void ApplyHistory(CHistory& history);
