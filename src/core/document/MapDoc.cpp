@@ -1,5 +1,6 @@
 #include "document/MapDoc.h"
 
+#include "common/CountText.h"
 #include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
@@ -66,6 +67,10 @@ bool IsInTree(const CMapClass* object, const CMapClass* root) {
     return false;
 }
 
+// The map whose note the message pane shows, if any.
+const CMapDoc* g_noteOwner = nullptr;
+bool g_noteUntilSelection = false;
+
 } // namespace
 
 CMapDoc::CMapDoc() {
@@ -76,6 +81,7 @@ CMapDoc::CMapDoc() {
 }
 
 CMapDoc::~CMapDoc() {
+    ClearNote();
     auto& docs = Editor().documents;
     docs.erase(std::remove(docs.begin(), docs.end(), this), docs.end());
     if (Editor().activeDocument == this) {
@@ -215,9 +221,13 @@ void CMapDoc::SelectFace(CMapFace* face, CMapSolid* solid, int flags) {
 }
 
 void CMapDoc::UpdateStatusText() {
+    if (g_noteUntilSelection) {
+        ClearNote();
+    }
     MainFrameSink* frame = Editor().mainFrame;
     if (frame && frame->FaceEditingMode()) {
-        SetPane(1, std::to_string(m_selectedFaces.size()) + " faces selected");
+        SetPane(1, CountText(static_cast<long long>(m_selectedFaces.size()), "face", "faces") +
+                       " selected");
         SetPane(3, "");
         return;
     }
@@ -243,6 +253,19 @@ void CMapDoc::UpdateStatusText() {
                        static_cast<int>(entityPoint->y), static_cast<int>(entityPoint->z));
     }
     SetPane(3, pane3);
+}
+
+void CMapDoc::ShowNote(const std::string& text, bool untilSelectionChanges) const {
+    SetPane(0, text);
+    g_noteOwner = this;
+    g_noteUntilSelection = untilSelectionChanges;
+}
+
+void CMapDoc::ClearNote() const {
+    if (g_noteOwner == this) {
+        g_noteOwner = nullptr;
+        SetPane(0, "");
+    }
 }
 
 // --- views ---
@@ -513,6 +536,7 @@ bool CMapDoc::SaveDocument(const std::string& path) {
         return false;
     }
     m_modified = false;
+    ClearNote();
     return true;
 }
 
@@ -717,6 +741,7 @@ std::string CMapDoc::SaveMenuText() const {
 }
 
 void CMapDoc::DeleteContents() {
+    ClearNote();
     m_selection.Clear();
     ClearFaceSelection();
     ClearPickList();

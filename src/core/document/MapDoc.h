@@ -40,6 +40,9 @@ public:
     void SetModified(bool modified = true) {
         m_modified = modified;
         m_changeCount += modified ? 1 : 0;
+        if (modified) {
+            ClearNote();
+        }
     }
     // Counts the changes made to the map (every SetModified(true)); autosave compares it.
     std::uint64_t ChangeCount() const { return m_changeCount; }
@@ -56,6 +59,12 @@ public:
     // After the selected objects moved: the selection's box from their bounds.
     void RecalcSelectionBounds() { m_selection.RecalcBounds(); }
     void UpdateStatusText();
+    // A note about this map in the status bar's message pane ("Autosaved ...", what a command
+    // made). It stays while it is true: the next change, a save, or closing the map takes it
+    // away again, and so does a note of another map; with untilSelectionChanges also the next
+    // selection update.
+    void ShowNote(const std::string& text, bool untilSelectionChanges = false) const;
+    void ClearNote() const;
 
     // --- views ---
     void AddView(MapDocView* view);
