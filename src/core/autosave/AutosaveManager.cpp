@@ -1,7 +1,6 @@
 #include "autosave/AutosaveManager.h"
 
 #include "common/EditorContext.h"
-#include "common/StatusPanes.h"
 #include "document/MapDoc.h"
 #include "formats/MapFiles.h"
 #include "mapobjects/MapWorld.h"
@@ -115,9 +114,7 @@ void AutosaveManager::AutosaveNow(const CMapDoc& document) {
     tracked.lastSize = data.size();
     m_worker->QueueWrite(tracked.key, tracked.path, std::move(data));
     m_schedule.Saved(&document, document.ChangeCount());
-    if (StatusPanes* panes = Editor().statusPanes) {
-        panes->SetPaneText(0, "Autosaved " + document.Title());
-    }
+    document.ShowNote("Autosaved " + document.Title());
 }
 
 void AutosaveManager::DocumentClosed(const CMapDoc& document) {

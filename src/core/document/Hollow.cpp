@@ -1,3 +1,4 @@
+#include "common/CountText.h"
 #include "common/EditorContext.h"
 #include "common/NumberPrompt.h"
 #include "document/CommandSupport.h"
@@ -70,6 +71,7 @@ void OnMakeHollow(CMapDoc& doc) {
     HistoryRecorder& history = Editor().ActiveHistory();
     // The working solid never becomes part of the map, so nothing about it is recorded.
     const auto working = std::make_unique<CMapSolid>();
+    int rooms = 0;
 
     for (CMapClass* object : selection) {
         if (!object->IsType(kTypeMapSolid)) {
@@ -106,6 +108,7 @@ void OnMakeHollow(CMapDoc& doc) {
             }
         }
         history.KeepForDestruction(solid);
+        ++rooms;
     }
 
     ClearObjectProperties();
@@ -116,4 +119,11 @@ void OnMakeHollow(CMapDoc& doc) {
         doc.SetModified();
     }
     doc.UpdateStatusText();
+    if (rooms > 0) {
+        // The walls of each room are one group, selected as a whole by a click.
+        doc.ShowNote(
+            CountText(rooms, "hollow room", "hollow rooms") +
+            (rooms == 1 ? " made; its walls are a group" : " made; each one's walls are a group") +
+            ": select it and choose Ungroup (Ctrl+U) to work on single walls.");
+    }
 }

@@ -1,5 +1,6 @@
 #include "document/MapDoc.h"
 
+#include "common/CountText.h"
 #include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
@@ -27,6 +28,7 @@
 namespace {
 
 const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
+const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
 const char* const kExportFilter = "Quake Maps (*.map)";
 const char* const kPrefabLibraryGone =
     "The library this prefab object belongs to has been\ndeleted. This document will now "
@@ -74,6 +76,10 @@ bool IsInTree(const CMapClass* object, const CMapClass* root) {
     return false;
 }
 
+// The map whose note the message pane shows, if any.
+const CMapDoc* g_noteOwner = nullptr;
+bool g_noteUntilSelection = false;
+
 } // namespace
 
 CMapDoc::CMapDoc() {
@@ -84,6 +90,7 @@ CMapDoc::CMapDoc() {
 }
 
 CMapDoc::~CMapDoc() {
+    ClearNote();
     auto& docs = Editor().documents;
     docs.erase(std::remove(docs.begin(), docs.end(), this), docs.end());
     if (Editor().activeDocument == this) {
@@ -115,6 +122,7 @@ void CMapDoc::SetModified(bool modified) {
     m_stateAtLastChange = state;
     m_modified = true;
     ++m_changeCount;
+    ClearNote();
 }
 
 std::string CMapDoc::Title() const {
@@ -242,9 +250,13 @@ void CMapDoc::SelectFace(CMapFace* face, CMapSolid* solid, int flags) {
 }
 
 void CMapDoc::UpdateStatusText() {
+    if (g_noteUntilSelection) {
+        ClearNote();
+    }
     MainFrameSink* frame = Editor().mainFrame;
     if (frame && frame->FaceEditingMode()) {
-        SetPane(1, std::to_string(m_selectedFaces.size()) + " faces selected");
+        SetPane(1, CountText(static_cast<long long>(m_selectedFaces.size()), "face", "faces") +
+                       " selected");
         SetPane(3, "");
         return;
     }
@@ -270,6 +282,19 @@ void CMapDoc::UpdateStatusText() {
                        static_cast<int>(entityPoint->y), static_cast<int>(entityPoint->z));
     }
     SetPane(3, pane3);
+}
+
+void CMapDoc::ShowNote(const std::string& text, bool untilSelectionChanges) const {
+    SetPane(0, text);
+    g_noteOwner = this;
+    g_noteUntilSelection = untilSelectionChanges;
+}
+
+void CMapDoc::ClearNote() const {
+    if (g_noteOwner == this) {
+        g_noteOwner = nullptr;
+        SetPane(0, "");
+    }
 }
 
 // --- views ---
@@ -561,6 +586,7 @@ bool CMapDoc::SaveDocument(const std::string& path) {
         return false;
     }
     SetModified(false);
+    ClearNote();
     return true;
 }
 
@@ -571,21 +597,40 @@ bool CMapDoc::OnSave() {
     if (!m_path.empty() && access(m_path.c_str(), F_OK) == 0 && access(m_path.c_str(), W_OK) == 0) {
         return SaveDocument(m_path);
     }
-    return OnSaveAs();
+    // An untitled map gets its first file as RMF, the format that keeps groups and visgroups;
+    // MAP text is what Export (or Save As with the MAP filter) is for.
+    return SaveAs(m_path.empty());
 }
 
 bool CMapDoc::OnSaveAs() {
+    return SaveAs(false);
+}
+
+bool CMapDoc::SaveAs(bool rmfOnly) {
     // A prefab document is stored into its library whatever file name would be chosen.
     if (m_isPrefab) {
         return UpdatePrefab();
     }
-    auto choice =
-        Editor().GetPrompts().ChooseSaveFile("Save As", kMapFilter, CutAtFirstDot(m_path));
+    auto choice = Editor().GetPrompts().ChooseSaveFile("Save As", rmfOnly ? kRmfFilter : kMapFilter,
+                                                       CutAtFirstDot(m_path));
     if (!choice || choice->path.empty()) {
         return false;
     }
     std::string path = choice->path;
-    if (!HasDotInName(path)) {
+    if (rmfOnly) {
+        if (!IsRmfPath(path)) {
+            // "room.map" becomes "room.rmf"; any other name gets ".rmf" added.
+            const std::size_t slash = path.find_last_of('/');
+            const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+            std::string tail = path.size() >= nameStart + 4 ? path.substr(path.size() - 4) : "";
+            std::transform(tail.begin(), tail.end(), tail.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (tail == ".map") {
+                path.resize(path.size() - 4);
+            }
+            path += ".rmf";
+        }
+    } else if (!HasDotInName(path)) {
         path += choice->filterIndex == 1 ? ".map" : ".rmf";
     }
     if (!SaveDocument(path)) {
@@ -798,6 +843,7 @@ std::string CMapDoc::SaveMenuText() const {
 }
 
 void CMapDoc::DeleteContents() {
+    ClearNote();
     m_selection.Clear();
     ClearFaceSelection();
     ClearPickList();

@@ -56,6 +56,12 @@ public:
     // After the selected objects moved: the selection's box from their bounds.
     void RecalcSelectionBounds() { m_selection.RecalcBounds(); }
     void UpdateStatusText();
+    // A note about this map in the status bar's message pane ("Autosaved ...", what a command
+    // made). It stays while it is true: the next change, a save, or closing the map takes it
+    // away again, and so does a note of another map; with untilSelectionChanges also the next
+    // selection update.
+    void ShowNote(const std::string& text, bool untilSelectionChanges = false) const;
+    void ClearNote() const;
 
     // --- views ---
     void AddView(MapDocView* view);
@@ -104,7 +110,8 @@ public:
     bool OpenDocument(const std::string& path, Progress* progress = nullptr);
     // Writes the map to path (RMF or MAP by the same rule); clears the modified flag.
     bool SaveDocument(const std::string& path);
-    // The Save command: to the document's path when it exists and can be written, else Save As.
+    // The Save command: to the document's path when it exists and can be written, else Save As
+    // (offering only RMF for an untitled map).
     bool OnSave();
     bool OnSaveAs();
     // Export to Quake MAP: the modified flag is left as it was.
@@ -175,6 +182,7 @@ public:
     static const std::vector<CMapDoc*>& AllDocuments();
 
 private:
+    bool SaveAs(bool rmfOnly);
     void NewWorld();
     // Undo (undo history) or Redo (redo history) with the selection the step saved.
     void ApplyHistory(CHistory& history);

@@ -1,5 +1,7 @@
 #include "mapobjects/MapGroup.h"
 
+#include "common/CountText.h"
+
 #include "common/EditorContext.h"
 
 #include <cstdio>
@@ -12,7 +14,5 @@ CMapClass* CMapGroup::Clone() const {
 }
 
 std::string CMapGroup::GetDescription() const {
-    char text[64];
-    std::snprintf(text, sizeof text, "group of %d objects", static_cast<int>(Children().size()));
-    return text;
+    return "group of " + CountText(static_cast<long long>(Children().size()), "object", "objects");
 }

@@ -1,5 +1,6 @@
 #include "mapobjects/MapSolid.h"
 
+#include "common/CountText.h"
 #include "common/EditorContext.h"
 #include "geometry/Rotation.h"
 
@@ -378,7 +379,5 @@ CMapClass* CMapSolid::Clone() const {
 }
 
 std::string CMapSolid::GetDescription() const {
-    char text[64];
-    std::snprintf(text, sizeof text, "solid with %d faces", FaceCount());
-    return text;
+    return "solid with " + CountText(FaceCount(), "face", "faces");
 }

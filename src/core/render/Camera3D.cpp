@@ -177,11 +177,12 @@ void Camera3D::LookFrom(const Vector& position, const Vector& target) {
         forward = {0.0f, 0.0f, -1.0f};
     }
     m_forward = Normalized(forward);
-    // Up is the map's y axis turned to be square to the view; looking along y, the view's up
-    // is the map's z axis instead.
-    Vector up{0.0f, 1.0f, 0.0f};
+    // A level horizon: up is the map's z axis turned to be square to the view. Looking
+    // straight down or up there is no horizon; the view's up is then the map's y axis, as the
+    // top 2D view shows it.
+    Vector up{0.0f, 0.0f, 1.0f};
     if (std::fabs(DotProduct(up, m_forward)) > 0.9999f) {
-        up = {0.0f, 0.0f, m_forward.y > 0.0f ? -1.0f : 1.0f};
+        up = {0.0f, m_forward.z < 0.0f ? 1.0f : -1.0f, 0.0f};
     }
     m_up = up;
     Orthonormalize();

@@ -45,9 +45,9 @@ public:
     static constexpr float kMouseTurnStep = 0.006f;
     void MouseMove(float dx, float dy, bool pull);
     void MouseLook(float dx, float dy, bool reverseY);
-    // Puts the camera at position looking at target, with the map's y axis as near to up as
-    // the direction allows (the camera tool's placement); the map turns back to its own
-    // orientation.
+    // Puts the camera at position looking at target with a level horizon: the map's z axis as
+    // near to up as the direction allows, or the map's y axis when looking straight down or
+    // up (the camera tool's placement); the map turns back to its own orientation.
     void LookFrom(const Vector& position, const Vector& target);
 
     const Vector& Position() const { return m_position; }

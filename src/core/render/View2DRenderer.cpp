@@ -102,7 +102,7 @@ View2DPaintStats PaintView2D(const View2DScene& scene, PixelCanvas& canvas) {
     }
 
     for (const View2DGeometry::PointEntity& entity : geometry.PointEntities()) {
-        const PixelRect box = t.BoxToClient(entity.bounds);
+        const PixelRect box = t.PointEntityToClient(entity.bounds);
         if (!box.Intersects(clip)) {
             continue;
         }

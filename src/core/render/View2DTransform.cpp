@@ -15,6 +15,22 @@ PixelRect View2DTransform::BoxToClient(const BoundBox& box) const {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
+PixelRect View2DTransform::PointEntityToClient(const BoundBox& box) const {
+    PixelRect r = BoxToClient(box);
+    constexpr int half = kPointEntityMinPixels / 2;
+    if (r.right - r.left < kPointEntityMinPixels) {
+        const int centre = r.left + (r.right - r.left) / 2;
+        r.left = centre - half;
+        r.right = centre + half;
+    }
+    if (r.bottom - r.top < kPointEntityMinPixels) {
+        const int centre = r.top + (r.bottom - r.top) / 2;
+        r.top = centre - half;
+        r.bottom = centre + half;
+    }
+    return r;
+}
+
 ScrollRange ScrollRangeForZoom(float zoom) {
     return {TruncClamped(zoom * -kScrollableWorldHalf), TruncClamped(zoom * kScrollableWorldHalf)};
 }

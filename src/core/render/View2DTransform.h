@@ -81,7 +81,13 @@ struct View2DTransform {
     PixelPoint ClientToWorld(int x, int y) const;
     // The box's horizontal and vertical extent in client pixels, normalised.
     PixelRect BoxToClient(const BoundBox& box) const;
+    // Where a point entity with these bounds is drawn, and where a click picks it: its box,
+    // widened about its centre to kPointEntityMinPixels on an axis where it is narrower.
+    PixelRect PointEntityToClient(const BoundBox& box) const;
 };
+
+// However far out a view is zoomed, a point entity is drawn this many pixels across at least.
+inline constexpr int kPointEntityMinPixels = 8;
 
 struct ScrollRange {
     int minimum = 0;

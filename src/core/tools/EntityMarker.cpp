@@ -1,5 +1,7 @@
 #include "tools/EntityMarker.h"
 
+#include "tools/ToolSnap.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,12 +42,16 @@ void EntityMarker::Reset() {
     m_dragging = false;
 }
 
-void EntityMarker::UpdateDrag(int x, int y, int) {
+// The marker lands on the grid like a box's corner does; Alt (flag 4) places it exactly.
+void EntityMarker::UpdateDrag(int x, int y, int flags) {
     if (!m_dragging) {
         return;
     }
-    m_point[m_view.transform.axes.horizontal] = static_cast<float>(x);
-    m_point[m_view.transform.axes.vertical] = static_cast<float>(y);
+    const bool snap = m_view.snap && !(flags & TOOLDRAG_NO_SNAP);
+    m_point[m_view.transform.axes.horizontal] =
+        static_cast<float>(SnapToGridValue(x, m_view.gridSize, snap));
+    m_point[m_view.transform.axes.vertical] =
+        static_cast<float>(SnapToGridValue(y, m_view.gridSize, snap));
 }
 
 int EntityMarker::HitTest(int x, int y, bool) {
@@ -86,8 +92,11 @@ void EntityMarker::EndDrag(bool commit) {
 }
 
 void EntityMarker::StartNewAt(const Vector& point) {
-    m_point = point;
-    m_placed = point;
+    for (int axis = 0; axis < 3; ++axis) {
+        m_point[axis] = static_cast<float>(
+            SnapToGridValue(TruncClamped(point[axis]), m_view.gridSize, m_view.snap));
+    }
+    m_placed = m_point;
     m_dragging = true;
 }
 

@@ -241,25 +241,6 @@ bool ToolBox::StartDrag(int x, int y) {
         m_centerX = (TruncClamped(m_bounds.mins[h]) + TruncClamped(m_bounds.maxs[h])) / 2;
         m_centerY = (TruncClamped(m_bounds.mins[v]) + TruncClamped(m_bounds.maxs[v])) / 2;
         m_startAngle = PointerAngle(x, y);
-    } else if (m_handleMode == HandlesScale && code == BOXPART_INSIDE) {
-        const int minH = TruncClamped(m_bounds.mins[h]);
-        const int maxH = TruncClamped(m_bounds.maxs[h]);
-        const int minV = TruncClamped(m_bounds.mins[v]);
-        const int maxV = TruncClamped(m_bounds.maxs[v]);
-        const int corners[4][2] = {{minH, minV}, {maxH, minV}, {maxH, maxV}, {minH, maxV}};
-        double best = -1.0;
-        for (const auto& corner : corners) {
-            const double dx = double(x) - corner[0];
-            const double dy = double(y) - corner[1];
-            const double distance = std::sqrt(dx * dx + dy * dy);
-            if (best < 0.0 || distance < best) {
-                best = distance;
-                m_cornerX = corner[0];
-                m_cornerY = corner[1];
-            }
-        }
-        m_offsetX = x - m_cornerX;
-        m_offsetY = y - m_cornerY;
     }
     m_startX = x;
     m_startY = y;
@@ -328,11 +309,12 @@ void ToolBox::UpdateDrag(int x, int y, int flags) {
         break;
     }
     case DragKind::Move: {
-        const int cornerX = Snap(x - m_offsetX);
-        const int cornerY = Snap(y - m_offsetY);
+        // Whole grid steps of the pointer's movement on each axis: an axis the pointer did not
+        // move along (or moved less than half a step) keeps its coordinates exactly, so a
+        // sideways drag never shifts a wall up or down onto the grid.
         m_translation = Vector{};
-        m_translation[h] = static_cast<float>(cornerX - m_cornerX);
-        m_translation[v] = static_cast<float>(cornerY - m_cornerY);
+        m_translation[h] = static_cast<float>(Snap(x - m_startX));
+        m_translation[v] = static_cast<float>(Snap(y - m_startY));
         m_work = m_bounds;
         m_work.mins += m_translation;
         m_work.maxs += m_translation;

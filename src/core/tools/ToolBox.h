@@ -88,10 +88,6 @@ private:
     int m_grabbed = -1;
     int m_startX = 0;
     int m_startY = 0;
-    int m_cornerX = 0;
-    int m_cornerY = 0;
-    int m_offsetX = 0;
-    int m_offsetY = 0;
     int m_centerX = 0;
     int m_centerY = 0;
     float m_startAngle = 0.0f;

@@ -100,19 +100,31 @@ bool PickAt(CMapDoc& doc, const ViewAxes& axes, float zoom, int x, int y, bool c
     }
     const int tolerance = std::max(1, zoom > 0.0f ? TruncClamped(1.0f / zoom) : 1);
     const PixelRect rect{x - tolerance, y - tolerance, x + tolerance, y + tolerance};
+    // Point entities are hit on the box they are drawn as (never less than a few pixels), and
+    // come first: a light standing on a floor is what a click on its box means.
+    View2DTransform pixels;
+    pixels.axes = axes;
+    pixels.zoom = zoom > 0.0f ? zoom : 1.0f;
+    const PixelPoint pointer{pixels.LogicalH(static_cast<float>(x)),
+                             pixels.LogicalV(static_cast<float>(y))};
+    std::vector<CMapClass*> solids;
     for (CMapClass* object : world->VisibleObjects()) {
-        bool hit = false;
         if (object->IsType(kTypeMapSolid)) {
-            hit = SolidHit(static_cast<const CMapSolid&>(*object), axes, rect);
+            if (SolidHit(static_cast<const CMapSolid&>(*object), axes, rect)) {
+                solids.push_back(object->TopLevelAncestor());
+            }
         } else if (object->IsType(kTypeMapEntity) &&
                    static_cast<const CMapEntity*>(object)->IsPointEntity()) {
             const BoundBox& b = object->Bounds();
-            hit = !b.IsEmpty() && x >= b.mins[axes.horizontal] && x <= b.maxs[axes.horizontal] &&
-                  y >= b.mins[axes.vertical] && y <= b.maxs[axes.vertical];
+            const PixelRect drawn = pixels.PointEntityToClient(b);
+            if (!b.IsEmpty() && pointer.x >= drawn.left && pointer.x <= drawn.right &&
+                pointer.y >= drawn.top && pointer.y <= drawn.bottom) {
+                doc.AddToPickList(object->TopLevelAncestor());
+            }
         }
-        if (hit) {
-            doc.AddToPickList(object->TopLevelAncestor());
-        }
+    }
+    for (CMapClass* object : solids) {
+        doc.AddToPickList(object);
     }
     if (doc.PickList().empty()) {
         if (clear) {

@@ -8,6 +8,7 @@
 #include "app/MapDialogs.h"
 #include "app/MessageWindow.h"
 #include "app/ProgressWindow.h"
+#include "app/QtPrompts.h"
 #include "app/QtSettingsStore.h"
 #include "common/EditorContext.h"
 #include "common/ProgramDirectory.h"
@@ -354,13 +355,19 @@ CChildFrame* CMainFrame::OpenMapFile(const QString& path) {
         return nullptr;
     }
     m_lastOpenDirectory = info.absolutePath().toStdString();
+    RememberFileFolder(info.absoluteFilePath());
     m_recentFiles.Add(file);
     RefreshRecentFileMenu();
     return AddChildFrame(std::move(document));
 }
 
 void CMainFrame::OnFileOpen() {
-    std::string directory = m_lastOpenDirectory;
+    // The folder last used by any file dialog (a Save As or an Export too), else the one the
+    // last map was opened from, else the map folder.
+    std::string directory = LastFileFolder().toStdString();
+    if (directory.empty()) {
+        directory = m_lastOpenDirectory;
+    }
     if (directory.empty()) {
         directory = ResolveProgramPath(Editor().options.mapDirectory);
     }
@@ -417,7 +424,13 @@ void CMainFrame::SetCurrentTool(int tool) {
         tool != TOOL_CAMERA && tool != TOOL_MAGNIFY) {
         tool = TOOL_SELECTION;
     }
+    // Choosing a tool, the Selection tool too, ends texture application: the mode and a tool
+    // are never both shown as on.
+    if (m_faceEditing) {
+        SetFaceEditingMode(false);
+    }
     if (tool == m_currentTool) {
+        UpdateCommandStates();
         return;
     }
     for (CMapDoc* document : CMapDoc::AllDocuments()) {
@@ -441,19 +454,34 @@ void CMainFrame::SetFaceEditingMode(bool on) {
     if (on == m_faceEditing) {
         return;
     }
-    m_faceEditing = on;
     QDockWidget* textureBar = DialogBar(CommandId::TextureBar);
     QDockWidget* faceBar = DialogBar(CommandId::FacePropertiesBar);
     if (on) {
+        SetCurrentTool(TOOL_SELECTION);
+        m_faceEditing = true;
         m_textureBarWasVisible = textureBar && textureBar->isVisible();
+        // The face properties take the place of the textures bar in its dock.
+        if (faceBar && textureBar && m_textureBarWasVisible && !textureBar->isFloating()) {
+            faceBar->setFloating(false);
+            addDockWidget(dockWidgetArea(textureBar), faceBar);
+            splitDockWidget(textureBar, faceBar, Qt::Vertical);
+        }
         if (faceBar) {
             faceBar->show();
+            faceBar->raise();
         }
         if (textureBar) {
             textureBar->hide();
         }
-        SetCurrentTool(TOOL_SELECTION);
+        // Faces are what is picked and edited now: the object selection goes, so no view
+        // goes on showing it.
+        for (CMapDoc* document : CMapDoc::AllDocuments()) {
+            if (!document->SelectedObjects().empty()) {
+                document->SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
+            }
+        }
     } else {
+        m_faceEditing = false;
         if (faceBar) {
             faceBar->hide();
         }

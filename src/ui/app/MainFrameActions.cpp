@@ -255,6 +255,8 @@ void CMainFrame::CreateActions() {
 
     // Tools
     auto* tools = new QActionGroup(this);
+    // No tool button is down while texture application is on.
+    tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (auto [id, tool] : kToolCommands) {
         const char* text = tool == TOOL_SELECTION ? "Selection Tool\tShift+S"
                            : tool == TOOL_BLOCK   ? "Block Creation Tool\tShift+B"
@@ -451,7 +453,7 @@ void CMainFrame::UpdateDocumentCommands(CMapDoc* document) {
     Action(Properties)->setChecked(m_objectProperties && m_objectProperties->isVisible());
     for (auto [id, tool] : kToolCommands) {
         Action(id)->setEnabled(hasDocument);
-        Action(id)->setChecked(tool == m_currentTool);
+        Action(id)->setChecked(!m_faceEditing && tool == m_currentTool);
     }
     Action(TextureApplication)->setChecked(m_faceEditing);
     Action(ApplyTexture)->setEnabled(hasDocument && !document->SelectedObjects().empty());

@@ -1,12 +1,41 @@
 #include "app/QtPrompts.h"
 
+#include "views/MapView2D.h"
+#include "views/MapView3D.h"
+
+#include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace {
+
+QString& LastFolder() {
+    static QString folder;
+    return folder;
+}
+
+// The start of a file dialog: the caller's path when it names a folder, else that name in
+// the folder used last.
+QString StartPath(const std::string& initialPath) {
+    const QString path = QString::fromStdString(initialPath);
+    if (LastFolder().isEmpty() || (!path.isEmpty() && QFileInfo(path).isAbsolute())) {
+        return path;
+    }
+    return path.isEmpty() ? LastFolder() : LastFolder() + "/" + path;
+}
+
+// Once the dialog is gone, the view under the pointer takes the keys again (the window system
+// hands the activation back a moment later, so this is done again after the events queued).
+void ReturnFocusToTheViews() {
+    FocusMapViewAt(QCursor::pos());
+    QTimer::singleShot(0, qApp, [] { FocusMapViewAt(QCursor::pos()); });
+}
 
 QMessageBox::Icon ToQt(Prompts::Icon icon) {
     switch (icon) {
@@ -84,20 +113,49 @@ bool QtPrompts::MessageWithCheck(const std::string& caption, const std::string& 
     return check->isChecked();
 }
 
+QString LastFileFolder() {
+    return LastFolder();
+}
+
+void RememberFileFolder(const QString& file) {
+    if (!file.isEmpty()) {
+        LastFolder() = QFileInfo(file).absolutePath();
+    }
+}
+
+bool FocusMapViewAt(const QPoint& global) {
+    QWidget* widget = QApplication::widgetAt(global);
+    while (widget && !qobject_cast<CMapView2D*>(widget) && !qobject_cast<CMapView3D*>(widget)) {
+        widget = widget->parentWidget();
+    }
+    if (!widget || !widget->isVisible()) {
+        return false;
+    }
+    widget->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 std::optional<std::string> QtPrompts::OpenFileName(const std::string& caption,
                                                    const std::string& filter,
                                                    const std::string& initialPath) {
-    return Chosen(QFileDialog::getOpenFileName(m_parent, QString::fromStdString(caption),
-                                               QString::fromStdString(initialPath),
-                                               QString::fromStdString(filter)));
+    const QString file =
+        QFileDialog::getOpenFileName(m_parent, QString::fromStdString(caption),
+                                     StartPath(initialPath), QString::fromStdString(filter));
+    ReturnFocusToTheViews();
+    RememberFileFolder(file);
+    return Chosen(file);
 }
 
 std::optional<std::string> QtPrompts::SaveFileName(const std::string& caption,
                                                    const std::string& filter,
                                                    const std::string& initialPath) {
-    return Chosen(QFileDialog::getSaveFileName(m_parent, QString::fromStdString(caption),
-                                               QString::fromStdString(initialPath),
-                                               QString::fromStdString(filter)));
+    const QString file =
+        QFileDialog::getSaveFileName(m_parent, QString::fromStdString(caption),
+                                     StartPath(initialPath), QString::fromStdString(filter));
+    ReturnFocusToTheViews();
+    RememberFileFolder(file);
+    return Chosen(file);
 }
 
 std::optional<std::string> QtPrompts::InputText(const std::string& caption,
@@ -133,7 +191,7 @@ std::optional<Prompts::FileChoice> RunFileDialog(QWidget* parent, QFileDialog::A
                                                  const std::string& filter,
                                                  const std::string& initialPath,
                                                  const std::string& checkText, bool* checked) {
-    QFileDialog dialog(parent, QString::fromStdString(caption), QString::fromStdString(initialPath),
+    QFileDialog dialog(parent, QString::fromStdString(caption), StartPath(initialPath),
                        QString::fromStdString(filter));
     dialog.setAcceptMode(mode);
     // Names are checked by the caller (a missing file has its own message).
@@ -148,9 +206,13 @@ std::optional<Prompts::FileChoice> RunFileDialog(QWidget* parent, QFileDialog::A
             grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
         }
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    dialog.hide();
+    ReturnFocusToTheViews();
+    if (!accepted) {
         return std::nullopt;
     }
+    RememberFileFolder(dialog.selectedFiles().front());
     if (check && checked) {
         *checked = check->isChecked();
     }

@@ -3,7 +3,17 @@
 #include "common/NumberPrompt.h"
 #include "common/Prompts.h"
 
+class QPoint;
+class QString;
 class QWidget;
+
+// The folder of the file last chosen in (or opened without) a file dialog; empty at first.
+// A dialog given no folder of its own starts there.
+QString LastFileFolder();
+void RememberFileFolder(const QString& file);
+// After a dialog closes, keys belong to the map view under the pointer (2D or 3D): it is
+// made the active window's focus. False when no view is there.
+bool FocusMapViewAt(const QPoint& global);
 
 // The core's questions and messages as Qt dialogs, parented to the main window.
 class QtPrompts : public Prompts, public NumberPrompt {

@@ -279,7 +279,22 @@ void TextureBar::Browse() {
     TextureBrowser browser(m_textures, QString::fromStdString(Editor().currentTexture), this);
     if (browser.exec() == QDialog::Accepted && browser.PickedTexture()) {
         SelectByName(QString::fromStdString(browser.PickedTexture()->name));
+        if (m_apply && browser.PickedByDoubleClick()) {
+            emit applyRequested();
+        }
     }
+}
+
+QPushButton* TextureBar::AddApplyButton() {
+    if (!m_apply) {
+        m_apply = new QPushButton("&Apply to selection", this);
+        m_apply->setObjectName("ApplyTexture");
+        m_apply->setToolTip("Puts the current texture on every face of the selected solids "
+                            "(also: double-click a texture in the browser)");
+        m_grid->addWidget(m_apply, m_nextRow++, 0, 1, 2);
+        connect(m_apply, &QPushButton::clicked, this, [this] { emit applyRequested(); });
+    }
+    return m_apply;
 }
 
 void TextureBar::showEvent(QShowEvent* event) {

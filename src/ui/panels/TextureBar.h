@@ -42,9 +42,19 @@ public:
     // Selects the first entry whose name begins with text (ignoring case) as a choice;
     // false when none does.
     bool SelectByName(const QString& text);
-    // Opens the browser on the current texture; OK makes its pick the current texture.
+    // Opens the browser on the current texture; OK makes its pick the current texture. With
+    // the apply button, a double click on a texture also asks for it to be applied.
     void Browse();
+    // Adds the "Apply to selection" button below the current texture (the textures bar has
+    // it; the face properties have their own Apply).
+    QPushButton* AddApplyButton();
+    QPushButton* ApplyButton() const { return m_apply; }
 
+signals:
+    // The current texture is to go on every face of the selected solids.
+    void applyRequested();
+
+public:
     // The texture of the box's selected entry (null: none or the separator).
     QuakeGraphic* SelectedTexture() const;
     QComboBox* GroupBox() const { return m_groups; }
@@ -77,6 +87,7 @@ private:
     QWidget* m_preview;
     QLabel* m_size;
     QPushButton* m_browse;
+    QPushButton* m_apply = nullptr;
     QGridLayout* m_grid;
     int m_nextRow = 0;
     int m_observer = 0;

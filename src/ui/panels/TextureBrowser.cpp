@@ -48,6 +48,7 @@ TextureBrowser::TextureBrowser(TextureManager& textures, const QString& preset, 
             [this](const QString& text) { m_window->SetFilter(text); });
     connect(m_window, &TextureBrowserWindow::texturePicked, this, [this](QuakeGraphic* texture) {
         m_picked = texture;
+        m_doubleClicked = texture != nullptr;
         QDialog::accept();
     });
     RestorePosition();

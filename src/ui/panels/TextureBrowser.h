@@ -22,6 +22,8 @@ public:
 
     // The texture picked by a double click (or selected when the dialog was accepted).
     QuakeGraphic* PickedTexture() const { return m_picked; }
+    // True when the dialog was ended by a double click on a texture (not by OK).
+    bool PickedByDoubleClick() const { return m_doubleClicked; }
     TextureBrowserWindow* Window() const { return m_window; }
     QComboBox* SizeBox() const { return m_sizes; }
     QLineEdit* FilterField() const { return m_filter; }
@@ -40,5 +42,6 @@ private:
     QLineEdit* m_filter;
     QString m_preset;
     QuakeGraphic* m_picked = nullptr;
+    bool m_doubleClicked = false;
     bool m_presetShown = false;
 };

@@ -85,6 +85,33 @@ TEST_F(MapDocFileTest, ExportNeverChangesTheModifiedFlag) {
     EXPECT_TRUE(CMapDoc::ExportVisibleOnly()); // the box's state is remembered
 }
 
+// Exporting an untitled map first saves it, but under an RMF name of its own: the exported
+// MAP file never becomes the document, so a later Save keeps groups and visgroups.
+TEST_F(MapDocFileTest, ExportOfAnUntitledMapKeepsTheDocumentOnItsOwnRmfFile) {
+    CMapDoc doc;
+    AddBox(doc);
+    doc.SetModified();
+    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "room.map").string(), 1});
+    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "room.map").string(), 0});
+    ASSERT_TRUE(doc.OnExport());
+    EXPECT_EQ(doc.Path(), (dir / "room.rmf").string());
+    EXPECT_EQ(Head(dir / "room.rmf", 8).substr(4), "RMF\x0A");
+    EXPECT_EQ(Head(dir / "room.map", 1), "{");
+    AddBox(doc);
+    doc.SetModified();
+    ASSERT_TRUE(doc.OnSave()); // no dialog: the document's file is the RMF
+    EXPECT_TRUE(prompts.saveChoices.empty());
+    EXPECT_EQ(Head(dir / "room.rmf", 8).substr(4), "RMF\x0A");
+    EXPECT_EQ(doc.Path(), (dir / "room.rmf").string());
+
+    // Save of another untitled map: a plain name gets ".rmf" whatever filter was chosen.
+    CMapDoc other;
+    AddBox(other);
+    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "hall").string(), 1});
+    ASSERT_TRUE(other.OnSave());
+    EXPECT_EQ(other.Path(), (dir / "hall.rmf").string());
+}
+
 TEST_F(MapDocFileTest, OpenReadsTheFileLogsItAndBecomesActive) {
     {
         CMapDoc source;

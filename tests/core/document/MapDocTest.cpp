@@ -4,9 +4,11 @@
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "render/ViewAxes.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/ToolCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +81,47 @@ TEST_F(MapDocTest, SelectionUpdateTellsViewsAndWritesTheStatusPanes) {
     frame.faceMode = true;
     doc.UpdateStatusText();
     EXPECT_EQ(panes.panes[1], "0 faces selected");
+    doc.SelectFace(&a->Face(0), a, SELECT_ADD | SELECT_UPDATE);
+    EXPECT_EQ(panes.panes[1], "1 face selected");
+    frame.faceMode = false;
+    // A note in the message pane lasts until the map changes, is saved or goes away.
+    doc.ShowNote("Autosaved Untitled");
+    EXPECT_EQ(panes.panes[0], "Autosaved Untitled");
+    doc.SetModified();
+    EXPECT_EQ(panes.panes[0], "");
+    {
+        CMapDoc other;
+        other.ShowNote("Autosaved Untitled");
+        doc.ClearNote(); // not this map's note
+        EXPECT_EQ(panes.panes[0], "Autosaved Untitled");
+    }
+    EXPECT_EQ(panes.panes[0], "");
+}
+
+// A light standing on a floor: a click on the light's drawn box picks the light first, and at
+// a far zoom its box is as large as it is drawn (8 pixels), not its 4-pixel bounds.
+TEST_F(MapDocTest, AClickOnAPointEntityPicksItBeforeTheSolidsUnderIt) {
+    CMapDoc doc;
+    CMapSolid* floor = MakeCube(-128, 256);
+    doc.World()->AddChild(floor);
+    auto* light = new CMapEntity;
+    light->SetPointEntity(true);
+    light->SetOrigin({124, 100, 300});
+    doc.World()->AddChild(light);
+    doc.World()->CalcBounds(true);
+    doc.World()->UpdateVisibleObjects();
+    const ViewAxes top = AxesForViewType(VIEW2D_XY);
+    // World (126, 100): within the pick tolerance of the floor's edge at x 128 and inside the
+    // light's box.
+    ASSERT_TRUE(PickAt(doc, top, 0.25f, 126, 100, true));
+    EXPECT_EQ(doc.SelectedObjects(), std::vector<CMapClass*>{light});
+    ASSERT_EQ(doc.PickList().size(), 2u);
+    EXPECT_EQ(doc.PickList()[1], floor);
+    // 14 units off the light's centre: outside its 10-unit half size, inside the 16 units that
+    // 4 pixels make at zoom 0.25.
+    ASSERT_TRUE(PickAt(doc, top, 0.25f, 124 + 14, 100 + 14, true));
+    EXPECT_EQ(doc.SelectedObjects(), std::vector<CMapClass*>{light});
+    EXPECT_FALSE(PickAt(doc, top, 1.0f, 124 + 14, 100 + 14, true));
 }
 
 TEST_F(MapDocTest, FaceSelectionKeepsOwnersOnRemovalAndClearsBoth) {

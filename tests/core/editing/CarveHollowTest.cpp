@@ -269,7 +269,15 @@ TEST_F(CarveHollowTest, HollowInwardLeavesWallsInsideTheFormerVolume) {
     EXPECT_TRUE(doc->SelectedObjects().empty());
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "Hollow");
     EXPECT_EQ(Editor().hollowThickness, 5);
+    // The message pane says the walls came back as a group, and how to take it apart; the
+    // next change makes the note go.
+    EXPECT_EQ(panes.panes[0], "1 hollow room made; its walls are a group: select it and choose "
+                              "Ungroup (Ctrl+U) to work on single walls.");
+    Select({World().Children().front()});
+    EXPECT_EQ(panes.panes[1], "group of 6 objects");
+    EXPECT_FALSE(panes.panes[0].empty());
     EXPECT_TRUE(UndoRedoExact(before));
+    EXPECT_EQ(panes.panes[0], "");
 }
 
 TEST_F(CarveHollowTest, HollowOutwardBuildsWallsAroundTheFormerVolume) {

@@ -210,15 +210,26 @@ TEST(Camera3DTest, LookFromPutsTheCameraAtAPointLookingAtAnother) {
     camera.LookFrom({0, 0, 100}, {100, 0, 100});
     ExpectNear(camera.Position(), {0, 0, 100});
     ExpectNear(camera.Forward(), {1, 0, 0});
-    ExpectNear(camera.Up(), {0, 1, 0});
+    // A level horizon: the map's up is up on screen, not rolled onto a side.
+    ExpectNear(camera.Up(), {0, 0, 1});
     ExpectNear(camera.ObjectsMatrix().TransformPoint({1000, 0, 0}), {1000, 0, 0});
     const Vector target = ToScreen(camera, {100, 0, 100});
     EXPECT_NEAR(target.x, 0.0f, kTolerance);
     EXPECT_NEAR(target.y, 0.0f, kTolerance);
-    // Looking along the map's y axis, up falls back to the map's z axis.
+    // Looking along the map's y axis, or down a slope, the horizon stays level: the camera's
+    // right has no z part and up leans towards the map's +z.
     camera.LookFrom({0, 0, 0}, {0, 50, 0});
     ExpectNear(camera.Forward(), {0, 1, 0});
-    EXPECT_NEAR(std::fabs(camera.Up().z), 1.0f, kTolerance);
+    ExpectNear(camera.Up(), {0, 0, 1});
+    camera.LookFrom({0, 0, 300}, {200, 100, 0});
+    EXPECT_NEAR(camera.Right().z, 0.0f, kTolerance);
+    EXPECT_GT(camera.Up().z, 0.0f);
+    const Vector above = ToScreen(camera, {200, 100, 100});
+    EXPECT_GT(above.y, 0.0f);
+    EXPECT_NEAR(above.x, 0.0f, kTolerance);
+    // Straight down there is no horizon: the map's y axis is up, as in the top view.
+    camera.LookFrom({0, 0, 500}, {0, 0, 0});
+    ExpectNear(camera.Up(), {0, 1, 0});
     // The same point twice keeps a usable camera.
     camera.LookFrom({5, 5, 5}, {5, 5, 5});
     EXPECT_NEAR(VectorLength(camera.Forward()), 1.0f, kTolerance);

@@ -122,6 +122,18 @@ TEST_F(View2DRendererTest, PointEntitiesAreFramedInTheirClassColour) {
     EXPECT_EQ(AtWorld(20 + 8, 20), lightColor);
     EXPECT_EQ(AtWorld(20, 20), View2DColors::kBackground);
     EXPECT_EQ(AtWorld(-30 - 10, 30), View2DColors::kEntityWithoutClass);
+
+    // Zoomed far out, the 16-unit light (4 pixels at 0.25) is still framed 8 pixels across.
+    View2DScene far = Scene();
+    far.transform.zoom = 0.25f;
+    std::fill(pixels.begin(), pixels.end(), 0u);
+    Paint(far);
+    // The light at (20, 20) lands on pixel (105, 95); its frame runs from 4 left to 4 right.
+    EXPECT_EQ(At(101, 95), lightColor);
+    EXPECT_EQ(At(109, 95), lightColor);
+    EXPECT_EQ(At(105, 91), lightColor);
+    EXPECT_EQ(At(105, 99), lightColor);
+    EXPECT_EQ(At(100, 95), View2DColors::kBackground);
 }
 
 TEST_F(View2DRendererTest, ConnectionsJoinTargetsInThePenOfTheLastSolid) {

@@ -145,7 +145,7 @@ TEST(ToolBoxTest, ScalingByTheTopHandleKeepsTheOppositeEdge) {
     EXPECT_EQ(high.x, 10.0f);
 }
 
-TEST(ToolBoxTest, MovingSnapsTheNearestCornerToTheGrid) {
+TEST(ToolBoxTest, MovingSnapsWholeGridStepsOfTheMovementAndKeepsUnmovedAxes) {
     ToolBox box(ToolBox::SelectionKind);
     box.SetView(ViewOf(VIEW2D_XY));
     box.SetBounds(Box({0, 0, 0}, {64, 64, 64}));
@@ -157,6 +157,33 @@ TEST(ToolBoxTest, MovingSnapsTheNearestCornerToTheGrid) {
     EXPECT_EQ(box.Translation().x, 23.0f);
     box.EndDrag(false);
     EXPECT_EQ(box.Bounds().mins.x, 0.0f);
+
+    // Grid 64, side view: a wall at z 16..240 dragged +64 in x (with a pixel's wobble in z)
+    // moves in x only; its z stays off the grid exactly where it was.
+    ToolBox wall(ToolBox::SelectionKind);
+    wall.SetView(ViewOf(VIEW2D_XZ, 0.25f, 64));
+    wall.SetBounds(Box({0, 0, 16}, {16, 128, 240}));
+    ASSERT_TRUE(wall.StartDrag(8, 128));
+    wall.UpdateDrag(8 + 64, 128 + 4, 0);
+    EXPECT_EQ(wall.Translation().x, 64.0f);
+    EXPECT_EQ(wall.Translation().z, 0.0f);
+    wall.EndDrag(true);
+    EXPECT_EQ(wall.Bounds().mins.z, 16.0f);
+    EXPECT_EQ(wall.Bounds().maxs.z, 240.0f);
+    EXPECT_EQ(wall.Bounds().mins.x, 64.0f);
+    Vector corner{0, 0, 16};
+    wall.TransformPoint(corner);
+    EXPECT_EQ(corner.z, 16.0f);
+    EXPECT_EQ(corner.x, 64.0f);
+    // An off-grid block at z 16..64 pushed up 40 units moves a whole step (64), not onto a
+    // grid line.
+    ToolBox block(ToolBox::SelectionKind);
+    block.SetView(ViewOf(VIEW2D_XZ, 0.25f, 64));
+    block.SetBounds(Box({0, 0, 16}, {64, 64, 64}));
+    ASSERT_TRUE(block.StartDrag(32, 40));
+    block.UpdateDrag(32, 80, 0);
+    EXPECT_EQ(block.Translation().z, 64.0f);
+    EXPECT_EQ(block.Translation().x, 0.0f);
 }
 
 TEST(ToolBoxTest, ShearMovesTheGrabbedEdgeOnly) {
@@ -208,18 +235,33 @@ TEST(ToolBoxTest, FeedbackColoursAppearAsDesignedOnWhite) {
     EXPECT_EQ(drawing.shapes[0].xorColor ^ kXorBase, 0x0000FFu);
 }
 
-TEST(EntityMarkerTest, PlacedByADragAndHitWithinSixPixels) {
+TEST(EntityMarkerTest, PlacedByADragOnTheGridAndHitWithinSixPixels) {
     EntityMarker marker;
     marker.SetView(ViewOf(VIEW2D_XY, 0.5f));
     EXPECT_TRUE(marker.IsEmpty());
-    marker.StartNewAt({5, 5, 40});
-    marker.UpdateDrag(100, 200, 0);
+    marker.StartNewAt({5, 5, 41});
+    EXPECT_EQ(marker.Point().x, 0.0f);
+    EXPECT_EQ(marker.Point().z, 48.0f);
+    marker.UpdateDrag(100, 197, 0);
     marker.EndDrag(true);
     EXPECT_FALSE(marker.IsEmpty());
-    EXPECT_EQ(marker.Point().x, 100.0f);
-    EXPECT_EQ(marker.Point().z, 40.0f);
-    EXPECT_EQ(marker.HitTest(112, 188, true), 1);
-    EXPECT_EQ(marker.HitTest(113, 200, true), -1);
+    EXPECT_EQ(marker.Point().x, 96.0f);
+    EXPECT_EQ(marker.Point().y, 192.0f);
+    EXPECT_EQ(marker.Point().z, 48.0f);
+    EXPECT_EQ(marker.HitTest(108, 180, true), 1);
+    EXPECT_EQ(marker.HitTest(109, 192, true), -1);
+    // Alt places it exactly; a side view snaps its own two axes.
+    ASSERT_TRUE(marker.StartDrag(96, 192));
+    marker.UpdateDrag(-132, 190, TOOLDRAG_NO_SNAP);
+    marker.EndDrag(true);
+    EXPECT_EQ(marker.Point().x, -132.0f);
+    marker.SetView(ViewOf(VIEW2D_XZ, 0.5f));
+    ASSERT_TRUE(marker.StartDrag(-132, 48));
+    marker.UpdateDrag(-131, 38, 0);
+    marker.EndDrag(true);
+    EXPECT_EQ(marker.Point().x, -128.0f);
+    EXPECT_EQ(marker.Point().y, 190.0f);
+    EXPECT_EQ(marker.Point().z, 32.0f);
     marker.Reset();
     EXPECT_TRUE(marker.IsEmpty());
 }

@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
 #include "app/MainFrame.h"
+#include "app/QtPrompts.h"
 #include "app/QtSettingsStore.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
@@ -19,13 +20,17 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 TEST(MainFrameToolsTest, ToolKeysBarCreateAlignFlipAndOverview) {
@@ -128,4 +133,76 @@ TEST(MainFrameToolsTest, ToolKeysBarCreateAlignFlipAndOverview) {
     doc.SetModified(false);
     frame.reset();
     context.Context().SetSettings(nullptr);
+}
+
+namespace {
+
+// Runs action on the next modal file dialog once it shows.
+void WhenFileDialog(std::function<void(QFileDialog*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(action)] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+// A file dialog starts in the folder used last (Open after a Save As too), and when it closes
+// the keys go to the map view under the pointer at once.
+TEST(MainFrameToolsTest, FileDialogsStartInTheLastFolderAndHandTheKeysBackToTheView) {
+    ScopedEditorContext context;
+    QtPrompts prompts;
+    QTemporaryDir directory;
+    context.Context().SetPrompts(&prompts);
+    context.Context().programDirectory = BRICKHAVEN_BIN_DIR;
+    QtSettingsStore settings(directory.filePath("Brickhaven.ini"));
+    context.Context().SetSettings(&settings);
+    ASSERT_TRUE(QDir(directory.path()).mkdir("rooms"));
+    const QString rooms = QDir(directory.filePath("rooms")).absolutePath();
+    {
+        CMapWorld world;
+        ASSERT_EQ(WriteRmfFile(world, directory.filePath("empty.rmf").toStdString()), 0);
+    }
+    auto frame = std::make_unique<CMainFrame>(settings);
+    prompts.SetParent(frame.get());
+    frame->resize(1200, 900);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    CChildFrame* child = frame->OpenMapFile(directory.filePath("empty.rmf"));
+    ASSERT_NE(child, nullptr);
+    QApplication::processEvents();
+    CMapView2D* view = child->Views2D().front();
+
+    // Save As of the map starts beside the map; the folder chosen there is the next start.
+    QString started;
+    WhenFileDialog([&](QFileDialog* dialog) {
+        started = dialog->directory().absolutePath();
+        dialog->selectFile(rooms + "/hall.rmf");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    ASSERT_TRUE(child->Document().OnSaveAs());
+    EXPECT_EQ(started, QDir(directory.path()).absolutePath());
+    EXPECT_EQ(child->Document().Path(), (rooms + "/hall.rmf").toStdString());
+
+    // Open starts there; cancelling it with the pointer over a 2D view gives that view the keys.
+    QCursor::setPos(view->mapToGlobal(view->rect().center()));
+    frame->DialogBar(CommandId::ObjectBar)->widget()->setFocus();
+    QApplication::processEvents();
+    WhenFileDialog([&](QFileDialog* dialog) {
+        started = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    frame->OnFileOpen();
+    QTest::qWait(50);
+    EXPECT_EQ(started, rooms);
+    EXPECT_EQ(QApplication::focusWidget(), view);
+    EXPECT_TRUE(view->hasFocus());
+    context.Context().SetPrompts(nullptr);
 }

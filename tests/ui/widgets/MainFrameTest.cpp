@@ -295,13 +295,34 @@ TEST_F(MainFrameTest, ToolsAndTextureApplicationMode) {
     frame->SetFaceEditingMode(true);
     EXPECT_TRUE(faceBar->isVisible());
     EXPECT_FALSE(textureBar->isVisible());
+    // The face properties stand where the textures bar stood, in its dock.
+    EXPECT_FALSE(faceBar->isFloating());
+    EXPECT_EQ(frame->dockWidgetArea(faceBar), frame->dockWidgetArea(textureBar));
     EXPECT_TRUE(frame->FaceEditingMode());
     EXPECT_EQ(frame->CurrentTool(), TOOL_SELECTION);
     EXPECT_TRUE(frame->Action(CommandId::TextureApplication)->isChecked());
+    // One button down: the mode's, not also the Selection tool's.
+    EXPECT_FALSE(frame->Action(CommandId::ToolSelection)->isChecked());
     frame->SetFaceEditingMode(false);
     EXPECT_FALSE(frame->FaceEditingMode());
     EXPECT_FALSE(faceBar->isVisible());
     EXPECT_TRUE(textureBar->isVisible());
+    EXPECT_TRUE(frame->Action(CommandId::ToolSelection)->isChecked());
+
+    // Choosing the Selection tool (already current) ends the mode as any tool does.
+    frame->SetFaceEditingMode(true);
+    ASSERT_TRUE(frame->FaceEditingMode());
+    frame->SetCurrentTool(TOOL_SELECTION);
+    EXPECT_FALSE(frame->FaceEditingMode());
+    EXPECT_FALSE(faceBar->isVisible());
+    EXPECT_TRUE(textureBar->isVisible());
+    EXPECT_TRUE(frame->Action(CommandId::ToolSelection)->isChecked());
+    EXPECT_FALSE(frame->Action(CommandId::TextureApplication)->isChecked());
+    frame->SetFaceEditingMode(true);
+    frame->SetCurrentTool(TOOL_BLOCK);
+    EXPECT_FALSE(frame->FaceEditingMode());
+    EXPECT_EQ(frame->CurrentTool(), TOOL_BLOCK);
+    EXPECT_TRUE(frame->Action(CommandId::ToolBlock)->isChecked());
 }
 
 TEST(MapDialogsTest, InformationCountsAndTheErrorList) {

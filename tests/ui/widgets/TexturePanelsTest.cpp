@@ -1,3 +1,4 @@
+#include "ModalDriver.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
@@ -322,6 +323,69 @@ TEST_F(TexturePanelsTest, ClosingTheFaceBarEndsTextureApplication) {
     faceDock->close();
     EXPECT_FALSE(frame.FaceEditingMode());
     EXPECT_TRUE(textureDock->isVisible());
+}
+
+// The textures bar's button, and a double click in its browser, put the current texture on
+// every face of the selected solids (one undo step each); entering texture application drops
+// the object selection, so the views show only what the mode edits.
+TEST_F(TexturePanelsTest, TheTexturesBarAppliesItsTextureToTheSelectedSolids) {
+    CMainFrame frame(*settings);
+    frame.resize(1000, 700);
+    frame.show();
+    CMapDoc doc;
+    CMapDoc::SetActiveMapDoc(&doc);
+    CMapSolid* solids[2];
+    for (int i = 0; i < 2; ++i) {
+        solids[i] = new CMapSolid;
+        AddBoxPlanes(*solids[i], {i * 100.0f, 0, 0}, {i * 100.0f + 64, 64, 64});
+        ASSERT_TRUE(solids[i]->CreateFromPlanes());
+        solids[i]->SetTexture("WALL10");
+        doc.World()->AddChild(solids[i]);
+    }
+    auto* bar = frame.findChild<TextureBar*>("TextureBar");
+    ASSERT_NE(bar, nullptr);
+    QPushButton* apply = bar->ApplyButton();
+    ASSERT_NE(apply, nullptr);
+    ASSERT_TRUE(bar->SelectByName("wall14"));
+
+    // Nothing selected: nothing changes, and the status bar says why.
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_STRCASEEQ(solids[0]->Face(0).TextureName(), "WALL10");
+    EXPECT_EQ(doc.UndoHistory().TrackCount(), 0u);
+    EXPECT_NE(frame.PaneText(0).indexOf("select solids"), -1);
+
+    doc.SelectObject(solids[0], SELECT_ADD);
+    doc.SelectObject(solids[1], SELECT_ADD | SELECT_UPDATE);
+    EXPECT_EQ(frame.PaneText(0), ""); // the note went with the selection change
+    QTest::mouseClick(apply, Qt::LeftButton);
+    for (CMapSolid* solid : solids) {
+        for (int f = 0; f < solid->FaceCount(); ++f) {
+            EXPECT_STRCASEEQ(solid->Face(f).TextureName(), "wall14");
+        }
+    }
+    EXPECT_EQ(doc.UndoHistory().TrackCount(), 1u);
+    EXPECT_EQ(doc.UndoHistory().CurrentName(), "Apply Texture");
+    EXPECT_TRUE(doc.IsModified());
+
+    // A double click in the bar's browser picks and applies.
+    WhenModal([](QWidget* dialog) {
+        auto* browser = qobject_cast<TextureBrowser*>(dialog);
+        ASSERT_NE(browser, nullptr);
+        const QRect cell = browser->Window()->CellRectInView(5); // wall12
+        QTest::mouseDClick(browser->Window()->viewport(), Qt::LeftButton, {}, cell.center());
+    });
+    QTest::mouseClick(bar->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(context.Context().currentTexture, "wall12");
+    EXPECT_STRCASEEQ(solids[1]->Face(3).TextureName(), "wall12");
+    EXPECT_EQ(doc.UndoHistory().TrackCount(), 2u);
+    doc.OnUndo();
+    EXPECT_STRCASEEQ(solids[1]->Face(3).TextureName(), "wall14");
+
+    frame.SetFaceEditingMode(true);
+    EXPECT_TRUE(doc.SelectedObjects().empty());
+    EXPECT_EQ(frame.PaneText(1), "0 faces selected");
+    frame.SetFaceEditingMode(false);
+    CMapDoc::SetActiveMapDoc(nullptr);
 }
 
 // Leaving texture application drops the face selection, so that Delete or Carve, enabled
