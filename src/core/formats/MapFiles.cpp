@@ -154,10 +154,12 @@ int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress) {
     return ReadMapData(world, data, path, progress);
 }
 
-int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly) {
+int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly,
+                 std::optional<MapDialect> dialect) {
     out.clear();
     MapTextStream stream(SinkInto(out), "");
     stream.visibleOnly = visibleOnly;
+    stream.dialect = dialect.value_or(world.Dialect());
     stream.wadToWrite = JoinedTextureFiles();
     return Writable(world).SerializeMAP(stream, true);
 }
@@ -166,8 +168,8 @@ std::string BackupPathOf(const std::string& path) {
     return path + ".bak";
 }
 
-int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly,
-                 bool keepBackup) {
+int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
+                 std::optional<MapDialect> dialect) {
     AtomicFileWriter writer;
     if (!writer.Open(path)) {
         ShowOsError("saving", path, writer.Error());
@@ -178,6 +180,7 @@ int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOn
     }
     MapTextStream stream(SinkInto(writer), path);
     stream.visibleOnly = visibleOnly;
+    stream.dialect = dialect.value_or(world.Dialect());
     stream.wadToWrite = JoinedTextureFiles();
     return FinishFile(writer, Writable(world).SerializeMAP(stream, true), path);
 }

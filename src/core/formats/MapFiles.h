@@ -1,8 +1,10 @@
 #pragma once
 
 #include "common/MapReadReport.h"
+#include "mapobjects/MapDialect.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +22,10 @@ class Progress;
 int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
 // visibleOnly skips every object that fails the visibility test with the world's filter.
 // keepBackup: a file that is replaced stays as path + ".bak" (see BackupPathOf).
+// dialect: the face lines' dialect; by default the one the map was read in. Faces a
+// standard line cannot give exactly are counted and named in the message window.
 int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false,
-                 bool keepBackup = false);
+                 bool keepBackup = false, std::optional<MapDialect> dialect = std::nullopt);
 
 // RMF binary.
 int ReadRmfFile(CMapWorld& world, const std::string& path);
@@ -37,7 +41,8 @@ int WriteRmfData(const CMapWorld& world, std::string& out);
 // MAP text in memory.
 int ReadMapData(CMapWorld& world, std::string_view data, const std::string& displayName,
                 Progress* progress = nullptr);
-int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false);
+int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false,
+                 std::optional<MapDialect> dialect = std::nullopt);
 
 // Data that an RMF reader would refuse by its version but that starts like MAP text (an
 // opening brace or a comment), as a MAP file given an .rmf name does.

@@ -178,10 +178,28 @@ void WriteMapKeyValues(MapTextStream& stream, const CEditGameClass& object,
         AppendKeyValueLine(out, "spawnflags",
                            std::to_string(static_cast<std::int32_t>(object.SpawnFlags())));
     }
+    // The world's "mapversion" says that its face lines give texture axes (220); a standard
+    // map keeps whatever its file had.
+    constexpr std::string_view kMapVersion = "mapversion";
+    const bool axisDialect = stream.dialect == MapDialect::TextureAxes;
+    if (worldWad && axisDialect && !object.GetKeyValue(std::string(kMapVersion))) {
+        AppendKeyValueLine(out, kMapVersion, "220");
+    }
     for (const CEditGameClass::KeyValue& pair : object.KeyValues()) {
-        if (!pair.key.empty()) {
-            AppendKeyValueLine(out, pair.key, pair.value);
+        if (pair.key.empty()) {
+            continue;
         }
+        if (worldWad && pair.key == kMapVersion) {
+            if (axisDialect) {
+                AppendKeyValueLine(out, kMapVersion, "220");
+                continue;
+            }
+            // A map of texture axes written as standard lines loses the mark.
+            if (stream.world && stream.world->Dialect() == MapDialect::TextureAxes) {
+                continue;
+            }
+        }
+        AppendKeyValueLine(out, pair.key, pair.value);
     }
     if (worldWad) {
         AppendKeyValueLine(out, "wad", *worldWad);
