@@ -58,8 +58,8 @@ void Describe(std::ostringstream& out, const CMapClass& object, int depth) {
         for (const CMapFace& face : solid.Faces()) {
             out << std::string(static_cast<std::size_t>(depth) * 2 + 2, ' ') << "face "
                 << face.TextureName();
-            for (const Vector& p : face.PlanePoints()) {
-                Put(out, p);
+            for (const Vector3d& p : face.PlanePoints()) {
+                Put(out, p.ToFloat());
             }
             out << " poly";
             for (int i = 0; i < face.PointCount(); ++i) {

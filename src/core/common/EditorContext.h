@@ -121,6 +121,11 @@ public:
     // The type the next new 2D view starts with (0, 1, 2, then 0 again).
     int next2DViewType = 0;
 
+    // Texture lock: while on, moving, turning, scaling and flipping solids keeps their textures
+    // fixed to them; while off, textures stay fixed to the world. The shell sets it from the
+    // setting of the active map's dialect.
+    bool textureLock = false;
+
     // Name of the texture chosen in the texture bar; new faces take it.
     std::string currentTexture = "AAATRIGGER";
 

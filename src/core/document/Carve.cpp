@@ -22,12 +22,13 @@ namespace {
 
 bool PlaneOfFace(const CMapFace& face, Plane& plane) {
     const auto& p = face.PlanePoints();
-    plane.normal = CrossProduct(p[0] - p[1], p[2] - p[1]);
-    if (plane.normal.x == 0.0f && plane.normal.y == 0.0f && plane.normal.z == 0.0f) {
+    Vector3d normal = Cross(p[0] - p[1], p[2] - p[1]);
+    if (normal.x == 0.0 && normal.y == 0.0 && normal.z == 0.0) {
         return false;
     }
-    VectorNormalize(plane.normal);
-    plane.dist = DotProduct(plane.normal, p[1]);
+    normal = normal * (1.0 / Length(normal));
+    plane.normal = normal.ToFloat();
+    plane.dist = static_cast<float>(Dot(normal, p[1]));
     return true;
 }
 

@@ -18,8 +18,15 @@ void MergeValue(float& held, float value) {
     }
 }
 
-float Pick(float value, float current) {
-    return value == FacePropertyValues::kLeaveUnchanged ? current : value;
+// A field left as it shows the face's own value keeps that value in full: the field shows
+// one decimal, and writing that back would move the texture of every face applied to.
+double Pick(float value, double current) {
+    if (value == FacePropertyValues::kLeaveUnchanged ||
+        FacePropertyValues::FieldText(value) ==
+            FacePropertyValues::FieldText(static_cast<float>(current))) {
+        return current;
+    }
+    return value;
 }
 } // namespace
 

@@ -30,6 +30,7 @@ namespace {
 const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
 const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
 const char* const kExportFilter = "Quake Maps (*.map)";
+const char* const kExportAxisFilter = "Quake Maps, 220 dialect with texture axes (*.map)";
 const char* const kPrefabLibraryGone =
     "The library this prefab object belongs to has been\ndeleted. This document will now "
     "behave as a regular file\ndocument.";
@@ -535,7 +536,8 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
             std::error_code ec;
             const bool existed = std::filesystem::exists(path, ec);
             result = isRmf ? WriteRmfFile(*m_world, path, keepBackup)
-                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup, SourceFolder());
+                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup, SourceFolder(), "",
+                                          m_exportDialect);
             // The first backup of the run keeps the file as it was before the run saved over
             // it; later saves leave it alone.
             if (result == 0 && keepBackup && existed) {
@@ -554,6 +556,10 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
     // Errors of a write or read that still succeeded are shown as they would have been.
     for (const std::string& error : fileErrors.Errors()) {
         Editor().GetPrompts().Message(error, Prompts::Icon::Error);
+    }
+    if (!saving) {
+        // The map's dialect decides which texture lock setting applies.
+        RefreshTextureLock();
     }
     return true;
 }
@@ -714,18 +720,27 @@ bool CMapDoc::OnExport() {
         }
     }
     bool visibleOnly = ExportVisibleOnly();
-    auto choice = Editor().GetPrompts().ChooseSaveFile("Export to Quake MAP", kExportFilter,
+    // The map's own dialect comes first: it is what an export writes unless the user picks
+    // the other.
+    const bool axisFirst = m_world->Dialect() == MapDialect::TextureAxes;
+    const std::string filters = axisFirst ? std::string(kExportAxisFilter) + ";;" + kExportFilter
+                                          : std::string(kExportFilter) + ";;" + kExportAxisFilter;
+    auto choice = Editor().GetPrompts().ChooseSaveFile("Export to Quake MAP", filters,
                                                        CutAtFirstDot(m_path) + ".map",
                                                        "Save &Visible objects only", &visibleOnly);
     if (!choice || choice->path.empty()) {
         return false;
     }
+    const bool axisChosen = (choice->filterIndex == 0) == axisFirst;
+    m_exportDialect = axisChosen ? MapDialect::TextureAxes : MapDialect::Standard;
     ExportVisibleOnly() = visibleOnly;
     std::string path = choice->path;
     if (!HasDotInName(path)) {
         path += ".map";
     }
-    return ExportMap(path, visibleOnly);
+    const bool exported = ExportMap(path, visibleOnly);
+    m_exportDialect.reset();
+    return exported;
 }
 
 bool CMapDoc::SaveModified() {
@@ -861,9 +876,29 @@ void CMapDoc::SetActiveMapDoc(CMapDoc* document) {
     }
     editor.activeDocument = document;
     editor.SetActiveHistory(document ? &document->m_undo : nullptr);
+    RefreshTextureLock();
     if (editor.mainFrame) {
         editor.mainFrame->ActiveDocumentChanged(document);
     }
+}
+
+namespace {
+bool ActiveMapHasAxes() {
+    const CMapDoc* document = Editor().activeDocument;
+    return document && document->World() && document->World()->Dialect() == MapDialect::TextureAxes;
+}
+} // namespace
+
+void CMapDoc::RefreshTextureLock() {
+    EditorContext& editor = Editor();
+    editor.textureLock =
+        ActiveMapHasAxes() ? editor.options.textureLockAxisMaps : editor.options.textureLock;
+}
+
+void CMapDoc::SetTextureLock(bool on) {
+    EditorContext& editor = Editor();
+    (ActiveMapHasAxes() ? editor.options.textureLockAxisMaps : editor.options.textureLock) = on;
+    RefreshTextureLock();
 }
 
 CMapDoc* CMapDoc::GetActiveMapDoc() {

@@ -3,6 +3,7 @@
 #include "document/History.h"
 #include "document/Pointfile.h"
 #include "document/UpdateHint.h"
+#include "mapobjects/MapDialect.h"
 #include "tools/DocumentTools.h"
 #include "tools/SelectionBox.h"
 
@@ -179,6 +180,10 @@ public:
     // --- editor-wide ---
     static void SetActiveMapDoc(CMapDoc* document);
     static CMapDoc* GetActiveMapDoc();
+    // Texture lock follows the setting for the active map's dialect (texture-axis maps and
+    // standard maps each have their own); setting it changes that one.
+    static void RefreshTextureLock();
+    static void SetTextureLock(bool on);
     static const std::vector<CMapDoc*>& AllDocuments();
 
 private:
@@ -217,6 +222,8 @@ private:
     // The undo history's state at the last change.
     std::uint32_t m_stateAtLastChange = 0;
     bool m_isPrefab = false;
+    // The dialect the export being written was given (unset: the map's own).
+    std::optional<MapDialect> m_exportDialect;
     std::uint32_t m_prefabLibraryId = 0;
     std::uint32_t m_prefabId = 0;
 };

@@ -38,7 +38,7 @@ bool StartsAsRmf(std::string_view head) {
     }
     float version = 0;
     std::memcpy(&version, head.data(), sizeof version);
-    if (!(version >= 0.3f && version <= 0.8f)) {
+    if (!(version >= 0.3f && version <= 0.9f)) {
         return false;
     }
     if (version >= 0.8f) {

@@ -106,7 +106,7 @@ void CheckDuplicatePlanes(const CMapWorld& world, std::vector<Problem>& problems
                 for (std::size_t j = i + 1; j < faces.size(); ++j) {
                     // The plane definitions compare as stored: byte for byte.
                     if (std::memcmp(faces[i].PlanePoints().data(), faces[j].PlanePoints().data(),
-                                    sizeof(Vector) * 3) == 0) {
+                                    sizeof(Vector3d) * 3) == 0) {
                         problems.push_back({object, PROBLEM_DUPLICATE_PLANES, 0});
                         return true;
                     }

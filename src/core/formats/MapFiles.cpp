@@ -144,10 +144,12 @@ int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress) {
     return ReadMapData(world, data, path, progress);
 }
 
-int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly) {
+int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly,
+                 std::optional<MapDialect> dialect) {
     out.clear();
     MapTextStream stream(SinkInto(out), "");
     stream.visibleOnly = visibleOnly;
+    stream.dialect = dialect.value_or(world.Dialect());
     stream.wadToWrite = ComposeExportWad(world, "", "");
     return Writable(world).SerializeMAP(stream, true);
 }
@@ -157,12 +159,8 @@ std::string BackupPathOf(const std::string& path) {
 }
 
 int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
-                 const std::string& wadSourceFolder) {
-    return WriteMapFile(world, path, visibleOnly, keepBackup, wadSourceFolder, "");
-}
-
-int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
-                 const std::string& wadSourceFolder, const std::string& header) {
+                 const std::string& wadSourceFolder, const std::string& header,
+                 std::optional<MapDialect> dialect) {
     AtomicFileWriter writer;
     if (!writer.Open(path)) {
         ShowOsError("saving", path, writer.Error());
@@ -173,6 +171,7 @@ int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOn
     }
     MapTextStream stream(SinkInto(writer), path);
     stream.visibleOnly = visibleOnly;
+    stream.dialect = dialect.value_or(world.Dialect());
     stream.wadToWrite = ComposeExportWad(world, wadSourceFolder, path);
     if (!header.empty()) {
         stream.Out() += header + "\n";

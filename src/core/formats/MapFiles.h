@@ -1,8 +1,10 @@
 #pragma once
 
 #include "common/MapReadReport.h"
+#include "mapobjects/MapDialect.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,13 +23,13 @@ int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = 
 // visibleOnly skips every object that fails the visibility test with the world's filter.
 // keepBackup: a file that is replaced stays as path + ".bak" (see BackupPathOf).
 // wadSourceFolder: the folder the map was read from, where the relative entries of its "wad"
-// key were found (see ComposeExportWad).
+// key were found (see ComposeExportWad). header (a "//" comment line, without its line feed)
+// is written before the map when not empty. dialect: the face lines' dialect; by default the
+// one the map was read in. Faces a standard line cannot give exactly are counted and named in
+// the message window.
 int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly = false,
-                 bool keepBackup = false, const std::string& wadSourceFolder = "");
-// The same with a first line of its own: header (a "//" comment line, without its line feed)
-// is written before the map when not empty.
-int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
-                 const std::string& wadSourceFolder, const std::string& header);
+                 bool keepBackup = false, const std::string& wadSourceFolder = "",
+                 const std::string& header = "", std::optional<MapDialect> dialect = std::nullopt);
 
 // RMF binary.
 int ReadRmfFile(CMapWorld& world, const std::string& path);
@@ -43,7 +45,8 @@ int WriteRmfData(const CMapWorld& world, std::string& out);
 // MAP text in memory.
 int ReadMapData(CMapWorld& world, std::string_view data, const std::string& displayName,
                 Progress* progress = nullptr);
-int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false);
+int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false,
+                 std::optional<MapDialect> dialect = std::nullopt);
 
 // Data that an RMF reader would refuse by its version but that starts like MAP text (an
 // opening brace or a comment), as a MAP file given an .rmf name does.

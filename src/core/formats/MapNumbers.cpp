@@ -116,3 +116,94 @@ void AppendMapFixed6(std::string& out, float value) {
     }
     out.append(buffer, result.ptr);
 }
+
+bool TakeMapDouble(std::string_view& text, double& value) {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && text[i] == '+') {
+        ++i;
+        if (i < text.size() && text[i] == '-') {
+            return false;
+        }
+    }
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    {
+        // Small whole numbers directly.
+        const char* p = first;
+        const bool negative = p < last && *p == '-';
+        p += negative ? 1 : 0;
+        std::int64_t whole = 0;
+        const char* digits = p;
+        while (p < last && *p >= '0' && *p <= '9' && p - digits < 15) {
+            whole = whole * 10 + (*p - '0');
+            ++p;
+        }
+        const bool ends = p == last || !((*p >= '0' && *p <= '9') || *p == '.' || *p == 'e' ||
+                                         *p == 'E' || *p == 'x' || *p == 'X' || *p == 'n' ||
+                                         *p == 'N' || *p == 'i' || *p == 'I');
+        if (p > digits && ends) {
+            value = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+            text.remove_prefix(static_cast<std::size_t>(p - text.data()));
+            return true;
+        }
+    }
+    double parsed = 0.0;
+    auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
+    if (error != std::errc() || !std::isfinite(parsed)) {
+        return false;
+    }
+    value = parsed;
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return true;
+}
+
+bool TakeMapInteger(std::string_view& text, long long& value) {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) {
+        ++i;
+    }
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    if (first < last && *first == '+') {
+        ++first;
+    }
+    long long parsed = 0;
+    auto [end, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || (end < last && !IsSpace(*end))) {
+        return false;
+    }
+    value = parsed;
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return true;
+}
+
+void AppendMapDouble(std::string& out, double value, double fallback) {
+    if (!std::isfinite(value)) {
+        value = fallback;
+    }
+    // The shortest round-trip form is at most 24 characters.
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+void AppendMapFixed6Double(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        value = 1.0;
+    }
+    char buffer[400];
+    if (std::fabs(value) < 1e300) {
+        auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+        double back = 0.0;
+        std::from_chars(buffer, result.ptr, back);
+        if (back == value) {
+            out.append(buffer, result.ptr);
+            return;
+        }
+    }
+    AppendMapDouble(out, value);
+}

@@ -22,3 +22,16 @@ void AppendMapNumber(std::string& out, float value);
 // Writes a texture scale with six decimals, as "%.6f" does, unless six decimals would read
 // back as another float: then with the fewest digits that read back the same.
 void AppendMapFixed6(std::string& out, float value);
+
+// Reads a decimal number as TakeMapFloat does, in double precision.
+bool TakeMapDouble(std::string_view& text, double& value);
+// Reads a decimal integer (optional sign, digits) that fits 64 bits, ended by white space or
+// the end of text.
+bool TakeMapInteger(std::string_view& text, long long& value);
+
+// Writes the shortest text that reads back as the same double: 256 as "256",
+// -205.25483399593907 as itself. A value that is no number is written as fallback.
+void AppendMapDouble(std::string& out, double value, double fallback = 0.0);
+// Writes a texture scale with six decimals, as "%.6f" does, unless six decimals would read
+// back as another double: then as AppendMapDouble does.
+void AppendMapFixed6Double(std::string& out, double value);

@@ -185,17 +185,36 @@ void WriteMapKeyValues(MapTextStream& stream, const CEditGameClass& object,
                            std::to_string(static_cast<std::int32_t>(object.SpawnFlags())));
     }
     // The world's own "wad" pair is written in its place, as worldWad says; a world without
-    // one gets the line after its other pairs.
+    // one gets the line after its other pairs. The world's "mapversion" says that its face
+    // lines give texture axes (220); a standard map keeps whatever its file had.
     bool wadWritten = false;
+    constexpr std::string_view kMapVersion = "mapversion";
+    const bool axisDialect = stream.dialect == MapDialect::TextureAxes;
+    if (worldWad && axisDialect && !object.GetKeyValue(std::string(kMapVersion))) {
+        AppendKeyValueLine(out, kMapVersion, "220");
+    }
     for (const CEditGameClass::KeyValue& pair : object.KeyValues()) {
+        if (pair.key.empty()) {
+            continue;
+        }
         if (worldWad && EqualsIgnoreCase(pair.key, "wad")) {
             if (!wadWritten) {
                 AppendKeyValueLine(out, "wad", *worldWad);
                 wadWritten = true;
             }
-        } else if (!pair.key.empty()) {
-            AppendKeyValueLine(out, pair.key, pair.value);
+            continue;
         }
+        if (worldWad && pair.key == kMapVersion) {
+            if (axisDialect) {
+                AppendKeyValueLine(out, kMapVersion, "220");
+                continue;
+            }
+            // A map of texture axes written as standard lines loses the mark.
+            if (stream.world && stream.world->Dialect() == MapDialect::TextureAxes) {
+                continue;
+            }
+        }
+        AppendKeyValueLine(out, pair.key, pair.value);
     }
     if (worldWad && !wadWritten) {
         AppendKeyValueLine(out, "wad", *worldWad);

@@ -53,6 +53,19 @@ bool MapTextStream::ReadLine(std::string_view& line) {
         }
         std::string_view candidate = m_text.substr(start, length);
         if (candidate.size() >= 2 && candidate[0] == '/' && candidate[1] == '/') {
+            // "// Format: NAME" says which dialect the face lines are in.
+            std::string_view comment = candidate.substr(2);
+            while (!comment.empty() && IsSpace(comment.front())) {
+                comment.remove_prefix(1);
+            }
+            if (comment.starts_with("Format:")) {
+                comment.remove_prefix(7);
+                while (!comment.empty() && IsSpace(comment.front())) {
+                    comment.remove_prefix(1);
+                }
+                formatComment = comment;
+                hasFormatComment = true;
+            }
             continue;
         }
         line = candidate;

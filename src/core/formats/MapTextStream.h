@@ -4,6 +4,7 @@
 #include "formats/FaceFactory.h"
 #include "formats/OutputBuffer.h"
 #include "formats/SolidDiagnosis.h"
+#include "mapobjects/MapDialect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -58,6 +59,13 @@ public:
     // The errors of this read alone (the editor's error list keeps those of every read).
     ErrorList errors;
     std::string wad;
+    // Face lines read in each dialect, and the value of a "// Format:" comment, if any.
+    int standardFaceLines = 0;
+    int axisFaceLines = 0;
+    std::string formatComment;
+    bool hasFormatComment = false;
+    // Faces whose texture axes lay no texture (told in the message window).
+    int oddAxisFaces = 0;
 
     // Writing.
     std::string& Out() { return m_output.Text(); }
@@ -75,6 +83,14 @@ public:
     const CMapWorld* world = nullptr;
     // The "wad" value the world writes.
     std::string wadToWrite;
+    // The dialect face lines are written in.
+    MapDialect dialect = MapDialect::Standard;
+    // Faces whose own axes a standard line cannot give (written with the nearest classic
+    // projection), named for the message window; the solid being written names them.
+    int inexactFaces = 0;
+    std::vector<std::string> inexactFaceNames;
+    std::uint32_t solidId = 0;
+    int faceIndex = 0;
 
 private:
     void SkipWhiteSpace();

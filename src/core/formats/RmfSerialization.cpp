@@ -22,6 +22,7 @@ constexpr std::size_t kVisGroupNameSize = 128;
 constexpr float kNoPlanePointsBefore = 0.7f;
 constexpr float kExtraFaceBytesBefore = 0.6f;
 constexpr float kNegatedZBefore = 0.5f;
+constexpr float kExactFacesFrom = 0.9f;
 
 std::unique_ptr<CMapClass> NewChildOfType(const std::string& type) {
     if (type == kTypeMapSolid) {
@@ -192,18 +193,39 @@ int CMapClass::SerializeRMF(RmfStream& stream, bool saving) {
 
 int CMapFace::SerializeRMF(RmfStream& stream, bool saving) {
     if (saving) {
-        stream.WriteBytes(m_texture.name, sizeof m_texture.name);
-        stream.WriteFloat(m_texture.rotation);
-        stream.WriteFloat(m_texture.shiftX);
-        stream.WriteFloat(m_texture.shiftY);
-        stream.WriteFloat(m_texture.scaleX);
-        stream.WriteFloat(m_texture.scaleY);
+        const FaceTextureInfo info = TextureInfo();
+        stream.WriteBytes(info.name, sizeof info.name);
+        stream.WriteFloat(info.rotation);
+        stream.WriteFloat(info.shiftX);
+        stream.WriteFloat(info.shiftY);
+        stream.WriteFloat(info.scaleX);
+        stream.WriteFloat(info.scaleY);
         stream.WriteInt(PointCount());
         for (const Vector& point : m_points) {
             stream.WriteVector(point);
         }
-        for (const Vector& point : m_planePoints) {
-            stream.WriteVector(point);
+        for (const Vector3d& point : m_planePoints) {
+            stream.WriteVector(point.ToFloat());
+        }
+        // The exact numbers.
+        for (const Vector3d& point : m_planePoints) {
+            stream.WriteVector3d(point);
+        }
+        stream.WriteDouble(m_rotation);
+        stream.WriteDouble(m_shiftX);
+        stream.WriteDouble(m_shiftY);
+        stream.WriteDouble(m_scaleX);
+        stream.WriteDouble(m_scaleY);
+        stream.WriteByte(m_ownAxes ? 1 : 0);
+        if (m_ownAxes) {
+            stream.WriteVector3d(m_axes.u);
+            stream.WriteVector3d(m_axes.v);
+        }
+        stream.WriteByte(m_extra.present ? 1 : 0);
+        if (m_extra.present) {
+            stream.WriteInt64(m_extra.contents);
+            stream.WriteInt64(m_extra.surface);
+            stream.WriteInt64(m_extra.value);
         }
         return 0;
     }
@@ -227,21 +249,51 @@ int CMapFace::SerializeRMF(RmfStream& stream, bool saving) {
     }
     // The name as SetTextureName applies it, with its texture.
     *this = stream.Faces().WithTexture(std::string_view(name, sizeof name));
-    m_texture.rotation = numbers[0];
-    m_texture.shiftX = numbers[1];
-    m_texture.shiftY = numbers[2];
-    m_texture.scaleX = numbers[3];
-    m_texture.scaleY = numbers[4];
+    m_rotation = numbers[0];
+    m_shiftX = numbers[1];
+    m_shiftY = numbers[2];
+    m_scaleX = numbers[3];
+    m_scaleY = numbers[4];
     SetPoints(points, count);
     if (stream.version >= kNoPlanePointsBefore) {
-        std::array<Vector, 3> planePoints;
-        for (Vector& point : planePoints) {
-            if (!stream.ReadVector(point)) {
+        std::array<Vector3d, 3> planePoints;
+        for (Vector3d& point : planePoints) {
+            Vector single;
+            if (!stream.ReadVector(single)) {
                 return -1;
+            }
+            point = single;
+        }
+        if (stream.version >= kExactFacesFrom) {
+            std::uint8_t ownAxes = 0;
+            std::uint8_t extra = 0;
+            TextureAxes axes;
+            for (Vector3d& point : planePoints) {
+                if (!stream.ReadVector3d(point)) {
+                    return -1;
+                }
+            }
+            if (!stream.ReadDouble(m_rotation) || !stream.ReadDouble(m_shiftX) ||
+                !stream.ReadDouble(m_shiftY) || !stream.ReadDouble(m_scaleX) ||
+                !stream.ReadDouble(m_scaleY) || !stream.ReadByte(ownAxes) ||
+                (ownAxes != 0 && (!stream.ReadVector3d(axes.u) || !stream.ReadVector3d(axes.v))) ||
+                !stream.ReadByte(extra) ||
+                (extra != 0 &&
+                 (!stream.ReadInt64(m_extra.contents) || !stream.ReadInt64(m_extra.surface) ||
+                  !stream.ReadInt64(m_extra.value)))) {
+                return -1;
+            }
+            if (ownAxes > 1 || extra > 1) {
+                stream.MarkCorrupt();
+                return -1;
+            }
+            m_extra.present = extra != 0;
+            if (ownAxes != 0) {
+                SetAxes(axes);
             }
         }
         // Plane points of the file that span no plane give way to those of the polygon.
-        const std::array<Vector, 3> fromPolygon = m_planePoints;
+        const std::array<Vector3d, 3> fromPolygon = m_planePoints;
         m_planePoints = planePoints;
         if (!PlanePointsDefinePlane()) {
             m_planePoints = fromPolygon;
@@ -339,6 +391,7 @@ int CMapWorld::SerializeRMF(RmfStream& stream, bool saving) {
             for (const VisGroup& group : m_visGroupTable) {
                 WriteVisGroup(stream, group);
             }
+            stream.WriteByte(static_cast<std::uint8_t>(m_dialect));
         }
         if (!stream.Flush()) {
             ShowOsError("saving", stream.DisplayName());
@@ -362,7 +415,7 @@ int CMapWorld::SerializeRMF(RmfStream& stream, bool saving) {
     }
     stream.version = version;
     char magic[3] = {};
-    if (version >= RmfStream::kVersion &&
+    if (version >= RmfStream::kMagicVersion &&
         (!stream.ReadBytes(magic, sizeof magic) || std::memcmp(magic, "RMF", 3) != 0)) {
         ShowMessage(stream.Corrupt() ? "The file is corrupt." : "Invalid file type.");
         return -1;
@@ -388,6 +441,12 @@ int CMapWorld::SerializeRMF(RmfStream& stream, bool saving) {
         if (read) {
             AddVisGroup(group);
         }
+    }
+    m_dialect = MapDialect::Standard;
+    if (read && version >= kExactFacesFrom) {
+        std::uint8_t dialect = 0;
+        read = stream.ReadByte(dialect) && dialect <= 1;
+        m_dialect = dialect == 1 ? MapDialect::TextureAxes : MapDialect::Standard;
     }
     if (!read) {
         ShowMessage("The file is corrupt.");

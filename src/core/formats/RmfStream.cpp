@@ -51,6 +51,28 @@ bool RmfStream::ReadFloat(float& value) {
     return ReadBytes(&value, sizeof value);
 }
 
+bool RmfStream::ReadDouble(double& value) {
+    return ReadBytes(&value, sizeof value);
+}
+
+bool RmfStream::ReadVector3d(Vector3d& value) {
+    double xyz[3];
+    if (!ReadBytes(xyz, sizeof xyz)) {
+        return false;
+    }
+    value = Vector3d{xyz[0], xyz[1], xyz[2]};
+    return true;
+}
+
+bool RmfStream::ReadInt64(long long& value) {
+    std::int64_t v = 0;
+    if (!ReadBytes(&v, sizeof v)) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
 bool RmfStream::ReadVector(Vector& value) {
     float xyz[3];
     if (!ReadBytes(xyz, sizeof xyz)) {
@@ -102,6 +124,20 @@ void RmfStream::WriteInt(std::int32_t value) {
 
 void RmfStream::WriteFloat(float value) {
     WriteBytes(&value, sizeof value);
+}
+
+void RmfStream::WriteDouble(double value) {
+    WriteBytes(&value, sizeof value);
+}
+
+void RmfStream::WriteVector3d(const Vector3d& value) {
+    const double xyz[3] = {value.x, value.y, value.z};
+    WriteBytes(xyz, sizeof xyz);
+}
+
+void RmfStream::WriteInt64(long long value) {
+    const std::int64_t v = value;
+    WriteBytes(&v, sizeof v);
 }
 
 void RmfStream::WriteVector(const Vector& value) {

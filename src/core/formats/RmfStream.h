@@ -3,6 +3,7 @@
 #include "formats/FaceFactory.h"
 #include "formats/OutputBuffer.h"
 #include "geometry/Vector.h"
+#include "geometry/Vector3d.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +18,12 @@
 // read after that fails. Writing appends to a buffer that goes to a sink in large pieces.
 class RmfStream {
 public:
-    // The version the editor writes (bits 0x3F4CCCCD) and the oldest it reads.
-    static constexpr float kVersion = 0.8f;
+    // The version the editor writes and the oldest it reads. From 0.9 on, faces carry their
+    // plane points and texture settings in double precision and their texture axes, and the
+    // world its MAP dialect.
+    static constexpr float kVersion = 0.9f;
+    // The first version with the "RMF" magic after the version.
+    static constexpr float kMagicVersion = 0.8f;
     static constexpr float kOldestVersion = 0.3f;
     // A string carries at most 254 characters (its length byte counts the terminator).
     static constexpr std::size_t kMaxString = 254;
@@ -45,6 +50,9 @@ public:
     bool ReadInt(std::int32_t& value);
     bool ReadFloat(float& value);
     bool ReadVector(Vector& value);
+    bool ReadDouble(double& value);
+    bool ReadVector3d(Vector3d& value);
+    bool ReadInt64(long long& value);
     // A count between 0 and max.
     bool ReadCount(std::int32_t& count, std::int32_t max);
     // A string: its characters up to the terminator; more than maxLength of them is corrupt.
@@ -60,6 +68,9 @@ public:
     void WriteInt(std::int32_t value);
     void WriteFloat(float value);
     void WriteVector(const Vector& value);
+    void WriteDouble(double value);
+    void WriteVector3d(const Vector3d& value);
+    void WriteInt64(long long value);
     // Writes at most 254 characters of value.
     void WriteString(std::string_view value);
     // Ends an object: hands large output to the sink. False once writing failed.

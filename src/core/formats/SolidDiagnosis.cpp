@@ -8,10 +8,6 @@
 namespace {
 constexpr int kMinimumFaces = 4;
 
-bool IsFinite(const Vector& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 bool OutOfRange(const Vector& v) {
     return std::fabs(v.x) > BOGUS_RANGE || std::fabs(v.y) > BOGUS_RANGE ||
            std::fabs(v.z) > BOGUS_RANGE;
@@ -28,11 +24,11 @@ std::string DescribeUnbuildableSolid(const FacePlanePoints& planes, const CMapSo
     int lineFace = 0;
     for (int i = 0; i < count; ++i) {
         const auto& p = planes[static_cast<std::size_t>(i)];
-        const Vector normal = CrossProduct(p[0] - p[1], p[2] - p[1]);
+        const Vector3d normal = Cross(p[0] - p[1], p[2] - p[1]);
         if (!IsFinite(p[0]) || !IsFinite(p[1]) || !IsFinite(p[2]) || !IsFinite(normal)) {
             return "its face " + std::to_string(i + 1) + " has a point too large to compute with";
         }
-        if (lineFace == 0 && normal.x == 0.0f && normal.y == 0.0f && normal.z == 0.0f) {
+        if (lineFace == 0 && normal.x == 0.0 && normal.y == 0.0 && normal.z == 0.0) {
             lineFace = i + 1;
         }
     }

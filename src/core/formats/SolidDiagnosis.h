@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/Vector.h"
+#include "geometry/Vector3d.h"
 
 #include <array>
 #include <string>
@@ -9,7 +10,7 @@
 class CMapSolid;
 
 // The three plane points of each face of a solid as they were read from a file.
-using FacePlanePoints = std::vector<std::array<Vector, 3>>;
+using FacePlanePoints = std::vector<std::array<Vector3d, 3>>;
 
 // Says in plain words why a solid read from a file could not be built: planes are the faces
 // as read, solid the solid after CreateFromPlanes() failed on them.

@@ -38,6 +38,8 @@ void Options::SetFirstRunDefaults() {
     undoLevels = 50;
     autosaveInterval = 300;
     keepBackup = true;
+    textureLock = false;
+    textureLockAxisMaps = true;
     crosshairs = false;
     groupCarve = true;
     scrollbars = true;
@@ -82,6 +84,8 @@ void Options::Load() {
     undoLevels = s.GetInt(kGeneral, "Undo Levels", 50);
     autosaveInterval = std::max(0, s.GetInt(kGeneral, "Autosave Interval", 300));
     keepBackup = s.GetInt(kGeneral, "Keep Backup", 1) != 0;
+    textureLock = s.GetInt(kGeneral, "Texture Lock", 0) != 0;
+    textureLockAxisMaps = s.GetInt(kGeneral, "Texture Lock 220", 1) != 0;
     crosshairs = s.GetInt(kViews2D, "Crosshairs", 0) != 0;
     groupCarve = s.GetInt(kViews2D, "GroupCarve", 1) != 0;
     scrollbars = s.GetInt(kViews2D, "Scrollbars", 1) != 0;
@@ -109,6 +113,8 @@ void Options::Save() {
     s.WriteInt(kGeneral, "Undo Levels", undoLevels);
     s.WriteInt(kGeneral, "Autosave Interval", autosaveInterval);
     s.WriteInt(kGeneral, "Keep Backup", keepBackup);
+    s.WriteInt(kGeneral, "Texture Lock", textureLock);
+    s.WriteInt(kGeneral, "Texture Lock 220", textureLockAxisMaps);
     s.WriteInt(kViews2D, "Crosshairs", crosshairs);
     s.WriteInt(kViews2D, "GroupCarve", groupCarve);
     s.WriteInt(kViews2D, "Scrollbars", scrollbars);

@@ -24,6 +24,10 @@ public:
     int autosaveInterval = 300;
     // Keep the previous file as NAME.bak when a map is saved over it.
     bool keepBackup = true;
+    // Texture lock for standard maps and for maps of the texture-axis dialect, whose editors
+    // keep textures locked to their solids by default.
+    bool textureLock = false;
+    bool textureLockAxisMaps = true;
     // "2D Views"
     bool crosshairs = false;
     bool groupCarve = true;

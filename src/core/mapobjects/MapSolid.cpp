@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
 
 namespace {
 // Polygon points this close to a whole unit are moved onto it.
@@ -129,14 +130,19 @@ bool CMapSolid::CreateFromPlanes() {
     for (int i = 0; i < count; ++i) {
         CMapFace& face = Face(i);
         const auto& p = face.PlanePoints();
+        Vector3d normal = Cross(p[0] - p[1], p[2] - p[1]);
+        if (normal.x == 0.0 && normal.y == 0.0 && normal.z == 0.0) {
+            face.SetPlane(Plane{});
+            continue;
+        }
+        normal = normal * (1.0 / Length(normal));
         Plane plane;
-        plane.normal = CrossProduct(p[0] - p[1], p[2] - p[1]);
+        plane.normal = normal.ToFloat();
+        plane.dist = static_cast<float>(Dot(normal, p[1]));
         if (plane.normal.x == 0.0f && plane.normal.y == 0.0f && plane.normal.z == 0.0f) {
             face.SetPlane(Plane{});
             continue;
         }
-        VectorNormalize(plane.normal);
-        plane.dist = DotProduct(plane.normal, p[1]);
         if (!std::isfinite(plane.normal.x) || !std::isfinite(plane.normal.y) ||
             !std::isfinite(plane.normal.z) || !std::isfinite(plane.dist)) {
             // Points too large to compute with (or not numbers): no polygon could be sound.
@@ -294,8 +300,22 @@ void CMapSolid::CalcBounds(bool recursive) {
 }
 
 template <typename Op> void CMapSolid::TransformPoints(Op op) {
+    // With texture lock on, each face's texture goes with it: the change of the points is
+    // affine, found from what it does to the origin and the unit points.
+    const bool locked = Editor().textureLock;
+    Vector3d columns[3];
+    Vector3d offset;
+    if (locked) {
+        op(offset);
+        for (int axis = 0; axis < 3; ++axis) {
+            Vector3d unit;
+            unit[axis] = 1.0;
+            op(unit);
+            columns[axis] = unit - offset;
+        }
+    }
     for (CMapFace& face : m_faces) {
-        for (Vector& p : face.MutablePlanePoints()) {
+        for (Vector3d& p : face.MutablePlanePoints()) {
             op(p);
         }
         Vector* points = face.MutablePoints();
@@ -303,30 +323,42 @@ template <typename Op> void CMapSolid::TransformPoints(Op op) {
             op(points[i]);
         }
         face.CalcPlane();
+        if (!locked || !face.LockTexture(columns, offset)) {
+            face.KeepAxesUsable();
+        }
     }
 }
 
 void CMapSolid::TransformByTool(const PointTransform& tool) {
     Editor().ActiveHistory().Keep(this);
-    TransformPoints([&tool](Vector& p) { tool.TransformPoint(p); });
+    TransformPoints([&tool](auto& p) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(p)>, Vector>) {
+            tool.TransformPoint(p);
+        } else {
+            // The tools work in single precision.
+            Vector single = p.ToFloat();
+            tool.TransformPoint(single);
+            p = Vector3d(single);
+        }
+    });
     CMapClass::TransformByTool(tool);
 }
 
 void CMapSolid::TransMove(const Vector& delta) {
     Editor().ActiveHistory().Keep(this);
-    TransformPoints([&delta](Vector& p) { p += delta; });
+    TransformPoints([&delta](auto& p) { p += delta; });
     CMapClass::TransMove(delta);
 }
 
 void CMapSolid::TransRotate(const Vector& center, const Vector& angles) {
     Editor().ActiveHistory().Keep(this);
-    TransformPoints([&center, &angles](Vector& p) { p = RotateAbout(p, center, angles); });
+    TransformPoints([&center, &angles](auto& p) { p = RotateAbout(p, center, angles); });
     CMapClass::TransRotate(center, angles);
 }
 
 void CMapSolid::TransScale(const Vector& center, const Vector& factors) {
     Editor().ActiveHistory().Keep(this);
-    TransformPoints([&center, &factors](Vector& p) {
+    TransformPoints([&center, &factors](auto& p) {
         for (int axis = 0; axis < 3; ++axis) {
             p[axis] = (p[axis] - center[axis]) * factors[axis] + center[axis];
         }
@@ -342,7 +374,7 @@ void CMapSolid::TransFlip(const Vector& point) {
         std::reverse(planePoints.begin(), planePoints.end());
         std::reverse(face.MutablePoints(), face.MutablePoints() + face.PointCount());
     }
-    TransformPoints([&point](Vector& p) {
+    TransformPoints([&point](auto& p) {
         for (int axis = 0; axis < 3; ++axis) {
             if (point[axis] != kNoCoordinate) {
                 p[axis] = 2.0f * point[axis] - p[axis];

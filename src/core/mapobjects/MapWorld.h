@@ -2,6 +2,7 @@
 
 #include "mapobjects/EditGameClass.h"
 #include "mapobjects/MapClass.h"
+#include "mapobjects/MapDialect.h"
 #include "mapobjects/VisGroup.h"
 
 #include <array>
@@ -59,6 +60,10 @@ public:
     // the visgroup commands, document/VisGroups.cpp); owned by the world.
     std::unique_ptr<CMapClass>& VisGroupTableRecord() { return m_visGroupTableRecord; }
 
+    // The dialect the map was read in, which exports write unless told otherwise.
+    MapDialect Dialect() const { return m_dialect; }
+    void SetDialect(MapDialect dialect) { m_dialect = dialect; }
+
     bool IsWorld() const override { return true; }
     bool TexturesShown() const override { return m_texturesShown; }
     bool FindVisGroupColor(std::uint8_t id, std::uint32_t& color) const override;
@@ -77,5 +82,6 @@ private:
     std::vector<CMapClass*> m_visibleObjects;
     std::uint32_t m_filterFlags = 0;
     bool m_texturesShown = false;
+    MapDialect m_dialect = MapDialect::Standard;
     std::unique_ptr<CMapClass> m_visGroupTableRecord;
 };

@@ -76,6 +76,7 @@ inline constexpr int ToolEntity = 32816;
 inline constexpr int ToolCamera = 32833;
 inline constexpr int ToolMagnify = 32829;
 inline constexpr int TextureApplication = 32913;
+inline constexpr int TextureLock = 32960;
 inline constexpr int OptionsSheet = 32870;
 inline constexpr int PrefabFactory = 32932;
 inline constexpr int CreateObject = 32899;

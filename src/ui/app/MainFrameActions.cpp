@@ -269,6 +269,13 @@ void CMainFrame::CreateActions() {
     AddAction(
         TextureApplication, "Te&xture application\tShift+A",
         [this] { SetFaceEditingMode(!m_faceEditing); }, true);
+    AddAction(
+        TextureLock, "Texture &Lock",
+        [this] {
+            CMapDoc::SetTextureLock(Action(CommandId::TextureLock)->isChecked());
+            UpdateCommandStates();
+        },
+        true);
     AddLaterAction(CreateObject, "&Create object");
     AddLaterAction(AlignLeft, "To &Left");
     AddLaterAction(AlignRight, "To &Right");
@@ -353,7 +360,7 @@ void CMainFrame::CreateMenus() {
 
     QMenu* tools = bar->addMenu("&Tools");
     add(tools, {ToolSelection, ToolBlock, ToolEntity, ToolCamera, ToolMagnify, 0,
-                TextureApplication, 0, CreateObject});
+                TextureApplication, TextureLock, 0, CreateObject});
     QMenu* align = tools->addMenu("&Align");
     add(align, {AlignLeft, AlignRight, AlignTop, AlignBottom});
     QMenu* flip = tools->addMenu("&Flip");
@@ -394,9 +401,9 @@ void CMainFrame::CreateToolBars() {
                             0,          View2DXY,       View2DYZ, View2DXZ, View3DWireframe,
                             View3DFlat, View3DTextured, 0,        ShowGrid, SmallerGrid,
                             BiggerGrid});
-    m_mapToolsBar = makeBar(
-        MapToolsBar, "Map tools",
-        {ToolSelection, ToolBlock, ToolEntity, ToolCamera, ToolMagnify, 0, TextureApplication});
+    m_mapToolsBar = makeBar(MapToolsBar, "Map tools",
+                            {ToolSelection, ToolBlock, ToolEntity, ToolCamera, ToolMagnify, 0,
+                             TextureApplication, TextureLock});
     m_mapOperationsBar =
         makeBar(MapOperationsBar, "Map operations",
                 {Carve, MakeHollow, Group, Ungroup, TieToEntity, MoveToWorld, 0, HideSelected,
@@ -456,6 +463,7 @@ void CMainFrame::UpdateDocumentCommands(CMapDoc* document) {
         Action(id)->setChecked(!m_faceEditing && tool == m_currentTool);
     }
     Action(TextureApplication)->setChecked(m_faceEditing);
+    Action(TextureLock)->setChecked(Editor().textureLock);
     Action(ApplyTexture)->setEnabled(hasDocument && !document->SelectedObjects().empty());
 }
 

@@ -363,6 +363,19 @@ QIcon CommandIcon(int id) {
         return Magnifier();
     case TextureApplication:
         return FaceBrush();
+    case TextureLock:
+        return Drawn([](QPainter& p) {
+            // A padlock over a texture tile.
+            for (int y = 0; y < 2; ++y) {
+                for (int x = 0; x < 2; ++x) {
+                    p.setBrush((x + y) % 2 ? kBrick : kMortar);
+                    p.drawRect(QRectF(3 + x * 9, 10 + y * 6, 9, 6));
+                }
+            }
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(kInk, 2.0));
+            p.drawArc(QRectF(7, 2, 10, 12), 0, 180 * 16);
+        });
     case Carve:
         return Boxes(0);
     case MakeHollow:

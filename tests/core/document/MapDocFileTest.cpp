@@ -62,7 +62,7 @@ TEST_F(MapDocFileTest, SaveAsPicksTheFormatByTheNameAndTheFilter) {
 
     prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "level2").string(), 0});
     ASSERT_TRUE(doc.OnSaveAs());
-    EXPECT_EQ(Head(dir / "level2.rmf", 8), std::string("\xCD\xCC\x4C\x3F"
+    EXPECT_EQ(Head(dir / "level2.rmf", 8), std::string("\x66\x66\x66\x3F"
                                                        "RMF\x0A",
                                                        8));
 }
@@ -143,7 +143,7 @@ TEST_F(MapDocFileTest, AFailedSaveKeepsTheModifiedFlagAndTheOldFile) {
 TEST_F(MapDocFileTest, AFailedOpenIsOneMessageThatNamesTheFile) {
     const std::string missing = (dir / "gone.map").string();
     const std::string corrupt = (dir / "corrupt.rmf").string();
-    std::ofstream(corrupt, std::ios::binary) << std::string("\xCD\xCC\x4C\x3FRMF\x0A", 8);
+    std::ofstream(corrupt, std::ios::binary) << std::string("\x66\x66\x66\x3FRMF\x0A", 8);
     const std::string misnamed = (dir / "text.rmf").string();
     std::ofstream(misnamed) << "{\n\"classname\" \"worldspawn\"\n}\n";
     const std::pair<std::string, std::string> cases[] = {

@@ -37,8 +37,8 @@ protected:
         }
         return lines;
     }
-    static std::vector<std::array<Vector, 3>> PlanePointsOf(const CMapSolid& solid) {
-        std::vector<std::array<Vector, 3>> points;
+    static std::vector<std::array<Vector3d, 3>> PlanePointsOf(const CMapSolid& solid) {
+        std::vector<std::array<Vector3d, 3>> points;
         for (const CMapFace& face : solid.Faces()) {
             points.push_back(face.PlanePoints());
         }

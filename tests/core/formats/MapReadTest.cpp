@@ -216,8 +216,8 @@ TEST_F(MapReadTest, EachDroppedSolidIsExplainedWithItsLineInTheMessageWindow) {
                         "( 64 64 64 ) ( 0 64 64 ) ( 0 0 64 )"),
                 "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 )", "( 64 0 0 ) ( 0 0 0 ) ( 0 64 0 )");
     const std::string flat = "{\n( 0 0 0 ) ( 1 1 1 ) ( 2 2 2 ) A 0 0 0 1 1\n}\n";
-    const std::string huge =
-        Replace(BoxSolidText(0, 0, 0, 8, 8, 8), "( 0 0 8 ) ( 0 8 8 )", "( 0 0 8 ) ( 1e20 1e20 8 )");
+    const std::string huge = Replace(BoxSolidText(0, 0, 0, 8, 8, 8), "( 0 0 8 ) ( 0 8 8 )",
+                                     "( 0 0 8 ) ( 1e200 1e200 8 )");
     LoadMap(kWorldHead + inside + flat + huge + "}\n");
     const ErrorList& errors = LastMapReadReport().errors;
     ASSERT_EQ(errors.size(), 3u);

@@ -79,9 +79,9 @@ TEST_F(MapWriteTest, NumbersThatAreNotWholeReadBackExactly) {
     CMapWorld world;
     CMapSolid* solid = Box({0, 0, 0}, {64, 64, 64});
     solid->TransRotate({0, 0, 0}, {0, 0, 33.3f});
-    solid->Face(0).SetShift(0.1f, -7);
+    solid->Face(0).SetShift(0.1, -7);
     solid->Face(0).SetRotation(22.5f);
-    solid->Face(0).SetScale(0.3333333f, 1);
+    solid->Face(0).SetScale(0.3333333, 1);
     world.AddChild(solid);
     world.AddChild(PointEntity("light", {12.4f, -0.75f, 1e-3f}));
 
@@ -95,8 +95,8 @@ TEST_F(MapWriteTest, NumbersThatAreNotWholeReadBackExactly) {
     for (int i = 0; i < solid->FaceCount(); ++i) {
         EXPECT_EQ(copy->Face(i).PlanePoints(), solid->Face(i).PlanePoints()) << i;
     }
-    EXPECT_EQ(copy->Face(0).ShiftX(), 0.1f);
-    EXPECT_EQ(copy->Face(0).ScaleX(), 0.3333333f);
+    EXPECT_EQ(copy->Face(0).ShiftX(), 0.1);
+    EXPECT_EQ(copy->Face(0).ScaleX(), 0.3333333);
     EXPECT_EQ(static_cast<CMapEntity*>(loaded->Children().back())->Origin(),
               (Vector{12.4f, -0.75f, 1e-3f}));
     EXPECT_EQ(MapText(*loaded), text);

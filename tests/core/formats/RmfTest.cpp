@@ -114,7 +114,8 @@ protected:
 TEST_F(RmfTest, AWrittenFileStartsWithVersionMagicAndTheWorldsClassName) {
     CMapWorld world;
     const std::string bytes = RmfBytes(world);
-    const std::string head("\xCD\xCC\x4C\x3F"
+    // Version 0.9: faces with exact plane points and texture axes.
+    const std::string head("\x66\x66\x66\x3F"
                            "RMF\x0A"
                            "CMapWorld\0",
                            18);
@@ -215,17 +216,17 @@ TEST_F(RmfTest, OlderVersionsLoadByTheirRules) {
     EXPECT_EQ(face7.PlanePoints()[0], (Vector{64, 0, 8}));
     EXPECT_EQ(face7.Point(0), (Vector{0, 0, 8}));
 
-    // 0.8 is what the editor writes.
+    // 0.8 files, the newest before exact faces, still load.
     auto v8 = Read(OldFile(0.8f));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(v8->Children().size(), 2u);
 }
 
 TEST_F(RmfTest, VersionsOutsideTheRangeAndOtherFilesAreRefused) {
-    Read(OldFile(0.9f), -1);
-    EXPECT_EQ(OnlyMessage(), "Oops! SerializeRMF() v0.8 tried to load a file v0.9. Aborting.");
+    Read(OldFile(1.0f), -1);
+    EXPECT_EQ(OnlyMessage(), "Oops! SerializeRMF() v0.9 tried to load a file v1.0. Aborting.");
     Read(OldFile(0.2f), -1);
-    EXPECT_EQ(OnlyMessage(), "Oops! SerializeRMF() v0.8 tried to load a file v0.2. Aborting.");
+    EXPECT_EQ(OnlyMessage(), "Oops! SerializeRMF() v0.9 tried to load a file v0.2. Aborting.");
     Read(ByteWriter().Float(std::numeric_limits<float>::quiet_NaN()).Text("RMF").bytes, -1);
     EXPECT_NE(OnlyMessage().find("Oops!"), std::string::npos);
 

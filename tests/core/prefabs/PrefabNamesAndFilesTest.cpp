@@ -48,7 +48,7 @@ TEST(PrefabFileTypes, ContentDecidesForOtherExtensions) {
                           "CMapWorld\0",
                           11);
     EXPECT_EQ(ClassifyPrefabContent(oldRmf), PrefabFileType::Rmf);
-    float tooNew = 0.9f;
+    float tooNew = 1.0f;
     std::string newer(reinterpret_cast<const char*>(&tooNew), 4);
     EXPECT_EQ(ClassifyPrefabContent(newer + "RMF"), PrefabFileType::Unknown);
 
