@@ -107,6 +107,8 @@ CMapDoc::~CMapDoc() {
 }
 
 void CMapDoc::SetModified(bool modified) {
+    // Any change of state, undo and redo included, makes the message pane's note stale.
+    ClearNote();
     const std::uint32_t state = m_undo.StateTag();
     if (!modified) {
         m_modified = false;
@@ -123,7 +125,6 @@ void CMapDoc::SetModified(bool modified) {
     m_stateAtLastChange = state;
     m_modified = true;
     ++m_changeCount;
-    ClearNote();
 }
 
 std::string CMapDoc::Title() const {
@@ -491,6 +492,7 @@ void CMapDoc::ApplyHistory(CHistory& history) {
     m_stateAtLastChange = state;
     m_modified = !(m_savedStateKnown && state == m_savedState);
     ++m_changeCount;
+    ClearNote();
 }
 
 void CMapDoc::OnSelectAll() {
@@ -592,7 +594,6 @@ bool CMapDoc::SaveDocument(const std::string& path) {
         return false;
     }
     SetModified(false);
-    ClearNote();
     return true;
 }
 

@@ -131,7 +131,7 @@ TEST_F(BatchCommandsTest, FailuresExplainThemselvesAndExitNonZero) {
     EXPECT_NE(err.find("holds no map"), std::string::npos);
 
     EXPECT_EQ(Run({"--info", File("bad.rmf", "\x9A\x99\x99\x3F RMF")}), 1);
-    EXPECT_NE(err.find("Oops! SerializeRMF() v0.8 tried to load a file v1.2. Aborting."),
+    EXPECT_NE(err.find("Oops! SerializeRMF() v0.9 tried to load a file v1.2. Aborting."),
               std::string::npos);
 
     const std::string source = File("source.map", kMap);
