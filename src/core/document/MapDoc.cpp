@@ -538,8 +538,8 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
             std::error_code ec;
             const bool existed = std::filesystem::exists(path, ec);
             result = isRmf ? WriteRmfFile(*m_world, path, keepBackup)
-                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup, SourceFolder(), "",
-                                          m_exportDialect);
+                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup, SourceFolder(),
+                                          "", m_exportDialect);
             // The first backup of the run keeps the file as it was before the run saved over
             // it; later saves leave it alone.
             if (result == 0 && keepBackup && existed) {
