@@ -35,7 +35,7 @@ public:
     CHistory& UndoHistory() { return m_undo; }
     CHistory& RedoHistory() { return m_redo; }
 
-    // Path and modified flag (the framework's in the design).
+    // Path and modified flag.
     const std::string& Path() const { return m_path; }
     void SetPath(const std::string& path) { m_path = path; }
     bool IsModified() const { return m_modified; }

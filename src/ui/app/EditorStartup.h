@@ -14,7 +14,7 @@
 class CMainFrame;
 class ScreenshotRunner;
 
-// Starts the editor in the designed order: program directory, settings, command line, logo
+// Starts the editor in its fixed order: program directory, settings, command line, logo
 // window, random seed, recent files, main window, the file named on the command line, and
 // the main window shown maximised.
 class EditorStartup {

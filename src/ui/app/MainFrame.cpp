@@ -152,7 +152,7 @@ void CMainFrame::CreateStatusBar() {
     m_panes[0]->setText("Ready");
 }
 
-// The designed width, or more where the pane's longest text would not fit in it.
+// The pane's fixed width, or more where the pane's longest text would not fit in it.
 int CMainFrame::PaneWidth(const QLabel& label, int pane) {
     static const char* const kLongestTexts[kPaneCount] = {"",
                                                           "99999 objects selected.",

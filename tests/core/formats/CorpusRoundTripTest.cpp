@@ -164,7 +164,7 @@ TEST_F(CorpusRoundTripTest, FilesOnDiskConvertBothWays) {
     std::filesystem::remove_all(dir);
 
     EXPECT_EQ(ReadRmfFile(*fromRmf, rmfPath), -1);
-    // The designed text, then the system's reason on its own line.
+    // The fixed message text, then the system's reason on its own line.
     EXPECT_TRUE(prompts.Messages().back().starts_with(
         "The OS reported an error loading the file: " + rmfPath + "\n"))
         << prompts.Messages().back();

@@ -228,7 +228,7 @@ TEST_F(MapReadTest, EachDroppedSolidIsExplainedWithItsLineInTheMessageWindow) {
                                  "has 1 face; a solid needs at least 4");
     EXPECT_EQ(errors[2].message, "error parsing test.map, line 14: a solid was not loaded: its "
                                  "face 1 has a point too large to compute with");
-    // The designed box stays, and each error is a red line of the message window.
+    // The message box stays, and each error is a red line of the message window.
     EXPECT_EQ(prompts.Messages(),
               std::vector<std::string>{
                   "For your information, 3 solids were not loaded\ndue to errors in the file."});
