@@ -11,7 +11,11 @@ bool IsSpace(char c) {
 }
 } // namespace
 
-bool TakeMapFloat(std::string_view& text, float& value) {
+namespace {
+// Reads one number of type Number; small whole numbers of up to maxDigits digits (which the
+// type holds exactly) are read directly, the rest by from_chars.
+template <typename Number, typename Whole, int maxDigits>
+bool TakeMapNumber(std::string_view& text, Number& value) {
     std::size_t i = 0;
     while (i < text.size() && IsSpace(text[i])) {
         ++i;
@@ -25,15 +29,13 @@ bool TakeMapFloat(std::string_view& text, float& value) {
     }
     const char* first = text.data() + i;
     const char* last = text.data() + text.size();
-    // Most numbers in maps are small whole numbers: read those directly (an integer below
-    // 2^24 converts to float exactly).
     {
         const char* p = first;
         const bool negative = p < last && *p == '-';
         p += negative ? 1 : 0;
-        std::int32_t whole = 0;
+        Whole whole = 0;
         const char* digits = p;
-        while (p < last && *p >= '0' && *p <= '9' && p - digits < 7) {
+        while (p < last && *p >= '0' && *p <= '9' && p - digits < maxDigits) {
             whole = whole * 10 + (*p - '0');
             ++p;
         }
@@ -41,12 +43,12 @@ bool TakeMapFloat(std::string_view& text, float& value) {
                                          *p == 'E' || *p == 'x' || *p == 'X' || *p == 'n' ||
                                          *p == 'N' || *p == 'i' || *p == 'I');
         if (p > digits && ends) {
-            value = negative ? -static_cast<float>(whole) : static_cast<float>(whole);
+            value = negative ? -static_cast<Number>(whole) : static_cast<Number>(whole);
             text.remove_prefix(static_cast<std::size_t>(p - text.data()));
             return true;
         }
     }
-    float parsed = 0.0f;
+    Number parsed = 0;
     auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
     if (error != std::errc() || !std::isfinite(parsed)) {
         return false;
@@ -54,6 +56,12 @@ bool TakeMapFloat(std::string_view& text, float& value) {
     value = parsed;
     text.remove_prefix(static_cast<std::size_t>(end - text.data()));
     return true;
+}
+} // namespace
+
+bool TakeMapFloat(std::string_view& text, float& value) {
+    // An integer below 2^24 converts to float exactly.
+    return TakeMapNumber<float, std::int32_t, 7>(text, value);
 }
 
 std::int32_t ParseMapInteger(std::string_view text) {
@@ -118,46 +126,7 @@ void AppendMapFixed6(std::string& out, float value) {
 }
 
 bool TakeMapDouble(std::string_view& text, double& value) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
-        ++i;
-    }
-    if (i < text.size() && text[i] == '+') {
-        ++i;
-        if (i < text.size() && text[i] == '-') {
-            return false;
-        }
-    }
-    const char* first = text.data() + i;
-    const char* last = text.data() + text.size();
-    {
-        // Small whole numbers directly.
-        const char* p = first;
-        const bool negative = p < last && *p == '-';
-        p += negative ? 1 : 0;
-        std::int64_t whole = 0;
-        const char* digits = p;
-        while (p < last && *p >= '0' && *p <= '9' && p - digits < 15) {
-            whole = whole * 10 + (*p - '0');
-            ++p;
-        }
-        const bool ends = p == last || !((*p >= '0' && *p <= '9') || *p == '.' || *p == 'e' ||
-                                         *p == 'E' || *p == 'x' || *p == 'X' || *p == 'n' ||
-                                         *p == 'N' || *p == 'i' || *p == 'I');
-        if (p > digits && ends) {
-            value = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
-            text.remove_prefix(static_cast<std::size_t>(p - text.data()));
-            return true;
-        }
-    }
-    double parsed = 0.0;
-    auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
-    if (error != std::errc() || !std::isfinite(parsed)) {
-        return false;
-    }
-    value = parsed;
-    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
-    return true;
+    return TakeMapNumber<double, std::int64_t, 15>(text, value);
 }
 
 bool TakeMapInteger(std::string_view& text, long long& value) {
