@@ -67,6 +67,30 @@ TEST_F(MainFramePropertiesTest, CtrlZTakesBackAKeyEdit) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame.get()));
     QTest::keyClick(mainFrame.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Value(*light, "light"), "200");
+    mainFrame->UpdateCommandStates();
+    QTest::keyClick(mainFrame.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Value(*light, "light"), "999");
+
+    // The same with the sheet open on the light the whole time.
+    mainFrame->Action(CommandId::Properties)->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    ClickRow(rows, rows->model()->index(1, 0));
+    TypeOver(sheet->ClassInfo()->ValueEditor(), "555");
+    mainFrame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame.get()));
+    mainFrame->UpdateCommandStates();
+    QTest::keyClick(mainFrame.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Value(*light, "light"), "999");
+    EXPECT_TRUE(doc->RedoHistory().CanUndo()) << "after undo";
+    EXPECT_EQ(sheet->Objects(), std::vector<CMapClass*>{light});
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    EXPECT_TRUE(doc->RedoHistory().CanUndo()) << "sheet active";
+    mainFrame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame.get()));
+    mainFrame->UpdateCommandStates();
+    QTest::keyClick(mainFrame.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Value(*light, "light"), "555");
 }
 
 // Alt with the main Enter key opens the sheet, beside the client area (not over the menus);
