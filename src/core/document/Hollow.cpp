@@ -19,11 +19,12 @@ constexpr int kThicknessLimit = 1024;
 
 // Scale factors that move every face of the solid inwards by thickness (outwards when
 // negative), per axis. False when the solid is too thin on an axis for walls that thick.
-bool WallScale(const BoundBox& box, int thickness, Vector& factors) {
+// Worked in double precision so that whole-unit walls come out at whole units.
+bool WallScale(const BoundBox& box, int thickness, Vector3d& factors) {
     for (int axis = 0; axis < 3; ++axis) {
-        const float half = (box.maxs[axis] - box.mins[axis]) / 2.0f;
-        const float inner = half - static_cast<float>(thickness);
-        if (!(half > 0.0f) || !(inner > 0.0f)) {
+        const double half = (double(box.maxs[axis]) - double(box.mins[axis])) / 2.0;
+        const double inner = half - thickness;
+        if (!(half > 0.0) || !(inner > 0.0)) {
             return false;
         }
         factors[axis] = inner / half;
@@ -78,7 +79,7 @@ void OnMakeHollow(CMapDoc& doc) {
             continue;
         }
         auto* solid = static_cast<CMapSolid*>(object);
-        Vector factors;
+        Vector3d factors;
         if (!WallScale(solid->Bounds(), thickness, factors)) {
             // Walls that thick would fill the solid; it stays as it is.
             continue;

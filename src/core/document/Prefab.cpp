@@ -154,14 +154,16 @@ CMapClass* CPrefab::CreateInBox(const BoundBox& box) {
         if (!own.IsEmpty()) {
             const Vector ownSize = own.Size();
             const Vector boxSize = box.Size();
-            Vector factors{1, 1, 1};
+            Vector3d factors{1, 1, 1};
+            bool scaled = false;
             for (int axis = 0; axis < 3; ++axis) {
                 // A flat object keeps its thickness on that axis.
-                if (ownSize[axis] > 0.0f) {
-                    factors[axis] = boxSize[axis] / ownSize[axis];
+                if (ownSize[axis] > 0.0f && boxSize[axis] != ownSize[axis]) {
+                    factors[axis] = double(boxSize[axis]) / double(ownSize[axis]);
+                    scaled = true;
                 }
             }
-            if (!(factors == Vector{1, 1, 1})) {
+            if (scaled) {
                 object->TransScale(own.Center(), factors);
             }
             const Vector delta = box.Center() - object->Bounds().Center();

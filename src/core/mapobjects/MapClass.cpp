@@ -211,7 +211,7 @@ void CMapClass::TransRotate(const Vector& center, const Vector& angles) {
     CalcBounds(false);
 }
 
-void CMapClass::TransScale(const Vector& center, const Vector& factors) {
+void CMapClass::TransScale(const Vector& center, const Vector3d& factors) {
     Editor().ActiveHistory().Keep(this);
     for (CMapClass* child : m_children) {
         child->TransScale(center, factors);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/BoundBox.h"
+#include "geometry/Vector3d.h"
 #include "mapobjects/ChildList.h"
 #include "mapobjects/PointTransform.h"
 #include "mapobjects/RenderObject.h"
@@ -70,7 +71,7 @@ public:
     virtual void TransformByTool(const PointTransform& tool);
     virtual void TransMove(const Vector& delta);
     virtual void TransRotate(const Vector& center, const Vector& angles);
-    virtual void TransScale(const Vector& center, const Vector& factors);
+    virtual void TransScale(const Vector& center, const Vector3d& factors);
     virtual void TransFlip(const Vector& point);
 
     // 16.

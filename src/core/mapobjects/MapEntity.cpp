@@ -117,11 +117,12 @@ void CMapEntity::TransRotate(const Vector& center, const Vector& angles) {
     CMapClass::TransRotate(center, angles);
 }
 
-void CMapEntity::TransScale(const Vector& center, const Vector& factors) {
+void CMapEntity::TransScale(const Vector& center, const Vector3d& factors) {
     if (IsPointEntity()) {
         Vector origin;
         for (int axis = 0; axis < 3; ++axis) {
-            origin[axis] = center[axis] + (m_origin[axis] - center[axis]) * factors[axis];
+            origin[axis] =
+                static_cast<float>(center[axis] + (m_origin[axis] - center[axis]) * factors[axis]);
         }
         MoveOrigin(origin);
     }

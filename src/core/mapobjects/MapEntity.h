@@ -49,7 +49,7 @@ public:
     void TransMove(const Vector& delta) override;
     // A point entity's origin turns about center like the points of a solid.
     void TransRotate(const Vector& center, const Vector& angles) override;
-    void TransScale(const Vector& center, const Vector& factors) override;
+    void TransScale(const Vector& center, const Vector3d& factors) override;
     void TransFlip(const Vector& point) override;
 
     const char* GetType() const override { return kTypeMapEntity; }

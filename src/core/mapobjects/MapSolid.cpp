@@ -356,11 +356,13 @@ void CMapSolid::TransRotate(const Vector& center, const Vector& angles) {
     CMapClass::TransRotate(center, angles);
 }
 
-void CMapSolid::TransScale(const Vector& center, const Vector& factors) {
+void CMapSolid::TransScale(const Vector& center, const Vector3d& factors) {
     Editor().ActiveHistory().Keep(this);
     TransformPoints([&center, &factors](auto& p) {
         for (int axis = 0; axis < 3; ++axis) {
-            p[axis] = (p[axis] - center[axis]) * factors[axis] + center[axis];
+            using Coordinate = std::remove_reference_t<decltype(p[axis])>;
+            p[axis] = static_cast<Coordinate>((p[axis] - center[axis]) * factors[axis] +
+                                              center[axis]);
         }
     });
     CMapClass::TransScale(center, factors);

@@ -66,7 +66,7 @@ public:
     void TransformByTool(const PointTransform& tool) override;
     void TransMove(const Vector& delta) override;
     void TransRotate(const Vector& center, const Vector& angles) override;
-    void TransScale(const Vector& center, const Vector& factors) override;
+    void TransScale(const Vector& center, const Vector3d& factors) override;
     void TransFlip(const Vector& point) override;
 
     void SetRenderState(int kind, std::uint32_t value) override;

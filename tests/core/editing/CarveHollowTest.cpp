@@ -280,6 +280,23 @@ TEST_F(CarveHollowTest, HollowInwardLeavesWallsInsideTheFormerVolume) {
     EXPECT_EQ(panes.panes[0], "");
 }
 
+// 288 / 320 has no exact binary form: the walls still lie on whole units, as drawn.
+TEST_F(CarveHollowTest, HollowWallsOfWholeUnitsLieOnWholeUnits) {
+    Select({Add(MakeBox({-320, -320, 0}, {320, 320, 512}))});
+    prompts.texts = {std::string("32")};
+    OnMakeHollow(*doc);
+    ASSERT_EQ(World().Children().size(), 1u);
+    for (CMapSolid* wall : SolidsBelow(*World().Children().front())) {
+        for (const CMapFace& face : wall->Faces()) {
+            for (const Vector3d& point : face.PlanePoints()) {
+                for (int axis = 0; axis < 3; ++axis) {
+                    EXPECT_EQ(point[axis], std::round(point[axis]));
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CarveHollowTest, HollowOutwardBuildsWallsAroundTheFormerVolume) {
     CMapSolid* cube = Add(MakeBox({0, 0, 0}, {64, 64, 64}));
     const std::string before = Snapshot();
