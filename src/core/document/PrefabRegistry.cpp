@@ -100,7 +100,10 @@ const std::string& PrefabRegistry::PrefabDirectory() {
         beside.pop_back();
     }
     beside += "/prefabs";
-    if (MakeDirectories(beside) && IsDirectoryWritable(beside)) {
+    // A system-wide install (below /usr) is the package manager's: the user's own folder is used,
+    // even when the editor runs as root, so removing the package leaves no stray folder.
+    const bool systemInstall = beside.starts_with("/usr/");
+    if (!systemInstall && MakeDirectories(beside) && IsDirectoryWritable(beside)) {
         m_directory = beside;
     } else {
         m_directory = UserPrefabDirectory();

@@ -11,22 +11,30 @@ TEST_F(PrefabRegistryTest, PrefabFolderIsBesideTheProgramWhenWritable) {
     EXPECT_TRUE(std::filesystem::is_directory(root / "prefabs"));
 }
 
+// A program "folder" that is a file (nothing can be created below it) and a system-wide
+// install below /usr (the package manager's, even for root) both use the user's data folder.
 TEST_F(PrefabRegistryTest, PrefabFolderFallsBackToTheUserDataFolder) {
-    // A program "folder" that is a file: nothing can be created below it.
     const std::filesystem::path program = root / "program-file";
     WriteBytes(program, "x");
-    context.Context().programDirectory = program.string();
     const char* saved = std::getenv("XDG_DATA_HOME");
     const std::string savedValue = saved ? saved : "";
     setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-    const std::string dir = PrefabDir();
+    std::vector<std::string> dirs;
+    for (const std::string& folder : {program.string(), std::string("/usr/share/brickhaven")}) {
+        context.Context().programDirectory = folder;
+        Registry().ResetPrefabDirectory();
+        dirs.push_back(PrefabDir());
+    }
     if (saved) {
         setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
     } else {
         unsetenv("XDG_DATA_HOME");
     }
-    EXPECT_EQ(dir, (root / "data" / "Brickhaven" / "prefabs").string());
-    EXPECT_TRUE(std::filesystem::is_directory(dir));
+    for (const std::string& dir : dirs) {
+        EXPECT_EQ(dir, (root / "data" / "Brickhaven" / "prefabs").string());
+        EXPECT_TRUE(std::filesystem::is_directory(dir));
+    }
+    EXPECT_FALSE(std::filesystem::exists("/usr/share/brickhaven/prefabs"));
 }
 
 TEST_F(PrefabRegistryTest, DefaultLibraryIsLoadedOnceAndStartsEmptyWithoutAFile) {
