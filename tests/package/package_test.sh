@@ -67,6 +67,8 @@ done <<EXPECTED
 /usr/share/icons/hicolor/16x16/apps/org.brickhaven.Tarno.png
 /usr/share/icons/hicolor/48x48/apps/org.brickhaven.Tarno.png
 /usr/share/icons/hicolor/256x256/apps/org.brickhaven.Tarno.png
+/usr/share/icons/hicolor/48x48/mimetypes/text-x-quake-map.png
+/usr/share/icons/hicolor/48x48/mimetypes/application-x-brickhaven-rmf.png
 /usr/share/man/man1/Tarno.1.gz
 /usr/share/doc/brickhaven/copyright
 /usr/share/doc/brickhaven/changelog.gz
