@@ -361,8 +361,8 @@ void CMapSolid::TransScale(const Vector& center, const Vector3d& factors) {
     TransformPoints([&center, &factors](auto& p) {
         for (int axis = 0; axis < 3; ++axis) {
             using Coordinate = std::remove_reference_t<decltype(p[axis])>;
-            p[axis] = static_cast<Coordinate>((p[axis] - center[axis]) * factors[axis] +
-                                              center[axis]);
+            p[axis] =
+                static_cast<Coordinate>((p[axis] - center[axis]) * factors[axis] + center[axis]);
         }
     });
     CMapClass::TransScale(center, factors);
