@@ -53,6 +53,11 @@ TEST_F(ClipboardCommandsTest, PasteLandsCentredOnThePastePointTwiceAndKeepsTheCl
         ASSERT_GE(top.updates.size(), 2u);
         EXPECT_EQ(top.updates[top.updates.size() - 2], UPDATE_REDRAW | UPDATE_OBJECTS);
         EXPECT_EQ(top.updates.back(), 5);
+        // Status and Properties describe the pasted copy the views show selected.
+        EXPECT_EQ(panes.panes[1], copy->GetDescription());
+        EXPECT_EQ(panes.panes[3], "64w 32l 16h");
+        ASSERT_FALSE(properties.sets.empty());
+        EXPECT_EQ(properties.sets.back(), std::vector<CMapClass*>{copy});
         EXPECT_TRUE(UndoRedoExact(before));
     }
     EXPECT_EQ(World().Children().size(), 3u);

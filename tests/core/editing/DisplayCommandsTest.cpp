@@ -79,6 +79,13 @@ TEST_F(DisplayCommandsTest, AlignFollowsTheViewsAxesAndInversion) {
     EXPECT_EQ(b->Bounds().mins.y, 0.0f);
     doc->OnUndo();
 
+    // The status bar gives the size of the selection after the move, not before it.
+    Select({a, b});
+    OnAlign(*doc, xy, AlignSide::Left);
+    EXPECT_EQ(b->Bounds().mins.x, 0.0f);
+    EXPECT_EQ(panes.panes[3], "64w 64l 64h");
+    doc->OnUndo();
+
     // A side view (y across, z up), not inverted: Top goes to the minimum.
     FakeView yz(false, 1, 2);
     Select({a, b});

@@ -114,6 +114,8 @@ TEST_F(GroupCommandsTest, TieToEntityWithAPointEntityCreatesANewEntityWithoutAsk
     EXPECT_EQ(light->Parent(), &World());
     EXPECT_EQ(light->Origin(), Vector(500, 0, 0));
     EXPECT_EQ(properties.shows, 1);
+    EXPECT_EQ(panes.panes[1], entity->GetDescription());
+    EXPECT_EQ(properties.sets.back(), std::vector<CMapClass*>{entity});
     EXPECT_EQ(top.updates.back(), UPDATE_REDRAW | UPDATE_3D_ONLY);
     EXPECT_NE(std::find(top.updates.begin(), top.updates.end(), UPDATE_REDRAW | UPDATE_2D_ONLY),
               top.updates.end());
@@ -251,6 +253,8 @@ TEST_F(GroupCommandsTest, MoveToWorldReleasesTheSolidsOfSolidEntitiesOnly) {
     EXPECT_EQ(light->Parent(), &World());
     EXPECT_EQ(World().Children().size(), 3u);
     EXPECT_EQ(doc->SelectedObjects(), (std::vector<CMapClass*>{a, b}));
+    EXPECT_EQ(panes.panes[1], "2 objects selected.");
+    EXPECT_EQ(properties.sets.back(), (std::vector<CMapClass*>{a, b}));
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "toWorld");
     EXPECT_TRUE(UndoRedoExact(before));
 }
