@@ -4,7 +4,7 @@
 #include "document/PrefabHistoryPause.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
 

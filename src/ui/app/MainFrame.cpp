@@ -17,7 +17,7 @@
 #include "document/MapFileNames.h"
 #include "document/PrefabRegistry.h"
 #include "document/UpdateHint.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "gamedata/GameDataStartup.h"
 #include "gamedata/GamePalette.h"
 #include "mapobjects/MapWorld.h"

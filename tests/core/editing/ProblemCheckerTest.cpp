@@ -2,7 +2,7 @@
 
 #include "document/MapCheckCommand.h"
 #include "document/ProblemChecker.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 
 #include <cstdio>
 #include <filesystem>

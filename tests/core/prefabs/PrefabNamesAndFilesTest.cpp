@@ -2,7 +2,7 @@
 
 #include "document/PrefabFiles.h"
 #include "document/PrefabNames.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapGroup.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "document/MapDoc.h"
 #include "document/MapDocView.h"
 #include "document/UpdateHint.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"
 #include "mapobjects/MapWorld.h"
