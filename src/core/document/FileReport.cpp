@@ -58,10 +58,9 @@ std::string FailureText(const FileDiagnostic& diagnostic, const std::string& nam
     switch (diagnostic.kind) {
     case FileDiagnosticKind::CannotRead:
     case FileDiagnosticKind::CannotWrite: {
-        const char* action = diagnostic.kind == FileDiagnosticKind::CannotRead ? "loading"
-                                                                                : "saving";
-        std::string text = std::string("The OS reported an error ") + action +
-                           " the file: " + name;
+        const char* action =
+            diagnostic.kind == FileDiagnosticKind::CannotRead ? "loading" : "saving";
+        std::string text = std::string("The OS reported an error ") + action + " the file: " + name;
         // The system's reason on a line of its own, so the user knows what to mend.
         return diagnostic.detail.empty() ? text : text + "\n" + diagnostic.detail;
     }
@@ -154,9 +153,8 @@ MapReadReport MapReadReportOf(const FileResult& result, const std::string& name)
     for (const FileDiagnostic& diagnostic : result.diagnostics) {
         if (IsMapParseError(diagnostic.kind)) {
             report.parseErrors = true;
-            report.errors.push_back(ErrorRecord{diagnostic.objectId,
-                                                MapParseErrorText(diagnostic, name),
-                                                diagnostic.line});
+            report.errors.push_back(ErrorRecord{
+                diagnostic.objectId, MapParseErrorText(diagnostic, name), diagnostic.line});
         }
     }
     return report;
@@ -190,8 +188,7 @@ void TellFileResult(const FileResult& result, const std::string& name,
         case FileDiagnosticKind::ValueCut:
             log.AddLine(MessageLog::Error,
                         "The value of \"%s\" of %s was cut to %zu characters: RMF holds no more.",
-                        diagnostic.detail.c_str(), diagnostic.owner.c_str(),
-                        RmfStream::kMaxString);
+                        diagnostic.detail.c_str(), diagnostic.owner.c_str(), RmfStream::kMaxString);
             continue;
         case FileDiagnosticKind::BackupFailed:
             log.AddText(MessageLog::Error, name + ": " + diagnostic.detail);

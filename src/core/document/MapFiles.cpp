@@ -34,9 +34,8 @@ bool IsRmfPath(const std::string& path) {
 }
 
 FileResult ReadMapFileResult(CMapWorld& world, const std::string& path, Progress* progress) {
-    return ReadFileWith(path, [&](std::string_view data) {
-        return MapTextReader::Read(world, data, progress);
-    });
+    return ReadFileWith(
+        path, [&](std::string_view data) { return MapTextReader::Read(world, data, progress); });
 }
 
 FileResult WriteMapFileResult(const CMapWorld& world, const std::string& path, bool visibleOnly,
@@ -53,8 +52,7 @@ FileResult WriteMapFileResult(const CMapWorld& world, const std::string& path, b
 }
 
 FileResult ReadRmfFileResult(CMapWorld& world, const std::string& path) {
-    return ReadFileWith(path,
-                        [&](std::string_view data) { return RmfReader::Read(world, data); });
+    return ReadFileWith(path, [&](std::string_view data) { return RmfReader::Read(world, data); });
 }
 
 FileResult WriteRmfFileResult(const CMapWorld& world, const std::string& path, bool keepBackup) {
@@ -86,9 +84,9 @@ int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly,
 int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOnly, bool keepBackup,
                  const std::string& wadSourceFolder, const std::string& header,
                  std::optional<MapDialect> dialect) {
-    return Told(WriteMapFileResult(world, path, visibleOnly, keepBackup, wadSourceFolder, header,
-                                   dialect),
-                path);
+    return Told(
+        WriteMapFileResult(world, path, visibleOnly, keepBackup, wadSourceFolder, header, dialect),
+        path);
 }
 
 int ReadRmfData(CMapWorld& world, std::string_view data, const std::string& displayName) {

@@ -50,8 +50,9 @@ bool AxisFaceLineReader::Recognizes(std::string_view afterName) const {
 bool AxisFaceLineReader::Read(std::string_view& text, CMapFace& face, int line,
                               FileResult& result) const {
     // u (3), u shift, v (3), v shift, rotation, x scale, y scale.
-    double n[11] = {0.0,         0.0, 0.0, face.ShiftX(),   0.0,          0.0,
-                    0.0,         face.ShiftY(), face.Rotation(), face.ScaleX(), face.ScaleY()};
+    double n[11] = {0.0,          0.0, 0.0,           face.ShiftX(),   0.0,
+                    0.0,          0.0, face.ShiftY(), face.Rotation(), face.ScaleX(),
+                    face.ScaleY()};
     const bool complete = ReadFields(text, n);
     const TextureAxes axes{{n[0], n[1], n[2]}, {n[4], n[5], n[6]}};
     face.SetAxes(axes);

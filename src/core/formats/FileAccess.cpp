@@ -61,9 +61,8 @@ FileResult WriteFileWith(const std::string& path, bool keepBackup,
     if (keepBackup) {
         writer.SetBackupPath(BackupPathOf(path));
     }
-    FileResult result = write([&writer](std::string_view bytes) {
-        return writer.Write(bytes.data(), bytes.size());
-    });
+    FileResult result = write(
+        [&writer](std::string_view bytes) { return writer.Write(bytes.data(), bytes.size()); });
     // A world that could not be written says so; a write that failed part-way (a full disk)
     // also gives the system's reason.
     if (!result.Ok()) {

@@ -65,11 +65,3 @@ FileDiagnostic& FileResult::Add(FileDiagnosticKind kind, int line, std::uint32_t
     added.detail = std::move(detail);
     return added;
 }
-
-void FileResult::Append(const FileResult& other) {
-    diagnostics.insert(diagnostics.end(), other.diagnostics.begin(), other.diagnostics.end());
-    droppedSolids += other.droppedSolids;
-    if (!other.wad.empty()) {
-        wad = other.wad;
-    }
-}

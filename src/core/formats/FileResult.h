@@ -22,5 +22,4 @@ struct FileResult {
 
     FileDiagnostic& Add(FileDiagnosticKind kind, int line = 0, std::uint32_t objectId = 0,
                         std::string detail = {});
-    void Append(const FileResult& other);
 };

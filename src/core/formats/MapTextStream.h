@@ -60,7 +60,6 @@ public:
     bool Flush() { return m_output.Flush(); }
     bool Failed() const { return m_output.Failed(); }
 
-
 private:
     void SkipWhiteSpace();
 

@@ -8,8 +8,7 @@ bool StandardFaceLineReader::Recognizes(std::string_view) const {
     return true;
 }
 
-bool StandardFaceLineReader::Read(std::string_view& text, CMapFace& face, int,
-                                  FileResult&) const {
+bool StandardFaceLineReader::Read(std::string_view& text, CMapFace& face, int, FileResult&) const {
     double numbers[5] = {face.ShiftX(), face.ShiftY(), face.Rotation(), face.ScaleX(),
                          face.ScaleY()};
     bool complete = true;

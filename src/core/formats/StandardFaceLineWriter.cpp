@@ -8,9 +8,7 @@ void StandardFaceLineWriter::Write(std::string& out, const CMapFace& face,
                                    const FacePosition& position, FileResult& result) const {
     const ClassicTextureFit fit = face.FitClassic();
     if (!fit.exact) {
-        result
-            .Add(FileDiagnosticKind::InexactStandardFace, 0, position.solidId,
-                 face.TextureName())
+        result.Add(FileDiagnosticKind::InexactStandardFace, 0, position.solidId, face.TextureName())
             .index = position.faceIndex;
     }
     AppendMapDouble(out, fit.shiftX);

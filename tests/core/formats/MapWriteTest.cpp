@@ -1,7 +1,7 @@
 #include "FormatTestSupport.h"
 
-#include "formats/MapNumbers.h"
 #include "document/FileReport.h"
+#include "formats/MapNumbers.h"
 #include "formats/MapTextWriter.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapGroup.h"
@@ -186,8 +186,8 @@ TEST_F(MapWriteTest, FacesWithoutPolygonsStayAndBreakingCharactersAreKeptOut) {
 TEST_F(MapWriteTest, AFailedWriteShowsTheOsErrorAndKeepsTheOldFile) {
     CMapWorld world;
     world.AddChild(Box({0, 0, 0}, {8, 8, 8}));
-    const FileResult failed =
-        MapTextWriter::Write(world, [](std::string_view) { return false; }, MapWriteOptions{});
+    const FileResult failed = MapTextWriter::Write(
+        world, [](std::string_view) { return false; }, MapWriteOptions{});
     EXPECT_FALSE(failed.Ok());
     TellFileResult(failed, "/maps/target.map");
     EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"The OS reported an error saving "
