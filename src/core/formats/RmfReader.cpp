@@ -9,6 +9,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
@@ -110,7 +111,7 @@ std::optional<FileDiagnosticKind> RmfReader::ReadWorld(CMapWorld& world) {
         return m_stream.Corrupt() ? FileDiagnosticKind::Corrupt : FileDiagnosticKind::NotAMap;
     }
     std::int32_t visGroupCount = 0;
-    bool read = ReadObject(world) && ReadKeyValues(world, MapObjectAccess::Pairs(world)) &&
+    bool read = ReadObject(world) && ReadKeyValues(world, MapObjectAccess::Pairs(world), true) &&
                 m_stream.ReadCount(visGroupCount, INT32_MAX);
     if (read &&
         static_cast<std::size_t>(visGroupCount) > m_stream.Remaining() / kVisGroupRecordSize) {
@@ -312,8 +313,8 @@ bool RmfReader::ReadEntity(CMapEntity& entity) {
     std::uint16_t flags = 0;
     Vector origin;
     std::int32_t reserved = 0;
-    if (!ReadKeyValues(entity, MapObjectAccess::Pairs(entity)) || !m_stream.ReadShort(flags) ||
-        !m_stream.ReadVector(origin) || !m_stream.ReadInt(reserved)) {
+    if (!ReadKeyValues(entity, MapObjectAccess::Pairs(entity), false) ||
+        !m_stream.ReadShort(flags) || !m_stream.ReadVector(origin) || !m_stream.ReadInt(reserved)) {
         return false;
     }
     entity.SetFlags(flags);
@@ -335,8 +336,8 @@ bool RmfReader::ReadEntity(CMapEntity& entity) {
     return true;
 }
 
-bool RmfReader::ReadKeyValues(CEditGameClass& object,
-                              std::vector<CEditGameClass::KeyValue>& pairs) {
+bool RmfReader::ReadKeyValues(CEditGameClass& object, std::vector<CEditGameClass::KeyValue>& pairs,
+                              bool isWorld) {
     std::string className;
     std::int32_t angle = 0;
     std::int32_t spawnFlags = 0;
@@ -355,6 +356,19 @@ bool RmfReader::ReadKeyValues(CEditGameClass& object,
         if (!m_stream.ReadString(pair.key, CEditGameClass::kMaxKey) ||
             !m_stream.ReadString(pair.value, CEditGameClass::kMaxValue)) {
             return false;
+        }
+        if (isWorld && EqualsIgnoreCase(pair.key, "origin")) {
+            // The world has no position: its "origin" is a pair like any other, as MAP text
+            // gives it, and stays one.
+            auto same = std::find_if(pairs.begin(), pairs.end(), [&pair](const auto& kept) {
+                return EqualsIgnoreCase(kept.key, pair.key);
+            });
+            if (same != pairs.end()) {
+                same->value = std::move(pair.value);
+            } else {
+                pairs.push_back(std::move(pair));
+            }
+            continue;
         }
         // A key held twice keeps its last value; a pair named like one of the fields (as
         // older files may hold "angle" beside the angle) sets that field, as it did in the

@@ -31,8 +31,10 @@ private:
     bool ReadEntity(CMapEntity& entity);
     bool ReadFace(CMapFace& face);
     // The class name goes through SetClass of object (an entity's class change); angle,
-    // spawn flags and pairs are stored as read, the pairs through SetKeyValue.
-    bool ReadKeyValues(CEditGameClass& object, std::vector<CEditGameClass::KeyValue>& pairs);
+    // spawn flags and pairs are stored as read, the pairs through SetKeyValue (the world's
+    // "origin" as a pair of its own).
+    bool ReadKeyValues(CEditGameClass& object, std::vector<CEditGameClass::KeyValue>& pairs,
+                       bool isWorld);
 
     RmfStream m_stream;
     float m_version = 0.0f;
