@@ -271,6 +271,10 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
         m_result.Add(FileDiagnosticKind::TooManyFaces, firstLine);
         return false;
     }
+    return BuildSolid(solid, firstLine);
+}
+
+bool MapTextReader::BuildSolid(CMapSolid& solid, int firstLine) {
     FacePlanePoints& planes = m_stream.PlaneScratch();
     planes.clear();
     for (const CMapFace& face : solid.Faces()) {

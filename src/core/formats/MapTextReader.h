@@ -41,6 +41,9 @@ private:
     int ReadSolidList(CMapClass& parent);
     // False when the solid was dropped.
     bool ReadSolid(CMapSolid& solid);
+    // Builds a solid whose faces were read from its planes; firstLine is its "{" line.
+    // False (reported) when the planes make no solid.
+    bool BuildSolid(CMapSolid& solid, int firstLine);
     FaceRead ReadFace(CMapFace& face);
     // Reads the line that closes an object; anything but "}" is put back and reported.
     void ReadClosingBrace(FileDiagnosticKind fileEnds, FileDiagnosticKind braceExpected);
