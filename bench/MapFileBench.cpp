@@ -2,7 +2,7 @@
 // map of 60,000 solids made by tiling that map's solids.
 
 #include "common/EditorContext.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"

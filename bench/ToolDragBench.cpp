@@ -1,6 +1,6 @@
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "render/PixelCanvas.h"

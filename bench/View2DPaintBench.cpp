@@ -1,5 +1,5 @@
 #include "common/EditorContext.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/ShapeTemplate.h"

@@ -1,7 +1,12 @@
 #pragma once
 
-#include "common/ErrorList.h"
 #include "common/Prompts.h"
+#include "formats/FileAccess.h"
+#include "formats/FileResult.h"
+#include "formats/MapTextWriter.h"
+#include "formats/RmfWriter.h"
+#include "gamedata/MapWads.h"
+#include "mapobjects/MapWorld.h"
 
 #include <cstddef>
 #include <string>
@@ -28,23 +33,39 @@ inline std::size_t FaceLineCount(std::string_view text) {
     return count;
 }
 
-// The report of a solid whose faces leave it open: it is kept as it is, so reading the
-// editor's own MAP text of it reports it again.
-inline bool IsOpenSolidReport(const std::string& message) {
-    return message.find("leave it open on some side; it was loaded as it is") != std::string::npos;
-}
-
-// True when the parse errors from index first on only drop solids whose planes make no
-// solid, or report open solids: every line the editor writes must read back as the line it
-// was.
-inline bool OnlyDroppedSolids(const ErrorList& errors, std::size_t first) {
-    for (std::size_t i = first; i < errors.size(); ++i) {
-        const std::string& message = errors[i].message;
-        if (message.rfind("error parsing ", 0) == 0 &&
-            message.find(": a solid was not loaded: ") == std::string::npos &&
-            !IsOpenSolidReport(message)) {
+// Every MAP parse error of result is a solid whose faces leave it open (it is kept as it is,
+// so reading the editor's own MAP text of it reports it again).
+inline bool OnlyOpenSolids(const FileResult& result) {
+    for (const FileDiagnostic& diagnostic : result.diagnostics) {
+        if (IsMapParseError(diagnostic.kind) && diagnostic.kind != FileDiagnosticKind::OpenSolid) {
             return false;
         }
     }
     return true;
+}
+
+// Every MAP parse error of result drops a solid whose planes make no solid or reports an
+// open solid: every line the editor writes must read back as the line it was.
+inline bool OnlyDroppedOrOpenSolids(const FileResult& result) {
+    for (const FileDiagnostic& diagnostic : result.diagnostics) {
+        if (IsMapParseError(diagnostic.kind) &&
+            diagnostic.kind != FileDiagnosticKind::UnbuildableSolid &&
+            diagnostic.kind != FileDiagnosticKind::OpenSolid) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The editor's MAP text and RMF data of world, as its exports write them.
+inline FileResult WriteMapText(const CMapWorld& world, std::string& out) {
+    out.clear();
+    MapWriteOptions options;
+    options.wad = ComposeExportWad(world, "", "");
+    return MapTextWriter::Write(world, SinkInto(out), options);
+}
+
+inline FileResult WriteRmf(const CMapWorld& world, std::string& out) {
+    out.clear();
+    return RmfWriter::Write(world, SinkInto(out));
 }

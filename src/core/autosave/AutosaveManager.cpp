@@ -2,7 +2,7 @@
 
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapWorld.h"
 
 #include <algorithm>

@@ -2,7 +2,6 @@
 
 #include "common/ErrorList.h"
 #include "common/HistoryRecorder.h"
-#include "common/MapReadReport.h"
 #include "common/MessageLog.h"
 #include "common/PrimitiveTable.h"
 #include "common/Prompts.h"
@@ -140,9 +139,8 @@ public:
     // leave that backup alone, so it keeps the file as it was before the run changed it.
     std::set<std::string> backedUpFiles;
 
-    // What the last MAP read reported, and how the shell shows the "Map Errors" list of a
-    // read's errors when the user asks for it after a load (nothing is shown while unset).
-    MapReadReport lastMapRead;
+    // How the shell shows the "Map Errors" list of a read's errors when the user asks for it
+    // after a load (nothing is shown while unset).
     std::function<void(const ErrorList&)> showMapErrors;
 
     // Gives an object just created by a command the default visgroup memberships of its map.

@@ -1,7 +1,7 @@
 #include "document/MapCheckCommand.h"
 
+#include "document/MapFiles.h"
 #include "document/ProblemChecker.h"
-#include "formats/MapFiles.h"
 #include "mapobjects/MapClass.h"
 #include "mapobjects/MapWorld.h"
 

@@ -4,13 +4,13 @@
 #include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
-#include "document/FileErrorCollector.h"
+#include "document/FileReport.h"
 #include "document/MapDocView.h"
+#include "document/MapFiles.h"
 #include "document/Prefab.h"
 #include "document/PrefabHistoryPause.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
-#include "formats/MapFiles.h"
 #include "gamedata/MapWads.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
@@ -526,9 +526,7 @@ void CMapDoc::OnCenterViewsOnSelection() {
 bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool visibleOnly,
                         Progress* progress) {
     SetActiveMapDoc(this);
-    int result;
-    // A failure is one message naming the file, not the reader's box and then another.
-    FileErrorCollector fileErrors;
+    FileResult result;
     {
         RecordingSuspender suspend(&m_undo);
         if (saving) {
@@ -537,27 +535,29 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
             const bool keepBackup = Editor().options.keepBackup && !backedUp.count(key);
             std::error_code ec;
             const bool existed = std::filesystem::exists(path, ec);
-            result = isRmf ? WriteRmfFile(*m_world, path, keepBackup)
-                           : WriteMapFile(*m_world, path, visibleOnly, keepBackup, SourceFolder(),
-                                          "", m_exportDialect);
+            result = isRmf ? WriteRmfFileResult(*m_world, path, keepBackup)
+                           : WriteMapFileResult(*m_world, path, visibleOnly, keepBackup,
+                                                SourceFolder(), "", m_exportDialect);
             // The first backup of the run keeps the file as it was before the run saved over
             // it; later saves leave it alone.
-            if (result == 0 && keepBackup && existed) {
+            if (result.Ok() && keepBackup && existed) {
                 backedUp.insert(key);
             }
         } else {
-            result = isRmf ? ReadRmfFile(*m_world, path) : ReadMapFile(*m_world, path, progress);
+            result = isRmf ? ReadRmfFileResult(*m_world, path)
+                           : ReadMapFileResult(*m_world, path, progress);
         }
     }
-    fileErrors.Release();
-    if (result < 0) {
-        Editor().GetPrompts().Message(fileErrors.FailureMessage(path, saving),
+    // A failure is one message naming the file, not the reader's box and then another.
+    std::vector<std::string> failures;
+    TellFileResult(result, path, &failures);
+    if (!result.Ok()) {
+        Editor().GetPrompts().Message(FileFailureMessage(failures, path, saving),
                                       Prompts::Icon::Warning);
         return false;
     }
-    // Errors of a write or read that still succeeded are shown as they would have been.
-    for (const std::string& error : fileErrors.Errors()) {
-        Editor().GetPrompts().Message(error, Prompts::Icon::Error);
+    for (const std::string& text : failures) {
+        Editor().GetPrompts().Message(text, Prompts::Icon::Error);
     }
     if (!saving) {
         // The map's dialect decides which texture lock setting applies.
@@ -666,15 +666,16 @@ bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly) {
 bool CMapDoc::ExportForCompile(const std::string& path, bool visibleOnly,
                                const std::string& header) {
     SetActiveMapDoc(this);
-    FileErrorCollector fileErrors;
-    int result;
+    FileResult result;
     {
         RecordingSuspender suspend(&m_undo);
-        result = WriteMapFile(*m_world, path, visibleOnly, false, SourceFolder(), header);
+        result = WriteMapFileResult(*m_world, path, visibleOnly, false, SourceFolder(), header,
+                                    std::nullopt);
     }
-    fileErrors.Release();
-    if (result < 0) {
-        Editor().GetPrompts().Message(fileErrors.FailureMessage(path, true),
+    std::vector<std::string> failures;
+    TellFileResult(result, path, &failures);
+    if (!result.Ok()) {
+        Editor().GetPrompts().Message(FileFailureMessage(failures, path, true),
                                       Prompts::Icon::Warning);
         return false;
     }

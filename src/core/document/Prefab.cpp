@@ -1,10 +1,10 @@
 #include "document/Prefab.h"
 
 #include "common/EditorContext.h"
+#include "document/MapFiles.h"
 #include "document/PrefabHistoryPause.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
-#include "formats/MapFiles.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
 

@@ -1,41 +1,24 @@
 #pragma once
 
-#include "mapobjects/EditGameClass.h"
+#include "geometry/Vector3d.h"
 
 #include <string>
 #include <string_view>
-#include <vector>
 
-class CMapClass;
-class CMapEntity;
-class MapTextStream;
-
-// Pieces of the MAP reader and writer shared by the world, entities and solids.
+// Pieces of MAP text shared by the readers and writers of every dialect.
 
 // Written in place of an empty texture name, which a face line cannot hold: the texture
 // field would stay empty and the reader would take the next number for the name.
 inline constexpr char kMapEmptyTextureName[] = "NOTEXTURE";
 
-// Reads the keyvalue lines of an entity or the world into object; pairs is the object's own
-// pair array. isWorld: the "wad" value is kept as a pair and in the stream; other entities'
-// "wad" keys are dropped.
-void ReadMapKeyValues(MapTextStream& stream, CEditGameClass& object,
-                      std::vector<CEditGameClass::KeyValue>& pairs, bool isWorld);
-// Reads "{"-blocks as solids of parent until another line comes; returns how many were read
-// (dropped ones included).
-int ReadMapSolidList(MapTextStream& stream, CMapClass& parent);
-// Reads the line that closes an object; anything but "}" is put back and reported.
-void ReadMapClosingBrace(MapTextStream& stream, const char* objectName);
+inline bool IsMapSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+void SkipMapSpace(std::string_view& text);
+// Takes c after any white space; false (text unchanged but for the white space) otherwise.
+bool TakeMapLiteral(std::string_view& text, char c);
 
-// Writes the keyvalue lines: class, angle, spawn flags, the pairs; then "wad" for the world
-// (worldWad non-null, in place of the world's own "wad" pair) and "origin" for a point entity
-// (pointEntity non-null).
-void WriteMapKeyValues(MapTextStream& stream, const CEditGameClass& object,
-                       const std::string* worldWad, const CMapEntity* pointEntity);
-// Writes the solids of parent, those inside its groups included, skipping entities.
-// False on a stream error.
-bool WriteMapSolidsOf(MapTextStream& stream, const CMapClass& parent);
-// Writes the entities of parent, those inside its groups included. False on a stream error.
-bool WriteMapEntitiesOf(MapTextStream& stream, const CMapClass& parent);
 // A key, value or texture name made safe for a MAP line.
 void AppendMapText(std::string& out, std::string_view text, bool quoted);
+// "( x y z ) ".
+void AppendMapPoint(std::string& out, const Vector3d& p);

@@ -1,6 +1,5 @@
 #include "formats/MapTextStream.h"
 
-#include "common/EditorContext.h"
 #include "common/Progress.h"
 
 #include <cstring>
@@ -87,18 +86,6 @@ void MapTextStream::PushBack(std::string_view line) {
     m_hasPushBack = true;
     m_pushBack = line;
     m_pushBackLineNumber = m_lineNumber;
-}
-
-void MapTextStream::ParseError(const char* what, std::uint32_t objectId) {
-    ParseErrorAt(m_lineNumber, what, objectId);
-}
-
-void MapTextStream::ParseErrorAt(int lineNumber, const char* what, std::uint32_t objectId) {
-    parseErrors = true;
-    std::string message =
-        "error parsing " + m_displayName + ", line " + std::to_string(lineNumber) + ": " + what;
-    errors.push_back(ErrorRecord{objectId, message, lineNumber});
-    Editor().errors.push_back(ErrorRecord{objectId, std::move(message), lineNumber});
 }
 
 void MapTextStream::ReportProgress() {

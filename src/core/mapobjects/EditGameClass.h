@@ -60,6 +60,8 @@ protected:
     std::vector<KeyValue> m_keyValues;
 
 private:
+    friend class MapObjectAccess;
+
     int FindKey(const std::string& key) const;
 };
 

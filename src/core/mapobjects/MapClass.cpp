@@ -275,10 +275,6 @@ void CMapClass::CopyFrom(const CMapClass& other) {
     m_render3D.reset();
 }
 
-int CMapClass::SerializeMAP(MapTextStream&, bool) {
-    return 0;
-}
-
 CMapClass* CMapClass::OwningWorld() const {
     if (m_worldIndex == kNoWorld) {
         return nullptr;

@@ -11,9 +11,6 @@
 #include <memory>
 #include <string>
 
-class RmfStream;
-class MapTextStream;
-
 // Type names: map classes are told apart by these strings, which RMF files also store.
 inline constexpr const char* kTypeMapSolid = "CMapSolid";
 inline constexpr const char* kTypeMapEntity = "CMapEntity";
@@ -86,11 +83,6 @@ public:
     virtual void CopyFrom(const CMapClass& other);
     virtual CMapClass* Clone() const = 0;
 
-    // 22-23: file forms. The RMF form of the base is the object record body shared by every
-    // class (visgroups, colour, children); the base has no MAP form and reports success.
-    virtual int SerializeRMF(RmfStream& stream, bool saving);
-    virtual int SerializeMAP(MapTextStream& stream, bool saving);
-
     // 24-26, 28.
     virtual bool IsWorld() const { return false; }
     virtual bool IsScalable() const { return true; }
@@ -155,6 +147,7 @@ protected:
 
 private:
     friend class ChildList;
+    friend class MapObjectAccess;
     // Sibling links of the intrusive child list (O(1) removal on maps of many thousand objects).
     CMapClass* m_prevSibling = nullptr;
     CMapClass* m_nextSibling = nullptr;

@@ -58,8 +58,6 @@ public:
     std::string GetDescription() const override { return ClassName(); }
     bool IsScalable() const override { return !IsPointEntity(); }
     bool HasTexturedFaces() const override { return !IsPointEntity(); }
-    int SerializeRMF(RmfStream& stream, bool saving) override;
-    int SerializeMAP(MapTextStream& stream, bool saving) override;
 
     // The box solid shown for a point entity in the 3D view (null until built).
     const CMapSolid* DisplayBox() const { return m_displayBox.get(); }

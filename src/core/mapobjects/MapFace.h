@@ -13,9 +13,7 @@
 #include <vector>
 
 class CMapClass;
-class MapTextStream;
 class QuakeGraphic;
-class RmfStream;
 
 // A face's texture settings, laid out as files store them: a 16-byte NUL-padded name, then
 // rotation, x and y shift and x and y scale (36 bytes).
@@ -187,17 +185,13 @@ public:
     RenderFace* Render3D() const { return m_render3D.get(); }
     void SetRender3D(std::unique_ptr<RenderFace> face) { m_render3D = std::move(face); }
 
-    // File forms: MAP reading returns -3 (read), -2 (malformed line, the face keeps what was
-    // parsed) or -4 (the line is no face line and was pushed back); writing returns -3.
-    // RMF returns 0, or -1 on a stream error or corrupt data.
-    int SerializeMAP(MapTextStream& stream, bool saving);
-    int SerializeRMF(RmfStream& stream, bool saving);
-
     // The solid holding this face; it keeps this up to date.
     const CMapClass* Owner() const { return m_owner; }
     void SetOwner(const CMapClass* owner) { m_owner = owner; }
 
 private:
+    friend class MapObjectAccess;
+
     bool ShownTextured() const;
     bool CalcOwnAxesCoordinates(const QuakeGraphic& texture);
 

@@ -74,10 +74,10 @@ public:
     void CopyFrom(const CMapClass& other) override;
     CMapClass* Clone() const override;
     std::string GetDescription() const override;
-    int SerializeRMF(RmfStream& stream, bool saving) override;
-    int SerializeMAP(MapTextStream& stream, bool saving) override;
 
 private:
+    friend class MapObjectAccess;
+
     // Applies op to every plane point and polygon point, then recomputes each face's plane.
     template <typename Op> void TransformPoints(Op op);
     // Gives every face this solid as owner (after the face list changed).

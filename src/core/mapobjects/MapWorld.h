@@ -71,9 +71,6 @@ public:
     // A world copies only the keyvalues of another: its clone is an empty world with them.
     void CopyFrom(const CMapClass& other) override;
     CMapClass* Clone() const override;
-    // Whole files: 0 on success, -1 on failure after the user was told why.
-    int SerializeRMF(RmfStream& stream, bool saving) override;
-    int SerializeMAP(MapTextStream& stream, bool saving) override;
 
 private:
     std::vector<FilterRecord> m_filterRecords;

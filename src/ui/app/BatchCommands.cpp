@@ -6,8 +6,9 @@
 #include "common/EditorContext.h"
 #include "common/ProgramDirectory.h"
 #include "common/StartupArguments.h"
+#include "document/FileReport.h"
 #include "document/MapCheckCommand.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapInformation.h"
 #include "mapobjects/MapWorld.h"
 
@@ -79,14 +80,15 @@ public:
             }
             return true;
         }
-        const int result = ReadMapFile(world, path);
-        const MapReadReport& report = LastMapReadReport();
+        const FileResult result = ReadMapFileResult(world, path, nullptr);
+        TellFileResult(result, path);
+        const MapReadReport report = MapReadReportOf(result, path);
         m_dropped = report.droppedSolids;
         m_wad = report.wad;
         for (const ErrorRecord& error : report.errors) {
             std::fprintf(m_err, "Tarno: %s\n", error.message.c_str());
         }
-        if (result != 0) {
+        if (!result.Ok()) {
             return Fail(path, "could not be read");
         }
         if (report.parseErrors && world.Children().empty()) {

@@ -4,7 +4,7 @@
 #include "AutosaveTestSupport.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"

@@ -88,7 +88,7 @@ class AxisDialectTest : public FormatTest {
 protected:
     std::unique_ptr<CMapWorld> Load(const std::string& text) {
         auto world = std::make_unique<CMapWorld>();
-        EXPECT_EQ(ReadMapData(*world, text, "test.map"), 0);
+        EXPECT_EQ(ReadMapData(*world, text, "test.map", nullptr, &lastRead), 0);
         return world;
     }
     static std::string Write(const CMapWorld& world, MapDialect dialect) {
@@ -130,10 +130,10 @@ TEST_F(AxisDialectTest, EveryAxisMapLoadsAndKeepsItsNumbersThroughMapAndRmf) {
         auto world = Load(text);
         // Its one solid has 362 faces, beyond the 126 a solid holds: refused with its message.
         if (path.ends_with("/qbsp_many_sided_face.map")) {
-            EXPECT_TRUE(LastMapReadReport().parseErrors);
+            EXPECT_TRUE(lastRead.parseErrors);
             continue;
         }
-        EXPECT_FALSE(LastMapReadReport().parseErrors) << path;
+        EXPECT_FALSE(lastRead.parseErrors) << path;
         EXPECT_EQ(world->Dialect(), MapDialect::TextureAxes) << path;
         const auto original = FaceVectors(*world);
         ASSERT_FALSE(original.empty()) << path;
@@ -156,7 +156,7 @@ TEST_F(AxisDialectTest, EveryAxisMapLoadsAndKeepsItsNumbersThroughMapAndRmf) {
 TEST_F(AxisDialectTest, LinesKeepTheirExactNumbersKeysAndExtraIntegers) {
     auto world = Load(AxisBox("( 0 0 64 ) ( 0 1 64 ) ( 1 0 64 ) W [ 1 0 0 -205.25483399593907 ] "
                               "[ 0 -1 0 0.5 ] -0 0.25 2 8 16 32"));
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     const std::string text = Write(*world, MapDialect::TextureAxes);
     EXPECT_NE(text.find("\"mapversion\" \"220\"\n"), std::string::npos);
     EXPECT_NE(text.find("W [ 1 0 0 -205.25483399593907 ] [ 0 -1 0 0.5 ] -0 0.25 2 8 16 32\n"),
@@ -171,7 +171,7 @@ TEST_F(AxisDialectTest, LinesKeepTheirExactNumbersKeysAndExtraIntegers) {
                          "( 0 64 0 ) ( 1 64 0 ) ( 0 64 1 ) W 0 0 0 1 1\n"
                          "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) W 0 0 0 1 1\n"
                          "( 0 0 64.5 ) ( 0 1 64.5 ) ( 1 0 64.5 ) W 3.5 0 90 0.5 1\n}\n}\n");
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     EXPECT_EQ(standard->Dialect(), MapDialect::Standard);
     const std::string again = Write(*standard, standard->Dialect());
     EXPECT_NE(again.find("W 0 0 0 1.000000 1.000000 1 2 3\n"), std::string::npos) << again;
@@ -209,7 +209,7 @@ TEST_F(AxisDialectTest, StandardToAxesIsExactAndAxesToStandardNamesWhatItCannotG
 
 TEST_F(AxisDialectTest, OddAxesAreToldAndNeverWrittenAsNan) {
     auto world = Load(AxisBox("( 0 0 64 ) ( 0 1 64 ) ( 1 0 64 ) W [ 1 0 0 0 ] [ 1 0 0 0 ] 0 0 1"));
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     EXPECT_NE(Messages().find("are zero or parallel"), std::string::npos) << Messages();
     const std::string text = Write(*world, MapDialect::TextureAxes);
     // A zero scale counts as 1, and is written so.
@@ -217,7 +217,7 @@ TEST_F(AxisDialectTest, OddAxesAreToldAndNeverWrittenAsNan) {
     EXPECT_EQ(Write(*world, MapDialect::Standard).find("nan"), std::string::npos);
 
     auto nan = Load(AxisBox("( 0 0 64 ) ( 0 1 64 ) ( 1 0 64 ) W [ nan 0 0 0 ] [ 0 -1 0 0 ] 0 1 1"));
-    EXPECT_TRUE(LastMapReadReport().parseErrors);
+    EXPECT_TRUE(lastRead.parseErrors);
     EXPECT_EQ(Write(*nan, MapDialect::TextureAxes).find("nan"), std::string::npos);
     EXPECT_EQ(Write(*nan, MapDialect::Standard).find("nan"), std::string::npos);
 }

@@ -90,7 +90,7 @@ protected:
     }
     std::unique_ptr<CMapWorld> LoadFile(const std::string& path) {
         auto world = std::make_unique<CMapWorld>();
-        EXPECT_EQ(ReadMapFile(*world, path), 0) << path;
+        EXPECT_EQ(ReadMapFile(*world, path, nullptr, &lastRead), 0) << path;
         return world;
     }
 };
@@ -105,11 +105,11 @@ TEST_F(CorpusRoundTripTest, EveryMapLoads) {
         // whose exact plane points enclose no space.
         const int expectedDrops = path.ends_with("/q2_missing_faces2.map") ? 2 : 0;
         std::string reported;
-        for (const auto& error : LastMapReadReport().errors) {
+        for (const auto& error : lastRead.errors) {
             reported += error.message + "\n";
         }
-        EXPECT_EQ(LastMapReadReport().droppedSolids, expectedDrops) << path << "\n" << reported;
-        EXPECT_EQ(LastMapReadReport().parseErrors, expectedDrops != 0) << path;
+        EXPECT_EQ(lastRead.droppedSolids, expectedDrops) << path << "\n" << reported;
+        EXPECT_EQ(lastRead.parseErrors, expectedDrops != 0) << path;
     }
 }
 

@@ -101,7 +101,7 @@ TEST_F(FacePlaneFidelityTest, AnEmptyTextureNameIsWrittenAsANameThatReadsBack) {
               std::string::npos)
         << text;
     auto back = LoadMap(text);
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     const CMapSolid& solidBack = OnlySolid(*back);
     ASSERT_EQ(solidBack.FaceCount(), 6);
     const CMapFace& face = solidBack.Face(0);
@@ -129,7 +129,7 @@ TEST_F(FacePlaneFidelityTest, NumbersThatAreNoNumbersAreNeverWrittenAsText) {
     EXPECT_EQ(text.find("nan"), std::string::npos) << text;
     EXPECT_EQ(text.find("inf"), std::string::npos) << text;
     auto back = LoadMap(text);
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     const CMapSolid& solidBack = OnlySolid(*back);
     ASSERT_EQ(solidBack.FaceCount(), 6);
     EXPECT_EQ(solidBack.Face(1).ShiftX(), 0.0f);
@@ -170,7 +170,7 @@ TEST_F(FacePlaneFidelityTest, AnOldRmfFaceTakesItsPlaneFromTheFirstPointsNotOnOn
     EXPECT_EQ(top.PointCount(), 5);
 
     auto back = LoadMap(MapText(*world));
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     const CMapSolid& solid = OnlySolid(*back);
     ASSERT_EQ(solid.FaceCount(), 6);
     EXPECT_EQ(solid.Bounds().maxs, (Vector{64, 64, 64}));
@@ -186,7 +186,7 @@ TEST_F(FacePlaneFidelityTest, AnOldRmfFaceTakesItsPlaneFromTheFirstPointsNotOnOn
 
 TEST_F(FacePlaneFidelityTest, ASliverKeepsEveryPlaneThroughMapAndRmf) {
     auto world = LoadMap(kWorldHead + SliverSolidText() + "}\n");
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     CMapSolid& sliver = OnlySolid(*world);
     ASSERT_EQ(sliver.FaceCount(), 6);
     int withoutPolygon = 0;
@@ -199,7 +199,7 @@ TEST_F(FacePlaneFidelityTest, ASliverKeepsEveryPlaneThroughMapAndRmf) {
     const std::string text = MapText(*world);
     EXPECT_EQ(FaceLines(text), 6) << text;
     auto mapBack = LoadMap(text);
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     EXPECT_EQ(PlanePointsOf(OnlySolid(*mapBack)), planes);
     EXPECT_EQ(MapText(*mapBack), text);
 
@@ -243,7 +243,7 @@ TEST_F(FacePlaneFidelityTest, ASliverKeepsEveryPlaneThroughMovesTurnsScalesAndFl
     const std::string text = MapText(*world);
     EXPECT_EQ(FaceLines(text), 6) << text;
     auto back = LoadMap(text);
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     const CMapSolid& solidBack = OnlySolid(*back);
     ASSERT_EQ(solidBack.FaceCount(), 6);
     for (int i = 0; i < 6; ++i) {
@@ -260,7 +260,7 @@ TEST_F(FacePlaneFidelityTest, ASolidWhosePlanesEncloseNoVolumeIsDroppedAndCounte
     auto world =
         LoadMap(kWorldHead + SlabSolidText("16", "16") + BoxSolidText(0, 0, 0, 8, 8, 8) + "}\n");
     EXPECT_EQ(world->Children().size(), 1u);
-    EXPECT_EQ(LastMapReadReport().droppedSolids, 1);
+    EXPECT_EQ(lastRead.droppedSolids, 1);
     EXPECT_EQ(prompts.Messages(),
               std::vector<std::string>{
                   "For your information, 1 solids were not loaded\ndue to errors in the file."});

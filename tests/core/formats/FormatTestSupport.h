@@ -2,7 +2,7 @@
 
 #include "common/EditorContext.h"
 #include "common/Progress.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"
 
@@ -20,11 +20,13 @@ class FormatTest : public ::testing::Test {
 protected:
     ScopedEditorContext context;
     ScriptedPrompts prompts;
+    // The counts and errors of the MAP read a test made last.
+    MapReadReport lastRead;
     void SetUp() override { context.Context().SetPrompts(&prompts); }
 
     std::unique_ptr<CMapWorld> LoadMap(std::string_view text, Progress* progress = nullptr) {
         auto world = std::make_unique<CMapWorld>();
-        EXPECT_EQ(ReadMapData(*world, text, "test.map", progress), 0);
+        EXPECT_EQ(ReadMapData(*world, text, "test.map", progress, &lastRead), 0);
         return world;
     }
     static std::string MapText(const CMapWorld& world, bool visibleOnly = false) {

@@ -44,7 +44,7 @@ TEST_F(MapReadTest, LineEndingsCommentsTabsAndAMissingLastLineFeedReadAlike) {
     };
     for (const std::string& text : variants) {
         auto world = LoadMap(text);
-        EXPECT_FALSE(LastMapReadReport().parseErrors) << text;
+        EXPECT_FALSE(lastRead.parseErrors) << text;
         EXPECT_EQ(MapText(*world), expected) << text;
     }
     EXPECT_TRUE(prompts.shown.empty());
@@ -68,7 +68,7 @@ TEST_F(MapReadTest, KeyValuesFillTheirFieldsAndPairs) {
     EXPECT_EQ(world->KeyValues()[1].value, "second");
     EXPECT_EQ(world->KeyValues()[2].key, "a_key_longer_than_n");
     EXPECT_EQ(world->KeyValues()[2].value.size(), 511u);
-    EXPECT_EQ(LastMapReadReport().wad, "gfx/base.wad");
+    EXPECT_EQ(lastRead.wad, "gfx/base.wad");
 
     ASSERT_EQ(world->Children().size(), 1u);
     auto* light = static_cast<CMapEntity*>(world->Children().front());
@@ -78,7 +78,7 @@ TEST_F(MapReadTest, KeyValuesFillTheirFieldsAndPairs) {
     // "Classname" names the class as "classname" does: the last one counts.
     ASSERT_EQ(light->KeyValueCount(), 1);
     EXPECT_EQ(light->KeyValues()[0].value, "300");
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
 }
 
 // A key held twice (in any case) is read with its last value and written once; the keys kept
@@ -159,7 +159,7 @@ TEST_F(MapReadTest, SolidsGetPlanesPolygonsTexturesAndContents) {
     EXPECT_STREQ(other->Face(0).TextureName(), "E1U1/LONG_TEXTU");
     EXPECT_EQ(other->Face(0).ScaleX(), 0.5f);
     EXPECT_EQ(other->Face(0).ScaleY(), 2.0f);
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     EXPECT_EQ(world->VisibleObjects().size(), 2u);
 }
 
@@ -173,8 +173,8 @@ TEST_F(MapReadTest, AShortFaceLineFlagsTheLoadAndTheUserMayViewTheErrors) {
                                  "GROUND1_6 0 0 0 1.000000 1.000000\n}", "GROUND1_6 0 0 0\n}") +
                          "}\n");
     EXPECT_EQ(world->Children().size(), 1u);
-    EXPECT_TRUE(LastMapReadReport().parseErrors);
-    EXPECT_EQ(LastMapReadReport().droppedSolids, 0);
+    EXPECT_TRUE(lastRead.parseErrors);
+    EXPECT_EQ(lastRead.droppedSolids, 0);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, "yesno");
     EXPECT_EQ(prompts.shown[0].text,
@@ -196,7 +196,7 @@ TEST_F(MapReadTest, SolidsThatAreNoSolidsAreDroppedAndCounted) {
     auto world =
         LoadMap(kWorldHead + flat + manyFaces + BoxSolidText(0, 0, 0, 8, 8, 8) + "{\n}\n}\n");
     EXPECT_EQ(world->Children().size(), 1u);
-    EXPECT_EQ(LastMapReadReport().droppedSolids, 3);
+    EXPECT_EQ(lastRead.droppedSolids, 3);
     EXPECT_EQ(prompts.Messages(),
               std::vector<std::string>{
                   "For your information, 3 solids were not loaded\ndue to errors in the file."});
@@ -219,7 +219,7 @@ TEST_F(MapReadTest, EachDroppedSolidIsExplainedWithItsLineInTheMessageWindow) {
     const std::string huge = Replace(BoxSolidText(0, 0, 0, 8, 8, 8), "( 0 0 8 ) ( 0 8 8 )",
                                      "( 0 0 8 ) ( 1e200 1e200 8 )");
     LoadMap(kWorldHead + inside + flat + huge + "}\n");
-    const ErrorList& errors = LastMapReadReport().errors;
+    const ErrorList& errors = lastRead.errors;
     ASSERT_EQ(errors.size(), 3u);
     EXPECT_EQ(errors[0].message, "error parsing test.map, line 3: a solid was not loaded: its "
                                  "faces enclose no space (a face may point the wrong way)");
@@ -257,7 +257,7 @@ TEST_F(MapReadTest, AnOpenSolidLoadsAsItIsAndIsReportedWithItsLine) {
     auto world =
         LoadMap(kWorldHead + BoxSolidText(100, 0, 0, 164, 64, 64) + open + slanted + "}\n");
     ASSERT_EQ(world->Children().size(), 3u);
-    const ErrorList& errors = LastMapReadReport().errors;
+    const ErrorList& errors = lastRead.errors;
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].message,
               "error parsing test.map, line 11: a solid's faces leave it open on some side; it "
@@ -281,12 +281,12 @@ TEST_F(MapReadTest, TheErrorReportHoldsTheErrorsOfTheFileJustRead) {
     ReadMapData(*world,
                 kWorldHead +
                     Replace(BoxSolidText(0, 0, 0, 8, 8, 8), "1.000000 1.000000\n}", "\n}") + "}\n",
-                "second.map");
+                "second.map", nullptr, &lastRead);
     ASSERT_EQ(shown.size(), 1u);
     ASSERT_EQ(shown[0].size(), 1u);
     EXPECT_EQ(shown[0][0].message,
               "error parsing second.map, line 9: a face line has fewer than 15 fields");
-    EXPECT_EQ(LastMapReadReport().errors.size(), 1u);
+    EXPECT_EQ(lastRead.errors.size(), 1u);
     // The editor-wide list still has everything, the geometry's own records included.
     EXPECT_GE(context.Context().errors.size(), 5u);
 }
@@ -322,7 +322,7 @@ TEST_F(MapReadTest, WhatIsNoMapIsReportedAndNothingBreaks) {
     for (const std::string& text : texts) {
         prompts.shown.clear();
         auto world = LoadMap(text);
-        EXPECT_TRUE(LastMapReadReport().parseErrors) << text.substr(0, 40);
+        EXPECT_TRUE(lastRead.parseErrors) << text.substr(0, 40);
         EXPECT_FALSE(prompts.shown.empty()) << text.substr(0, 40);
     }
 }

@@ -1,7 +1,8 @@
 #include "FormatTestSupport.h"
 
+#include "document/FileReport.h"
 #include "formats/MapNumbers.h"
-#include "formats/MapTextStream.h"
+#include "formats/MapTextWriter.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapSolid.h"
@@ -177,7 +178,7 @@ TEST_F(MapWriteTest, FacesWithoutPolygonsStayAndBreakingCharactersAreKeptOut) {
     EXPECT_NE(text.find("\"message\" \"say 'hi' now\"\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" TWO_WORDS "), std::string::npos) << text;
     auto loaded = LoadMap(text);
-    EXPECT_FALSE(LastMapReadReport().parseErrors);
+    EXPECT_FALSE(lastRead.parseErrors);
     // The face without a polygon still has its plane, which bounds the solid.
     EXPECT_EQ(static_cast<CMapSolid*>(loaded->Children().front())->FaceCount(), 6);
 }
@@ -185,8 +186,10 @@ TEST_F(MapWriteTest, FacesWithoutPolygonsStayAndBreakingCharactersAreKeptOut) {
 TEST_F(MapWriteTest, AFailedWriteShowsTheOsErrorAndKeepsTheOldFile) {
     CMapWorld world;
     world.AddChild(Box({0, 0, 0}, {8, 8, 8}));
-    MapTextStream failing([](std::string_view) { return false; }, "/maps/target.map");
-    EXPECT_EQ(world.SerializeMAP(failing, true), -1);
+    const FileResult failed = MapTextWriter::Write(
+        world, [](std::string_view) { return false; }, MapWriteOptions{});
+    EXPECT_FALSE(failed.Ok());
+    TellFileResult(failed, "/maps/target.map");
     EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"The OS reported an error saving "
                                                            "the file: /maps/target.map"});
 

@@ -395,4 +395,14 @@ TEST_F(RmfTest, TheGameClassDecidesWhetherAnEntityIsAPointEntity) {
     EXPECT_EQ(entityOf(*unknown)->Origin(), (Vector{5, 6, 7}));
 }
 
+// MAP text may give the world an "origin" key; the world has no position, so it is one of
+// its pairs, and RMF keeps it like the others.
+TEST_F(RmfTest, TheWorldsOriginKeyIsKeptThroughRmf) {
+    auto world = LoadMap("{\n\"classname\" \"worldspawn\"\n\"origin\" \"1 2 3\"\n\"a\" \"b\"\n}\n");
+    const std::string map = MapText(*world);
+    auto loaded = Read(RmfBytes(*world));
+    EXPECT_EQ(MapText(*loaded), map);
+    EXPECT_NE(map.find("\"origin\" \"1 2 3\"\n\"a\" \"b\"\n"), std::string::npos) << map;
+}
+
 } // namespace

@@ -1,7 +1,7 @@
 #include "gamedata/MapWads.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "gamedata/GameDataStartup.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"

@@ -1,6 +1,6 @@
 #include "PrefabTestSupport.h"
 
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "gamedata/ByteSource.h"
 
 #include <unistd.h>

@@ -1,8 +1,8 @@
 #include "PrefabTestSupport.h"
 
+#include "document/MapFiles.h"
 #include "document/PrefabFiles.h"
 #include "document/PrefabNames.h"
-#include "formats/MapFiles.h"
 #include "mapobjects/MapGroup.h"
 
 namespace {

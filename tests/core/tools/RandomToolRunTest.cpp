@@ -4,7 +4,7 @@
 #include "common/EditorContext.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "support/FakeViews.h"

@@ -6,7 +6,7 @@
 #include "app/MainFrame.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"

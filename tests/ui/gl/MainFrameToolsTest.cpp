@@ -9,7 +9,7 @@
 #include "app/QtSettingsStore.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "panels/NewObjectsBar.h"

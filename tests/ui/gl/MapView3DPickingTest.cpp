@@ -3,7 +3,7 @@
 #include "ViewTestSupport.h"
 #include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "formats/MapFiles.h"
+#include "document/MapFiles.h"
 #include "gamedata/TextureManager.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "common/MapReadReport.h"
+#include "formats/FileAccess.h"
+#include "formats/FileResult.h"
+#include "formats/RmfReader.h"
 #include "mapobjects/MapDialect.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,15 +13,16 @@
 class CMapWorld;
 class Progress;
 
-// Whole-file reading and writing of maps, as the document, the prefab libraries and the batch
-// commands use them. Each returns 0 on success and -1 on failure, after telling the user why
-// through the editor's prompts. Writing goes to a temporary file that replaces the target
-// only when everything was written.
+// Whole-file reading and writing of maps for callers that tell the user of every problem
+// as it is: each returns 0 on success and -1 on failure, after the user was told why (see
+// TellFileResult). Writing goes to a temporary file that replaces the target only when
+// everything was written.
 
 // Quake MAP text. Reading fills an empty world; progress (may be null) gets 0-100. A MAP
-// with faulty lines or solids still loads (result 0): the user was told, and
-// LastMapReadReport() has the counts and the errors of that read.
-int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr);
+// with faulty lines or solids still loads (result 0): the user was told, and report (when
+// given) gets the counts and the errors of the read.
+int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress = nullptr,
+                MapReadReport* report = nullptr);
 // visibleOnly skips every object that fails the visibility test with the world's filter.
 // keepBackup: a file that is replaced stays as path + ".bak" (see BackupPathOf).
 // wadSourceFolder: the folder the map was read from, where the relative entries of its "wad"
@@ -35,25 +38,24 @@ int WriteMapFile(const CMapWorld& world, const std::string& path, bool visibleOn
 int ReadRmfFile(CMapWorld& world, const std::string& path);
 int WriteRmfFile(const CMapWorld& world, const std::string& path, bool keepBackup = false);
 
-// Where a save keeps the previous version of path: "NAME.rmf" -> "NAME.rmf.bak".
-std::string BackupPathOf(const std::string& path);
-
 // RMF in memory (prefab libraries embed RMF streams). displayName names the data in messages.
 int ReadRmfData(CMapWorld& world, std::string_view data, const std::string& displayName);
 int WriteRmfData(const CMapWorld& world, std::string& out);
 
 // MAP text in memory.
 int ReadMapData(CMapWorld& world, std::string_view data, const std::string& displayName,
-                Progress* progress = nullptr);
+                Progress* progress = nullptr, MapReadReport* report = nullptr);
 int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly = false,
                  std::optional<MapDialect> dialect = std::nullopt);
 
-// Data that an RMF reader would refuse by its version but that starts like MAP text (an
-// opening brace or a comment), as a MAP file given an .rmf name does.
-bool LooksLikeMapText(std::string_view data);
-
-// The counts and errors of the last MAP read in this editor context.
-const MapReadReport& LastMapReadReport();
+// The format readers and writers on whole files, telling nothing: what the document and the
+// batch commands tell the user their own way.
+FileResult ReadMapFileResult(CMapWorld& world, const std::string& path, Progress* progress);
+FileResult WriteMapFileResult(const CMapWorld& world, const std::string& path, bool visibleOnly,
+                              bool keepBackup, const std::string& wadSourceFolder,
+                              const std::string& header, std::optional<MapDialect> dialect);
+FileResult ReadRmfFileResult(CMapWorld& world, const std::string& path);
+FileResult WriteRmfFileResult(const CMapWorld& world, const std::string& path, bool keepBackup);
 
 // Title of the progress window a caller shows while a MAP file loads.
 inline constexpr const char* kLoadingFileTitle = "Loading File";

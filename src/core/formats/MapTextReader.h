@@ -1,0 +1,62 @@
+#pragma once
+
+#include "formats/FileResult.h"
+#include "formats/MapTextStream.h"
+#include "mapobjects/EditGameClass.h"
+#include "mapobjects/MapDialect.h"
+
+#include <string_view>
+#include <vector>
+
+class CMapClass;
+class CMapEntity;
+class CMapFace;
+class CMapSolid;
+class CMapWorld;
+class Progress;
+
+// Reads MAP text into an empty world: the world's keys and solids, then the entities, in
+// any dialect the face lines are in (each line's own). Faulty lines and solids are reported
+// in the result and the rest of the map still loads; the world keeps the dialect the file
+// is in.
+class MapTextReader {
+public:
+    // progress (may be null) gets 0-100.
+    static FileResult Read(CMapWorld& world, std::string_view text, Progress* progress);
+
+private:
+    enum class FaceRead { Read, Faulty, NotAFace };
+
+    MapTextReader(std::string_view text, Progress* progress);
+
+    void ReadWorld(CMapWorld& world);
+    void ReadEntity(CMapEntity& entity);
+    // Reads the keyvalue lines into object; pairs is the object's own pair array. isWorld:
+    // the "wad" value is kept as a pair and in the result; other entities' "wad" keys are
+    // dropped.
+    void ReadKeyValues(CEditGameClass& object, std::vector<CEditGameClass::KeyValue>& pairs,
+                       bool isWorld);
+    // Reads "{"-blocks as solids of parent until another line comes; returns how many were
+    // read (dropped ones included).
+    int ReadSolidList(CMapClass& parent);
+    // False when the solid was dropped.
+    bool ReadSolid(CMapSolid& solid);
+    // Builds a solid whose faces were read from its planes; firstLine is its "{" line.
+    // False (reported) when the planes make no solid.
+    bool BuildSolid(CMapSolid& solid, int firstLine);
+    FaceRead ReadFace(CMapFace& face);
+    // Reads the line that closes an object; anything but "}" is put back and reported.
+    void ReadClosingBrace(FileDiagnosticKind fileEnds, FileDiagnosticKind braceExpected);
+    // The dialect of the file: the face lines', else the world's "mapversion" or the
+    // "// Format:" comment.
+    MapDialect DialectOf(const CMapWorld& world) const;
+
+    void Report(FileDiagnosticKind kind, std::uint32_t objectId = 0) {
+        m_result.Add(kind, m_stream.LineNumber(), objectId);
+    }
+
+    MapTextStream m_stream;
+    FileResult m_result;
+    // Face lines read in each dialect, in the order of MapDialectFormats().
+    std::vector<int> m_faceLines;
+};
