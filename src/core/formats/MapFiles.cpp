@@ -39,8 +39,10 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         std::fclose(file);
         return false;
     }
-    // Read straight into the string; a file that grows meanwhile is read to its end.
-    data.resize(static_cast<std::size_t>(info.st_size));
+    // Read straight into the string; a file that grows meanwhile is read to its end. The
+    // byte of room beyond the size lets a file that did not grow end the reading at once,
+    // without growing (and copying) the whole text.
+    data.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t size = std::fread(data.data(), 1, data.size(), file);
     while (size == data.size() && !std::ferror(file)) {
         data.resize(size + (1 << 16));

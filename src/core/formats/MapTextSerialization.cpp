@@ -1,6 +1,7 @@
 // The MAP forms of faces, solids, entities and the world.
 
 #include "common/EditorContext.h"
+#include "formats/DeferredSolids.h"
 #include "formats/MapNumbers.h"
 #include "formats/MapResults.h"
 #include "formats/MapTextParts.h"
@@ -391,32 +392,11 @@ int CMapSolid::SerializeMAP(MapTextStream& stream, bool saving) {
         stream.ParseErrorAt(firstLine, "a solid with more than 126 faces was not loaded");
         return MAP_PARSE_ERROR;
     }
-    FacePlanePoints& planes = stream.PlaneScratch();
-    planes.clear();
-    for (const CMapFace& face : m_faces) {
-        planes.push_back(face.PlanePoints());
+    if (stream.deferSolidBuilding) {
+        DeferSolidBuild(stream, *this, firstLine);
+        return MAP_OK;
     }
-    if (!CreateFromPlanes()) {
-        const std::string reason =
-            "a solid was not loaded: " + DescribeUnbuildableSolid(planes, *this);
-        stream.ParseErrorAt(firstLine, reason.c_str());
-        return MAP_PARSE_ERROR;
-    }
-    CalcBounds();
-    // Kept as the file has it (its lines are written back unchanged), but the user is told:
-    // it shows as a huge solid and will not compile.
-    if (!IsClosed()) {
-        stream.ParseErrorAt(firstLine,
-                            "a solid's faces leave it open on some side; it was "
-                            "loaded as it is and reaches out to the edge of the map",
-                            ObjectId());
-    }
-    UpdateContentsFromTexture();
-    for (CMapFace& face : m_faces) {
-        face.SetDisplayColor(m_color);
-    }
-    m_needsRebuild = true;
-    return MAP_OK;
+    return FinishMapSolid(stream, *this, firstLine, BuildSolidsFromPlanes({this}, 1).front());
 }
 
 int CMapEntity::SerializeMAP(MapTextStream& stream, bool saving) {
@@ -477,6 +457,7 @@ int CMapWorld::SerializeMAP(MapTextStream& stream, bool saving) {
 
     stream.ReportProgress();
     m_bounds.ResetBounds();
+    stream.deferSolidBuilding = true;
     std::string_view line;
     if (!stream.ReadLine(line)) {
         stream.ParseError("the file holds no map");
@@ -504,6 +485,7 @@ int CMapWorld::SerializeMAP(MapTextStream& stream, bool saving) {
     if (stream.ReadLine(line)) {
         stream.ParseError("the text from here on is no entity and was not read");
     }
+    BuildDeferredSolids(stream, *this);
 
     m_dialect = DialectOf(stream, *this);
     if (stream.oddAxisFaces > kMaxOddAxisLines) {

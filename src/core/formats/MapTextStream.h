@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ErrorList.h"
+#include "formats/DeferredSolids.h"
 #include "formats/FaceFactory.h"
 #include "formats/OutputBuffer.h"
 #include "formats/SolidDiagnosis.h"
@@ -66,6 +67,10 @@ public:
     bool hasFormatComment = false;
     // Faces whose texture axes lay no texture (told in the message window).
     int oddAxisFaces = 0;
+    // While set, solids read leave their build to BuildDeferredSolids, which builds them all
+    // at once; deferredSolids lists them in the order read.
+    bool deferSolidBuilding = false;
+    std::vector<DeferredSolid> deferredSolids;
 
     // Writing.
     std::string& Out() { return m_output.Text(); }
