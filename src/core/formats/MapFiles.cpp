@@ -6,6 +6,7 @@
 #include "gamedata/MapWads.h"
 #include "mapobjects/MapWorld.h"
 #include "platform/AtomicFileWriter.h"
+#include "platform/FileText.h"
 
 #include <cctype>
 #include <cerrno>
@@ -136,14 +137,14 @@ int ReadMapData(CMapWorld& world, std::string_view data, const std::string& disp
 }
 
 int ReadMapFile(CMapWorld& world, const std::string& path, Progress* progress) {
-    std::string data;
+    FileText text;
     std::string error;
-    if (!ReadWholeFile(path, data, error)) {
+    if (!text.Read(path, error)) {
         Editor().lastMapRead = MapReadReport{};
         ShowOsError("loading", path, error);
         return -1;
     }
-    return ReadMapData(world, data, path, progress);
+    return ReadMapData(world, text.Text(), path, progress);
 }
 
 int WriteMapData(const CMapWorld& world, std::string& out, bool visibleOnly,
