@@ -92,10 +92,12 @@ void BuildDeferredSolids(MapTextStream& stream, CMapClass& root) {
         }
         if (FinishMapSolid(stream, *solid, entry.firstLine, outcomes[i]) == MAP_PARSE_ERROR) {
             ++stream.droppedSolids;
+            // It was added to its parent while read, so an undo history that was recording
+            // may know it: the history takes it (one that records nothing deletes it).
             if (parent) {
                 parent->RemoveChild(solid, false);
             }
-            delete solid;
+            Editor().ActiveHistory().KeepForDestruction(solid);
         }
     }
     MoveRecords(streamRest, streamTaken, streamRest.size(), stream.errors);

@@ -219,7 +219,7 @@ void AppendMapDouble(std::string& out, double value, double fallback) {
         if (std::signbit(value)) {
             *--first = '-';
         }
-        out.append(first, end);
+        out.append(first, static_cast<std::size_t>(end - first));
         return;
     }
     // The shortest round-trip form is at most 24 characters.
@@ -254,7 +254,7 @@ void AppendMapFixed6Double(std::string& out, double value) {
         if (std::signbit(value)) {
             *--first = '-';
         }
-        out.append(first, end);
+        out.append(first, static_cast<std::size_t>(end - first));
         return;
     }
     char buffer[400];
