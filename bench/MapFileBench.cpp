@@ -186,6 +186,19 @@ void SaveMap(benchmark::State& state, const std::string& source, const std::stri
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(target));
 }
 
+// Writes the MAP text of the map at source to memory: the writing alone, without the disk.
+void WriteMapText(benchmark::State& state, const std::string& source) {
+    CMapWorld world;
+    ReadMapFile(world, source);
+    std::string text;
+    for (auto _ : state) {
+        if (WriteMapData(world, text) != 0) {
+            state.SkipWithError("the map was not written");
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+
 void BM_CorpusMapLoad(benchmark::State& state) {
     if (CorpusPresent(state)) {
         LoadMap(state, CorpusMap(), false);
@@ -239,6 +252,17 @@ void BM_Tiled60kAxisMapSave(benchmark::State& state) {
     }
 }
 
+void BM_Tiled60kMapWriteText(benchmark::State& state) {
+    if (CorpusPresent(state)) {
+        WriteMapText(state, TiledMapPath());
+    }
+}
+void BM_Tiled60kAxisMapWriteText(benchmark::State& state) {
+    if (CorpusPresent(state)) {
+        WriteMapText(state, TiledAxisMapPath());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_CorpusMapLoad)->Unit(benchmark::kMillisecond);
@@ -251,3 +275,5 @@ BENCHMARK(BM_Tiled60kRmfSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tiled60kRmfLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tiled60kAxisMapLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tiled60kAxisMapSave)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Tiled60kMapWriteText)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Tiled60kAxisMapWriteText)->Unit(benchmark::kMillisecond)->Iterations(3);
