@@ -1,53 +1,18 @@
 #include "formats/FileAccess.h"
 
 #include "platform/AtomicFileWriter.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
-
-namespace {
-// The whole content of a regular file.
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    struct stat info;
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = "not a regular file";
-        std::fclose(file);
-        return false;
-    }
-    // Read straight into the string; a file that grows meanwhile is read to its end.
-    data.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t size = std::fread(data.data(), 1, data.size(), file);
-    while (size == data.size() && !std::ferror(file)) {
-        data.resize(size + (1 << 16));
-        size += std::fread(data.data() + size, 1, data.size() - size, file);
-    }
-    data.resize(size);
-    const bool failed = std::ferror(file) != 0;
-    if (failed) {
-        error = std::strerror(errno);
-    }
-    std::fclose(file);
-    return !failed;
-}
-} // namespace
+#include "platform/FileText.h"
 
 FileResult ReadFileWith(const std::string& path,
                         const std::function<FileResult(std::string_view data)>& read) {
-    std::string data;
+    FileText text;
     std::string error;
-    if (!ReadWholeFile(path, data, error)) {
+    if (!text.Read(path, error)) {
         FileResult result;
         result.Add(FileDiagnosticKind::CannotRead, 0, 0, error);
         return result;
     }
-    return read(data);
+    return read(text.Text());
 }
 
 FileResult WriteFileWith(const std::string& path, bool keepBackup,

@@ -12,38 +12,83 @@ bool IsSpace(char c) {
 } // namespace
 
 namespace {
-// Reads one number of type Number; small whole numbers of up to maxDigits digits (which the
-// type holds exactly) are read directly, the rest by from_chars.
-template <typename Number, typename Whole, int maxDigits>
+// Powers of ten up to 10^22, all exact in double precision (and up to 10^10 in single).
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// True when c cannot continue a number that from_chars reads: the plain decimal read before
+// it is the whole number.
+bool EndsPlainNumber(char c) {
+    switch (c) {
+    case '.':
+    case 'e':
+    case 'E':
+    case 'x':
+    case 'X':
+    case 'p':
+    case 'P':
+    case 'n':
+    case 'N':
+    case 'i':
+    case 'I':
+        return false;
+    default:
+        return !IsDigit(c);
+    }
+}
+
+// Reads one number of type Number. Plain decimals ("-205", "1.000000") whose digits, read as
+// a whole number, are exact in Number, with at most maxFraction decimals (10^maxFraction is
+// exact too), are read directly: the quotient of two exact numbers is rounded once, so it is
+// the nearest Number, as from_chars gives it. Anything else goes to from_chars.
+template <typename Number, std::uint64_t maxMantissa, int maxFraction>
 bool TakeMapNumber(std::string_view& text, Number& value) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
-        ++i;
+    const char* p = text.data();
+    const char* const last = p + text.size();
+    while (p < last && IsSpace(*p)) {
+        ++p;
     }
     // from_chars takes a leading minus but no plus.
-    if (i < text.size() && text[i] == '+') {
-        ++i;
-        if (i < text.size() && text[i] == '-') {
+    if (p < last && *p == '+') {
+        ++p;
+        if (p < last && *p == '-') {
             return false;
         }
     }
-    const char* first = text.data() + i;
-    const char* last = text.data() + text.size();
+    const char* const first = p;
     {
-        const char* p = first;
         const bool negative = p < last && *p == '-';
         p += negative ? 1 : 0;
-        Whole whole = 0;
-        const char* digits = p;
-        while (p < last && *p >= '0' && *p <= '9' && p - digits < maxDigits) {
-            whole = whole * 10 + (*p - '0');
+        std::uint64_t mantissa = 0;
+        int digits = 0;
+        int fraction = 0;
+        // 19 digits always fit 64 bits.
+        while (p < last && IsDigit(*p) && digits < 19) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++digits;
             ++p;
         }
-        const bool ends = p == last || !((*p >= '0' && *p <= '9') || *p == '.' || *p == 'e' ||
-                                         *p == 'E' || *p == 'x' || *p == 'X' || *p == 'n' ||
-                                         *p == 'N' || *p == 'i' || *p == 'I');
-        if (p > digits && ends) {
-            value = negative ? -static_cast<Number>(whole) : static_cast<Number>(whole);
+        if (p < last && *p == '.') {
+            ++p;
+            while (p < last && IsDigit(*p) && digits < 19) {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+                ++digits;
+                ++fraction;
+                ++p;
+            }
+        }
+        if (digits > 0 && (p == last || EndsPlainNumber(*p)) && mantissa <= maxMantissa &&
+            fraction <= maxFraction) {
+            Number number = static_cast<Number>(mantissa);
+            if (fraction > 0) {
+                number /= static_cast<Number>(kExactPowersOfTen[fraction]);
+            }
+            value = negative ? -number : number;
             text.remove_prefix(static_cast<std::size_t>(p - text.data()));
             return true;
         }
@@ -60,8 +105,8 @@ bool TakeMapNumber(std::string_view& text, Number& value) {
 } // namespace
 
 bool TakeMapFloat(std::string_view& text, float& value) {
-    // An integer below 2^24 converts to float exactly.
-    return TakeMapNumber<float, std::int32_t, 7>(text, value);
+    // Whole numbers up to 2^24 and powers of ten up to 10^10 are exact floats.
+    return TakeMapNumber<float, std::uint64_t{1} << 24, 10>(text, value);
 }
 
 std::int32_t ParseMapInteger(std::string_view text) {
@@ -126,7 +171,8 @@ void AppendMapFixed6(std::string& out, float value) {
 }
 
 bool TakeMapDouble(std::string_view& text, double& value) {
-    return TakeMapNumber<double, std::int64_t, 15>(text, value);
+    // Whole numbers up to 2^53 and powers of ten up to 10^22 are exact doubles.
+    return TakeMapNumber<double, std::uint64_t{1} << 53, 22>(text, value);
 }
 
 bool TakeMapInteger(std::string_view& text, long long& value) {
@@ -149,9 +195,32 @@ bool TakeMapInteger(std::string_view& text, long long& value) {
     return true;
 }
 
+namespace {
+// Writes the digits of magnitude (below 2^63) to the end of buffer; returns where they begin.
+char* WriteDigits(char* end, std::uint64_t magnitude) {
+    do {
+        *--end = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return end;
+}
+} // namespace
+
 void AppendMapDouble(std::string& out, double value, double fallback) {
     if (!std::isfinite(value)) {
         value = fallback;
+    }
+    // Whole numbers of up to five digits, which the shortest form writes plainly (with six
+    // digits or more a power of ten can be shorter), are written directly.
+    if (value > -100000.0 && value < 100000.0 && value == std::trunc(value)) {
+        char digits[8];
+        char* const end = digits + sizeof digits;
+        char* first = WriteDigits(end, static_cast<std::uint64_t>(std::fabs(value)));
+        if (std::signbit(value)) {
+            *--first = '-';
+        }
+        out.append(first, static_cast<std::size_t>(end - first));
+        return;
     }
     // The shortest round-trip form is at most 24 characters.
     char buffer[64];
@@ -162,6 +231,31 @@ void AppendMapDouble(std::string& out, double value, double fallback) {
 void AppendMapFixed6Double(std::string& out, double value) {
     if (!std::isfinite(value)) {
         value = 1.0;
+    }
+    // A value that is a whole number of millionths (within far less than half of one) is
+    // written from that number; it reads back as itself when that number over 10^6 is it.
+    const double millionths = value * 1e6;
+    if (std::fabs(millionths) < 4503599627370496.0 && millionths == std::trunc(millionths) &&
+        millionths / 1e6 == value) {
+        char text[32];
+        char* const end = text + sizeof text;
+        char* first = WriteDigits(end, static_cast<std::uint64_t>(std::fabs(millionths)));
+        // At least one digit before the point.
+        while (end - first < 7) {
+            *--first = '0';
+        }
+        // Move the digits before the point one place to the left to make room for it.
+        char* const point = end - 6;
+        for (char* c = first; c < point; ++c) {
+            *(c - 1) = *c;
+        }
+        --first;
+        *(point - 1) = '.';
+        if (std::signbit(value)) {
+            *--first = '-';
+        }
+        out.append(first, static_cast<std::size_t>(end - first));
+        return;
     }
     char buffer[400];
     if (std::fabs(value) < 1e300) {

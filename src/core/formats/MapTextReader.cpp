@@ -1,5 +1,7 @@
 #include "formats/MapTextReader.h"
 
+#include "common/EditorContext.h"
+
 #include "formats/FaceLineReader.h"
 #include "formats/MapDialectFormats.h"
 #include "formats/MapNumbers.h"
@@ -151,6 +153,7 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
     if (m_stream.ReadLine(line)) {
         Report(FileDiagnosticKind::TextAfterEntities);
     }
+    BuildReadSolids(world);
     world.SetDialect(DialectOf(world));
     world.UpdateVisibleObjects(CMapWorld::kUseStoredFilter);
 }
@@ -271,32 +274,75 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
         m_result.Add(FileDiagnosticKind::TooManyFaces, firstLine);
         return false;
     }
-    return BuildSolid(solid, firstLine);
+    m_solidsRead.push_back({&solid, firstLine, m_result.diagnostics.size()});
+    return true;
 }
 
-bool MapTextReader::BuildSolid(CMapSolid& solid, int firstLine) {
-    FacePlanePoints& planes = m_stream.PlaneScratch();
-    planes.clear();
-    for (const CMapFace& face : solid.Faces()) {
-        planes.push_back(face.PlanePoints());
+void MapTextReader::BuildReadSolids(CMapWorld& world) {
+    if (m_solidsRead.empty()) {
+        return;
     }
-    if (!solid.CreateFromPlanes()) {
-        m_result.Add(FileDiagnosticKind::UnbuildableSolid, firstLine, 0,
-                     DescribeUnbuildableSolid(planes, solid));
-        return false;
+    std::vector<CMapSolid*> solids;
+    solids.reserve(m_solidsRead.size());
+    for (const ReadSolidEntry& entry : m_solidsRead) {
+        solids.push_back(entry.solid);
     }
-    solid.CalcBounds();
-    // Kept as the file has it (its lines are written back unchanged), but the user is told:
-    // it shows as a huge solid and will not compile.
-    if (!solid.IsClosed()) {
-        m_result.Add(FileDiagnosticKind::OpenSolid, firstLine, solid.ObjectId());
+    const std::vector<SolidBuildOutcome> outcomes = BuildSolidsFromPlanes(solids);
+
+    // The diagnostics of the text, with each solid's own put in where its lines end.
+    std::vector<FileDiagnostic> textDiagnostics = std::move(m_result.diagnostics);
+    m_result.diagnostics.clear();
+    m_result.diagnostics.reserve(textDiagnostics.size());
+    std::size_t taken = 0;
+    std::vector<CMapClass*> parents;
+    for (std::size_t i = 0; i < m_solidsRead.size(); ++i) {
+        const ReadSolidEntry& entry = m_solidsRead[i];
+        for (; taken < entry.diagnosticsBefore && taken < textDiagnostics.size(); ++taken) {
+            m_result.diagnostics.push_back(std::move(textDiagnostics[taken]));
+        }
+        CMapSolid& solid = *entry.solid;
+        const SolidBuildOutcome& outcome = outcomes[i];
+        CMapClass* parent = solid.Parent();
+        if (parent && parent != &world && (parents.empty() || parents.back() != parent)) {
+            parents.push_back(parent);
+        }
+        // What the polygon building would have shown had it run here, in read order.
+        for (const std::string& message : outcome.messages) {
+            Editor().messages.AddLine(MessageLog::Error, "%s", message.c_str());
+        }
+        if (!outcome.built) {
+            solid.RecordBuildFailure();
+            m_result.Add(FileDiagnosticKind::UnbuildableSolid, entry.firstLine, 0,
+                         DescribeUnbuildableSolid(outcome.planesBefore, solid));
+            ++m_result.droppedSolids;
+            // It was added to its parent while read, so an undo history that was recording
+            // may know it: the history takes it (one that records nothing deletes it).
+            if (parent) {
+                parent->RemoveChild(&solid, false);
+            }
+            Editor().ActiveHistory().KeepForDestruction(&solid);
+            continue;
+        }
+        // Kept as the file has it (its lines are written back unchanged), but the user is
+        // told: it shows as a huge solid and will not compile.
+        if (!outcome.closed) {
+            m_result.Add(FileDiagnosticKind::OpenSolid, entry.firstLine, solid.ObjectId());
+        }
+        solid.UpdateContentsFromTexture();
+        for (int face = 0; face < solid.FaceCount(); ++face) {
+            solid.Face(face).SetDisplayColor(solid.GetColor());
+        }
+        solid.SetNeedsRebuild(true);
     }
-    solid.UpdateContentsFromTexture();
-    for (int i = 0; i < solid.FaceCount(); ++i) {
-        solid.Face(i).SetDisplayColor(solid.GetColor());
+    for (; taken < textDiagnostics.size(); ++taken) {
+        m_result.diagnostics.push_back(std::move(textDiagnostics[taken]));
     }
-    solid.SetNeedsRebuild(true);
-    return true;
+    m_solidsRead.clear();
+    for (CMapClass* parent : parents) {
+        parent->CalcBounds(false);
+    }
+    MapObjectAccess::ResetBounds(world);
+    world.CalcBounds(false);
 }
 
 MapTextReader::FaceRead MapTextReader::ReadFace(CMapFace& face) {

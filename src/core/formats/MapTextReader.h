@@ -41,9 +41,11 @@ private:
     int ReadSolidList(CMapClass& parent);
     // False when the solid was dropped.
     bool ReadSolid(CMapSolid& solid);
-    // Builds a solid whose faces were read from its planes; firstLine is its "{" line.
-    // False (reported) when the planes make no solid.
-    bool BuildSolid(CMapSolid& solid, int firstLine);
+    // Builds the polygons of every solid read, on every processor, once the whole text is
+    // read; then reports each solid as a read that built it at its closing brace would
+    // have (in read order, its diagnostics where its lines are), and drops the solids whose
+    // planes make none. The bounds of their entities and of the world are computed again.
+    void BuildReadSolids(CMapWorld& world);
     FaceRead ReadFace(CMapFace& face);
     // Reads the line that closes an object; anything but "}" is put back and reported.
     void ReadClosingBrace(FileDiagnosticKind fileEnds, FileDiagnosticKind braceExpected);
@@ -59,4 +61,12 @@ private:
     FileResult m_result;
     // Face lines read in each dialect, in the order of MapDialectFormats().
     std::vector<int> m_faceLines;
+    // The solids read, waiting for BuildReadSolids: each with its "{" line and the number of
+    // diagnostics reported before its end.
+    struct ReadSolidEntry {
+        CMapSolid* solid;
+        int firstLine;
+        std::size_t diagnosticsBefore;
+    };
+    std::vector<ReadSolidEntry> m_solidsRead;
 };

@@ -43,8 +43,6 @@ public:
     // Where a solid collects its faces while they are read (kept between solids so that
     // each solid allocates its face list once).
     std::vector<CMapFace>& FaceScratch() { return m_faceScratch; }
-    // The plane points of the solid being built, kept to explain a solid that fails.
-    FacePlanePoints& PlaneScratch() { return m_planeScratch; }
 
     // The value of a "// Format:" comment, if the text has one.
     std::string formatComment;
@@ -75,6 +73,5 @@ private:
     Progress* m_progress = nullptr;
     FaceFactory m_faces;
     std::vector<CMapFace> m_faceScratch;
-    FacePlanePoints m_planeScratch;
     OutputBuffer m_output;
 };

@@ -2,6 +2,7 @@
 
 #include "common/EditorContext.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -11,12 +12,29 @@ Winding::Winding(int capacity) : m_capacity(capacity < 0 ? 0 : capacity) {
     }
 }
 
+namespace {
+thread_local std::vector<std::string>* capturedLines = nullptr;
+} // namespace
+
+GeometryMessageCapture::GeometryMessageCapture(std::vector<std::string>& lines)
+    : m_previous(capturedLines) {
+    capturedLines = &lines;
+}
+
+GeometryMessageCapture::~GeometryMessageCapture() {
+    capturedLines = m_previous;
+}
+
 void ReportGeometryError(const char* format, ...) {
     char buffer[300];
     std::va_list args;
     va_start(args, format);
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
+    if (capturedLines) {
+        capturedLines->emplace_back(buffer);
+        return;
+    }
     Editor().messages.AddLine(MessageLog::Error, "%s", buffer);
 }
 
@@ -27,22 +45,20 @@ WindingPtr NewWinding(int capacity) {
     return std::make_unique<Winding>(capacity);
 }
 
-WindingPtr ClipWinding(WindingPtr w, const Plane& plane) {
+ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector* out,
+                        int& outCount) {
     enum Side { Front, Back, On };
     constexpr int kTableSize = Winding::kMaxPoints;
-    if (!w) {
-        return nullptr;
-    }
-    if (w->numpoints >= kTableSize || w->numpoints > w->Capacity()) {
+    outCount = 0;
+    if (count >= kTableSize || count < 0) {
         ReportGeometryError("ClipWinding: points exceeded estimate");
-        return w;
+        return ClipOutcome::Kept;
     }
 
     float dists[kTableSize + 1];
     int sides[kTableSize + 1];
     int counts[3] = {0, 0, 0};
-    const int n = w->numpoints;
-    const Vector* in = w->Points();
+    const int n = count;
 
     for (int i = 0; i < n; ++i) {
         float dist = DotProduct(in[i], plane.normal) - plane.dist;
@@ -54,23 +70,18 @@ WindingPtr ClipWinding(WindingPtr w, const Plane& plane) {
     dists[n] = dists[0];
 
     if (counts[Front] == 0) {
-        if (counts[Back] == 0) {
-            return w;
-        }
-        return nullptr;
+        return counts[Back] == 0 ? ClipOutcome::Kept : ClipOutcome::Gone;
     }
     if (counts[Back] == 0) {
-        return w;
+        return ClipOutcome::Kept;
     }
 
     const int maxPoints = n + 4;
-    WindingPtr neww = NewWinding(maxPoints);
-    Vector* out = neww->Points();
-    int count = 0;
+    int written = 0;
     bool exceeded = false;
     auto emit = [&](const Vector& point) {
-        if (count < maxPoints) {
-            out[count++] = point;
+        if (written < maxPoints) {
+            out[written++] = point;
         } else {
             exceeded = true;
         }
@@ -102,14 +113,38 @@ WindingPtr ClipWinding(WindingPtr w, const Plane& plane) {
         }
         emit(mid);
     }
-    neww->numpoints = count;
+    outCount = written;
     if (exceeded) {
         ReportGeometryError("ClipWinding: points exceeded estimate");
     }
+    return ClipOutcome::Cut;
+}
+
+WindingPtr ClipWinding(WindingPtr w, const Plane& plane) {
+    if (!w) {
+        return nullptr;
+    }
+    if (w->numpoints > w->Capacity()) {
+        ReportGeometryError("ClipWinding: points exceeded estimate");
+        return w;
+    }
+    Vector cut[Winding::kMaxPoints + 4];
+    int count = 0;
+    switch (ClipPolygon(w->Points(), w->numpoints, plane, cut, count)) {
+    case ClipOutcome::Kept:
+        return w;
+    case ClipOutcome::Gone:
+        return nullptr;
+    case ClipOutcome::Cut:
+        break;
+    }
+    WindingPtr neww = NewWinding(w->numpoints + 4);
+    std::copy(cut, cut + count, neww->Points());
+    neww->numpoints = count;
     return neww;
 }
 
-WindingPtr BasePolyForPlane(const Plane& plane) {
+void BasePolygonForPlane(const Plane& plane, Vector (&out)[4]) {
     const Vector& normal = plane.normal;
     int axis = -1;
     float best = -BOGUS_RANGE;
@@ -142,12 +177,17 @@ WindingPtr BasePolyForPlane(const Plane& plane) {
     VectorScale(up, BASE_POLY_HALF_SIZE, up);
     VectorScale(right, BASE_POLY_HALF_SIZE, right);
 
+    out[0] = org - right + up;
+    out[1] = org + right + up;
+    out[2] = org + right - up;
+    out[3] = org - right - up;
+}
+
+WindingPtr BasePolyForPlane(const Plane& plane) {
     WindingPtr w = NewWinding(4);
-    Vector* p = w->Points();
-    p[0] = org - right + up;
-    p[1] = org + right + up;
-    p[2] = org + right - up;
-    p[3] = org - right - up;
+    Vector square[4];
+    BasePolygonForPlane(plane, square);
+    std::copy(square, square + 4, w->Points());
     w->numpoints = 4;
     return w;
 }

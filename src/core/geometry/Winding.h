@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 // A convex polygon under construction: a point count and room for a fixed number of points.
@@ -50,9 +51,36 @@ WindingPtr ClipWinding(WindingPtr w, const Plane& plane);
 
 // A 4-point square of half-size 8192 on the plane, in the order CheckFace expects.
 WindingPtr BasePolyForPlane(const Plane& plane);
+// The same square written to out.
+void BasePolygonForPlane(const Plane& plane, Vector (&out)[4]);
+
+// What clipping a polygon held in an array did.
+enum class ClipOutcome {
+    Kept, // the polygon stays as it is (nothing behind the plane, or refused as too large)
+    Gone, // nothing lies in front of the plane
+    Cut,  // the part in front was written to the output array
+};
+// ClipWinding on the polygon in[0, count): the part in front of plane, when the plane cuts
+// it, goes to out, which has room for count + 4 points, and outCount tells its size.
+ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector* out,
+                        int& outCount);
 
 // True if the polygon is sound on the plane; otherwise reports the first fault and returns false.
 bool CheckFace(const Vector* points, int count, const Plane& plane);
 
-// printf-style into a 300-character buffer, added to the message log as an error line.
+// printf-style into a 300-character buffer, added to the message log as an error line (or,
+// while a GeometryMessageCapture is alive on this thread, to its list).
 void ReportGeometryError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// While alive, the geometry errors of this thread go to lines instead of the message log, so
+// geometry can be built off the main thread and its messages shown later in a fixed order.
+class GeometryMessageCapture {
+public:
+    explicit GeometryMessageCapture(std::vector<std::string>& lines);
+    ~GeometryMessageCapture();
+    GeometryMessageCapture(const GeometryMessageCapture&) = delete;
+    GeometryMessageCapture& operator=(const GeometryMessageCapture&) = delete;
+
+private:
+    std::vector<std::string>* m_previous;
+};

@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
+#include <thread>
 #include <type_traits>
 
 namespace {
@@ -117,6 +120,18 @@ CMapFace* CMapSolid::AddFace(const CMapFace& face) {
 }
 
 bool CMapSolid::CreateFromPlanes() {
+    const bool built = BuildFromPlanes();
+    if (!built) {
+        RecordBuildFailure();
+    }
+    return built;
+}
+
+void CMapSolid::RecordBuildFailure() const {
+    Editor().errors.push_back(ErrorRecord{ObjectId(), "CreateFromPlanes() failed", 0});
+}
+
+bool CMapSolid::BuildFromPlanes() {
     m_bounds.ResetBounds();
     bool failed = false;
     const int count = FaceCount();
@@ -166,30 +181,51 @@ bool CMapSolid::CreateFromPlanes() {
     // Polygon pass: keep the part of a huge square on each plane that lies behind every
     // other plane. Only faces that take part clip: a repeated plane would clip the face it
     // repeats by rounding alone, and it is dropped below, so the solid written out would not
-    // be the solid built here.
+    // be the solid built here. Clipping refuses polygons of 128 points or more, so they never
+    // outgrow the arrays.
+    Vector polygon[2][Winding::kMaxPoints + 4];
     bool anyPolygon = false;
     for (int i = 0; i < count; ++i) {
         if (!takesPart[static_cast<std::size_t>(i)]) {
             continue;
         }
         CMapFace& face = Face(i);
-        WindingPtr w = BasePolyForPlane(face);
-        for (int j = 0; j < count && w; ++j) {
+        // The polygon goes back and forth between two arrays as the planes cut it.
+        face.FixZeroScales();
+        Vector square[4];
+        BasePolygonForPlane(face.GetPlane(), square);
+        std::copy(square, square + 4, polygon[0]);
+        int current = 0;
+        int pointCount = 4;
+        bool gone = false;
+        for (int j = 0; j < count && !gone; ++j) {
             if (j == i || !takesPart[static_cast<std::size_t>(j)]) {
                 continue;
             }
             const Plane& other = Face(j).GetPlane();
-            w = ClipWinding(std::move(w), Plane{-other.normal, -other.dist});
+            int cutCount = 0;
+            switch (ClipPolygon(polygon[current], pointCount, Plane{-other.normal, -other.dist},
+                                polygon[1 - current], cutCount)) {
+            case ClipOutcome::Kept:
+                break;
+            case ClipOutcome::Gone:
+                gone = true;
+                break;
+            case ClipOutcome::Cut:
+                current = 1 - current;
+                pointCount = cutCount;
+                break;
+            }
         }
-        if (!w) {
+        if (gone) {
             continue;
         }
-        Vector* points = w->Points();
-        for (int k = 0; k < w->numpoints; ++k) {
+        Vector* points = polygon[current];
+        for (int k = 0; k < pointCount; ++k) {
             points[k] = Vector{Snap(points[k].x), Snap(points[k].y), Snap(points[k].z)};
         }
         anyPolygon = true;
-        if (!face.StorePolygon(points, w->numpoints) || !CheckFace(face)) {
+        if (!face.StorePolygon(points, pointCount) || !CheckFace(face)) {
             failed = true;
         }
     }
@@ -210,11 +246,62 @@ bool CMapSolid::CreateFromPlanes() {
         }
         m_faces.erase(m_faces.begin() + static_cast<std::ptrdiff_t>(kept), m_faces.end());
     }
-
-    if (failed) {
-        Editor().errors.push_back(ErrorRecord{ObjectId(), "CreateFromPlanes() failed", 0});
-    }
     return !failed;
+}
+
+std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid*>& solids,
+                                                     unsigned threads) {
+    std::vector<SolidBuildOutcome> outcomes(solids.size());
+    // Solids are handed out in blocks: each outcome is the same whichever thread builds it.
+    constexpr std::size_t kBlock = 256;
+    std::atomic<std::size_t> next{0};
+    const auto work = [&solids, &outcomes, &next] {
+        std::vector<std::array<Vector3d, 3>> planes;
+        for (;;) {
+            const std::size_t first = next.fetch_add(kBlock);
+            if (first >= solids.size()) {
+                return;
+            }
+            const std::size_t last = std::min(first + kBlock, solids.size());
+            for (std::size_t i = first; i < last; ++i) {
+                CMapSolid& solid = *solids[i];
+                SolidBuildOutcome& outcome = outcomes[i];
+                planes.clear();
+                for (const CMapFace& face : solid.Faces()) {
+                    planes.push_back(face.PlanePoints());
+                }
+                GeometryMessageCapture capture(outcome.messages);
+                outcome.built = solid.BuildFromPlanes();
+                if (outcome.built) {
+                    solid.CalcBounds();
+                    outcome.closed = solid.IsClosed();
+                } else {
+                    outcome.planesBefore = planes;
+                }
+            }
+        }
+    };
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+    // Up to one thread per block; a list of one block is built here alone.
+    const std::size_t blocks = (solids.size() + kBlock - 1) / kBlock;
+    const std::size_t helpers = blocks > 1 ? std::min<std::size_t>(threads - 1, blocks - 1) : 0;
+    std::vector<std::thread> pool;
+    pool.reserve(helpers);
+    for (std::size_t i = 0; i < helpers; ++i) {
+        try {
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No more threads to be had: the ones started and this one do the rest.
+            break;
+        }
+    }
+    work();
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+    return outcomes;
 }
 
 bool CMapSolid::IsClosed() const {

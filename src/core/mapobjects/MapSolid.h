@@ -3,6 +3,7 @@
 #include "mapobjects/MapClass.h"
 #include "mapobjects/MapFace.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,26 @@ enum ContentsType { CONTENTS_SOLID = 0, CONTENTS_WATER = 1, CONTENTS_SLIME = 2, 
 // The contents that a texture name stands for: "*slime..." slime, "*lava..." lava, any other
 // name beginning with '*' water, everything else solid. Letter case does not matter.
 ContentsType ContentsForTextureName(const char* name);
+
+class CMapSolid;
+
+// What building one solid's polygons gave: whether it is sound (then its bounds are computed
+// and closed tells whether it is closed), the geometry messages it would have shown and, when
+// it is not sound, the plane points of its faces as they were before the build (which drops
+// faces), to explain the failure.
+struct SolidBuildOutcome {
+    bool built = false;
+    bool closed = false;
+    std::vector<std::string> messages;
+    std::vector<std::array<Vector3d, 3>> planesBefore;
+};
+
+// Runs BuildFromPlanes for every solid, and CalcBounds and IsClosed for those that are sound,
+// on up to threads threads (0: one per processor). The outcomes come in the order of solids
+// and do not depend on the number of threads; nothing is shown or recorded: the caller does
+// that in order. The solids must be distinct.
+std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid*>& solids,
+                                                     unsigned threads = 0);
 
 // A convex brush: an ordered list of faces, each on a plane given by three points. The planes
 // define the solid; CreateFromPlanes derives the face polygons from them.
@@ -44,6 +65,11 @@ public:
     // unsound polygon, no face got one, or the planes enclose no volume (two of them
     // coincide facing each other); the caller recomputes the bounds.
     bool CreateFromPlanes();
+    // CreateFromPlanes without the error record; safe to run for different solids on several
+    // threads at once (geometry messages go where ReportGeometryError sends them).
+    bool BuildFromPlanes();
+    // Adds the error record CreateFromPlanes adds when it fails.
+    void RecordBuildFailure() const;
     // False when the faces leave the solid open on some side: a polygon corner lies on fewer
     // than two other faces' planes (a closed convex solid has each corner on at least two),
     // so part of the large starting square was never cut away.

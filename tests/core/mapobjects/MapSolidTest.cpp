@@ -11,6 +11,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -511,3 +513,86 @@ TEST_F(MapSolidTest, RenderMeshAndFaceHighlighting) {
 }
 
 } // namespace
+
+// Many solids built on one thread and on several come out the same, bit for bit: polygons,
+// planes, bounds, kept faces, and the messages and plane points of the ones that fail. The
+// thread count only changes who builds what.
+TEST_F(MapSolidTest, BuildingOnSeveralThreadsGivesWhatOneThreadGives) {
+    const auto makeSolids = [] {
+        std::vector<std::unique_ptr<CMapSolid>> solids;
+        for (int i = 0; i < 1500; ++i) {
+            auto solid = std::make_unique<CMapSolid>();
+            const float x = static_cast<float>(i % 40) * 70.5f;
+            const float y = static_cast<float>(i / 40) * 33.25f;
+            switch (i % 5) {
+            case 0: // an open solid: a box without its top
+                AddBoxPlanes(*solid, {x, y, 0}, {x + 64, y + 16, 48});
+                solid->DeleteFace(solid->FaceCount() - 1);
+                break;
+            case 1: // planes beyond the range of faces
+                AddBoxPlanes(*solid, {x, y, 0}, {18001, y + 8, 8});
+                break;
+            case 2: // off-grid planes
+                AddBoxPlanes(*solid, {x, y, 0}, {x + 40, y + 20, 30});
+                AddPlaneFace(*solid, {x + 40, y, 30}, {x, y + 20.3f, 30.7f},
+                             {x + 0.1f, y + 0.2f, 30.9f});
+                break;
+            default:
+                AddBoxPlanes(
+                    *solid, {x, y, -8},
+                    {x + static_cast<float>(16 + i % 7), y + 8, static_cast<float>(8 + i % 3)});
+                break;
+            }
+            solids.push_back(std::move(solid));
+        }
+        return solids;
+    };
+    const auto pointers = [](const std::vector<std::unique_ptr<CMapSolid>>& solids) {
+        std::vector<CMapSolid*> list;
+        for (const auto& solid : solids) {
+            list.push_back(solid.get());
+        }
+        return list;
+    };
+    const auto serial = makeSolids();
+    const std::vector<SolidBuildOutcome> expected = BuildSolidsFromPlanes(pointers(serial), 1);
+    int failed = 0;
+    for (const SolidBuildOutcome& outcome : expected) {
+        failed += outcome.built ? 0 : 1;
+    }
+    EXPECT_EQ(failed, 300);
+    EXPECT_FALSE(expected[0].closed);
+    EXPECT_FALSE(expected[1].messages.empty());
+    EXPECT_EQ(expected[1].planesBefore.size(), 6u);
+    EXPECT_TRUE(expected[3].closed);
+    // Nothing was shown or recorded: the caller does that.
+    EXPECT_TRUE(context.Context().errors.empty());
+
+    for (unsigned threads : {2u, 3u, 0u}) {
+        const auto parallel = makeSolids();
+        const std::vector<SolidBuildOutcome> outcomes =
+            BuildSolidsFromPlanes(pointers(parallel), threads);
+        ASSERT_EQ(outcomes.size(), expected.size());
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(outcomes[i].built, expected[i].built);
+            EXPECT_EQ(outcomes[i].closed, expected[i].closed);
+            EXPECT_EQ(outcomes[i].messages, expected[i].messages);
+            EXPECT_EQ(outcomes[i].planesBefore, expected[i].planesBefore);
+            const CMapSolid& a = *serial[i];
+            const CMapSolid& b = *parallel[i];
+            EXPECT_EQ(a.Bounds(), b.Bounds());
+            ASSERT_EQ(a.FaceCount(), b.FaceCount());
+            for (int f = 0; f < a.FaceCount(); ++f) {
+                const CMapFace& fa = a.Face(f);
+                const CMapFace& fb = b.Face(f);
+                EXPECT_EQ(fa.GetPlane().normal, fb.GetPlane().normal);
+                EXPECT_EQ(fa.GetPlane().dist, fb.GetPlane().dist);
+                ASSERT_EQ(fa.PointCount(), fb.PointCount());
+                for (int k = 0; k < fa.PointCount(); ++k) {
+                    EXPECT_EQ(std::memcmp(&fa.Point(k), &fb.Point(k), sizeof(Vector)), 0);
+                }
+            }
+        }
+    }
+}

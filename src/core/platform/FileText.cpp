@@ -1,0 +1,134 @@
+#include "platform/FileText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Files from this size on are read into memory of their own, in whole large pages.
+constexpr std::size_t kLargeFile = std::size_t{1} << 20;
+constexpr std::size_t kLargePage = std::size_t{2} << 20;
+
+// Reads from fd into buffer until it is full or the file ends; false on a read error.
+bool ReadInto(int fd, char* buffer, std::size_t room, std::size_t& got) {
+    got = 0;
+    while (got < room) {
+        const ssize_t count = ::read(fd, buffer + got, room - got);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (count == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+// Reads the rest of the file onto the end of text.
+bool ReadRest(int fd, std::string& text) {
+    for (;;) {
+        const std::size_t before = text.size();
+        text.resize(before + (1 << 16));
+        std::size_t got = 0;
+        if (!ReadInto(fd, text.data() + before, 1 << 16, got)) {
+            text.resize(before);
+            return false;
+        }
+        text.resize(before + got);
+        if (got == 0) {
+            return true;
+        }
+    }
+}
+} // namespace
+
+FileText::~FileText() {
+    Release();
+}
+
+void FileText::Release() {
+    if (m_mapped) {
+        ::munmap(m_mapped, m_mappedSize);
+    }
+    m_mapped = nullptr;
+    m_mappedSize = 0;
+    m_size = 0;
+    m_string.clear();
+    m_inString = true;
+}
+
+std::string_view FileText::Text() const {
+    return m_inString ? std::string_view(m_string) : std::string_view(m_mapped, m_size);
+}
+
+bool FileText::Read(const std::string& path, std::string& error) {
+    Release();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        ::close(fd);
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    bool ok = true;
+    if (size >= kLargeFile) {
+        // One byte of room beyond the size tells a file that grew from one that did not.
+        const std::size_t room = (size + 1 + kLargePage - 1) / kLargePage * kLargePage;
+        void* memory =
+            ::mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory != MAP_FAILED) {
+            m_mapped = static_cast<char*>(memory);
+            m_mappedSize = room;
+            // Only advice: without large pages the memory works the same.
+            ::madvise(memory, room, MADV_HUGEPAGE);
+            std::size_t got = 0;
+            ok = ReadInto(fd, m_mapped, room, got);
+            if (ok && got < room) {
+                m_size = got;
+                m_inString = false;
+            } else if (ok) {
+                // The file grew past the room: go on in a string.
+                m_string.assign(m_mapped, got);
+                ::munmap(m_mapped, m_mappedSize);
+                m_mapped = nullptr;
+                m_mappedSize = 0;
+                ok = ReadRest(fd, m_string);
+            }
+            if (!ok) {
+                error = std::strerror(errno);
+            }
+            ::close(fd);
+            if (!ok) {
+                Release();
+            }
+            return ok;
+        }
+    }
+    m_string.resize(size + 1);
+    std::size_t got = 0;
+    ok = ReadInto(fd, m_string.data(), m_string.size(), got);
+    if (ok) {
+        m_string.resize(got);
+        if (got == size + 1) {
+            ok = ReadRest(fd, m_string);
+        }
+    }
+    if (!ok) {
+        error = std::strerror(errno);
+        Release();
+    }
+    ::close(fd);
+    return ok;
+}
