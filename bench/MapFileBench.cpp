@@ -70,14 +70,7 @@ const std::string& TiledAxisMapPath() {
     static const std::string path = [] {
         CMapWorld source;
         ReadMapFile(source, AxisCorpusMap());
-        std::vector<const CMapSolid*> solids;
-        EnumChildren(
-            source,
-            [&solids](CMapClass* object) {
-                solids.push_back(static_cast<const CMapSolid*>(object));
-                return true;
-            },
-            kTypeMapSolid);
+        const std::vector<const CMapSolid*> solids = SolidsOf(source);
         CMapWorld tiled;
         tiled.SetDialect(source.Dialect());
         for (int made = 0, copy = 0; made < kTiledSolids && !solids.empty(); ++copy) {

@@ -6,18 +6,24 @@
 
 #include <vector>
 
-// Copies of every solid of source, laid side by side in a grid (6 x 4 x 4 tiles) that stays
-// inside the range where the editor builds polygons, added to tiled until it holds count
-// solids. Benchmarks make their large maps from a corpus map this way.
-inline void TileSolids(CMapWorld& source, CMapWorld& tiled, int count) {
+// Every solid of world, in tree order.
+inline std::vector<const CMapSolid*> SolidsOf(CMapWorld& world) {
     std::vector<const CMapSolid*> solids;
     EnumChildren(
-        source,
+        world,
         [&solids](CMapClass* object) {
             solids.push_back(static_cast<const CMapSolid*>(object));
             return true;
         },
         kTypeMapSolid);
+    return solids;
+}
+
+// Copies of every solid of source, laid side by side in a grid (6 x 4 x 4 tiles) that stays
+// inside the range where the editor builds polygons, added to tiled until it holds count
+// solids. Benchmarks make their large maps from a corpus map this way.
+inline void TileSolids(CMapWorld& source, CMapWorld& tiled, int count) {
+    const std::vector<const CMapSolid*> solids = SolidsOf(source);
     const BoundBox box = source.Bounds();
     const Vector step = box.Size() + Vector{64, 64, 64};
     int made = 0;
