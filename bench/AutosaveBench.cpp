@@ -3,10 +3,10 @@
 // brushes made by tiling E1M1's solids as the map file benchmark does.
 
 #include "autosave/AutosaveManager.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/TiledSolids.h"
 
 #include <benchmark/benchmark.h>

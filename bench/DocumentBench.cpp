@@ -1,7 +1,7 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/SolidBuilders.h"
 
 #include <benchmark/benchmark.h>

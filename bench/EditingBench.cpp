@@ -1,9 +1,9 @@
-#include "common/EditorContext.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "document/PasteSpecial.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include "support/SolidBuilders.h"
 

@@ -1,5 +1,5 @@
-#include "common/EditorContext.h"
 #include "geometry/Winding.h"
+#include "session/EditorContext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
 

@@ -7,11 +7,11 @@
 // $TMPDIR/brickhaven-map-bench/). The load benchmarks also give the resident memory with the
 // map loaded and its peak during the load.
 
-#include "common/EditorContext.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 #include "support/TiledSolids.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"
 #include "panels/ObjectPropertiesSheet.h"
 #include "properties/VisGroupRows.h"
+#include "session/EditorContext.h"
 #include "support/PropertiesGameData.h"
 
 #include <QApplication>

@@ -1,4 +1,3 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "gamedata/QuakeGraphic.h"
 #include "gamedata/TextureBrowserLayout.h"
@@ -6,6 +5,7 @@
 #include "mapobjects/MapWorld.h"
 #include "render/View3DModel.h"
 #include "render/View3DPicking.h"
+#include "session/EditorContext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "common/EditorContext.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/ShapeTemplate.h"
+#include "session/EditorContext.h"
 
 #include "support/SolidBuilders.h"
 

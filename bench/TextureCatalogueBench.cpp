@@ -1,8 +1,8 @@
 // Cataloguing a WAD2 file of 2,000 textures (directory and texture headers only) and finding
 // 10,000 names in it.
-#include "common/EditorContext.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"
+#include "session/EditorContext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,3 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
@@ -6,6 +5,7 @@
 #include "render/PixelCanvas.h"
 #include "render/View2DGeometry.h"
 #include "render/View2DRenderer.h"
+#include "session/EditorContext.h"
 #include "support/FakeViews.h"
 #include "tools/ToolCommands.h"
 #include "tools/View2DToolMachine.h"

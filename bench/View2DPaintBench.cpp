@@ -1,10 +1,10 @@
-#include "common/EditorContext.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/ShapeTemplate.h"
 #include "render/View2DGeometry.h"
 #include "render/View2DRenderer.h"
+#include "session/EditorContext.h"
 
 #include <benchmark/benchmark.h>
 

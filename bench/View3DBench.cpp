@@ -1,4 +1,3 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "gamedata/TextureManager.h"
@@ -6,6 +5,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "render/View3DModel.h"
+#include "session/EditorContext.h"
 
 #include "support/SolidBuilders.h"
 

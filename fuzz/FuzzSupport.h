@@ -5,8 +5,8 @@
 #include "formats/FileResult.h"
 #include "formats/MapTextWriter.h"
 #include "formats/RmfWriter.h"
-#include "gamedata/MapWads.h"
 #include "mapobjects/MapWorld.h"
+#include "session/MapWads.h"
 
 #include <cstddef>
 #include <string>

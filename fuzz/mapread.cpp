@@ -4,12 +4,12 @@
 
 #include "FuzzSupport.h"
 
-#include "common/EditorContext.h"
 #include "formats/MapTextReader.h"
 #include "formats/RmfReader.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,12 +2,12 @@
 // places a copy in a box, as the new-object bar and the prefab factory do.
 #include "SilentPrompts.h"
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "gamedata/ByteSource.h"
 #include "mapobjects/MapClass.h"
+#include "session/EditorContext.h"
 
 #include <cstddef>
 #include <cstdint>

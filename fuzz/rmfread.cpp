@@ -3,10 +3,10 @@
 
 #include "FuzzSupport.h"
 
-#include "common/EditorContext.h"
 #include "formats/MapTextReader.h"
 #include "formats/RmfReader.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the WAD2 catalogue and loads, stretches and colours every texture.
 #include "SilentPrompts.h"
-#include "common/EditorContext.h"
 #include "gamedata/GameDataSet.h"
 #include "gamedata/TextureManager.h"
+#include "session/EditorContext.h"
 
 #include <cstddef>
 #include <cstdint>

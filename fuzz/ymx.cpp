@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the game data reader and exercises every lookup on what it built.
 #include "SilentPrompts.h"
-#include "common/EditorContext.h"
 #include "gamedata/GameDataSet.h"
+#include "session/EditorContext.h"
 
 #include <cstddef>
 #include <cstdint>

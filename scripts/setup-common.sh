@@ -10,7 +10,7 @@ BRICKHAVEN_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libgl-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool imagemagick desktop-file-utils
   dpkg-dev appstream shared-mime-info libxml2-utils man-db
 )

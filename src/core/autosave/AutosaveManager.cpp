@@ -1,9 +1,9 @@
 #include "autosave/AutosaveManager.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <unistd.h>

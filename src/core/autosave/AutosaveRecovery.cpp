@@ -1,7 +1,7 @@
 #include "autosave/AutosaveRecovery.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
+#include "session/EditorContext.h"
 
 #include <ctime>
 

@@ -1,12 +1,12 @@
 #include "common/ProgramDirectory.h"
 
-#include "common/EditorContext.h"
+#include "common/CoreServices.h"
 
 #include <filesystem>
 #include <system_error>
 
 std::string ResolveProgramPath(const std::string& path) {
-    const std::string& directory = Editor().programDirectory;
+    const std::string& directory = CoreServices::Installed().programDirectory;
     if (path.empty() || path.front() == '/' || directory.empty()) {
         return path;
     }

@@ -1,6 +1,5 @@
 #include "document/Carve.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
@@ -11,6 +10,7 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -1,9 +1,9 @@
-#include "common/EditorContext.h"
 #include "document/Clipboard.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <vector>
 

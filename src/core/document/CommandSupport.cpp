@@ -1,10 +1,10 @@
 #include "document/CommandSupport.h"
 
-#include "common/EditorContext.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapClass.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 void ApplyPendingProperties() {
     if (ObjectPropertiesSink* sheet = Editor().objectProperties) {

@@ -1,10 +1,10 @@
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include "document/EntityClassRefresh.h"
 
-#include "common/EditorContext.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 int RefreshUnknownEntityClasses(CMapWorld& world) {
     EditorContext& editor = Editor();

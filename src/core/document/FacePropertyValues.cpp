@@ -1,11 +1,11 @@
 #include "document/FacePropertyValues.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "document/FileReport.h"
 
-#include "common/EditorContext.h"
 #include "formats/RmfStream.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>

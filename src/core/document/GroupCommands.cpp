@@ -1,4 +1,3 @@
-#include "common/EditorContext.h"
 #include "common/EntityClassLookup.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
@@ -11,6 +10,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 #include <unordered_set>
 #include <vector>

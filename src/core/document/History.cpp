@@ -1,8 +1,8 @@
 #include "document/History.h"
 
-#include "common/EditorContext.h"
 #include "mapobjects/MapClass.h"
 #include "platform/MemoryLoad.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -1,7 +1,7 @@
 #include "document/HistoryTrack.h"
 
-#include "common/EditorContext.h"
 #include "mapobjects/MapClass.h"
+#include "session/EditorContext.h"
 
 CHistoryTrack::CHistoryTrack(std::uint32_t id, const std::string& name,
                              const std::vector<CMapClass*>& selection)

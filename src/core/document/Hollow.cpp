@@ -1,11 +1,11 @@
 #include "common/CountText.h"
-#include "common/EditorContext.h"
 #include "common/NumberPrompt.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <memory>

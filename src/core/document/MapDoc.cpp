@@ -1,7 +1,6 @@
 #include "document/MapDoc.h"
 
 #include "common/CountText.h"
-#include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
 #include "document/FileReport.h"
@@ -11,13 +10,14 @@
 #include "document/PrefabHistoryPause.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
-#include "gamedata/MapWads.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
+#include "session/EditorContext.h"
+#include "session/MapWads.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 #include "formats/MapTextReader.h"
 #include "formats/MapTextWriter.h"
 #include "formats/RmfWriter.h"
-#include "gamedata/MapWads.h"
+#include "session/MapWads.h"
 
 #include <cctype>
 

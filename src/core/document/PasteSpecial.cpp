@@ -1,12 +1,12 @@
 #include "document/PasteSpecial.h"
 
-#include "common/EditorContext.h"
 #include "common/SettingsStore.h"
 #include "document/Clipboard.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,12 +1,12 @@
 #include "document/Prefab.h"
 
-#include "common/EditorContext.h"
 #include "document/MapFiles.h"
 #include "document/PrefabHistoryPause.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 namespace {
 // A copy of an object together with all objects below it.

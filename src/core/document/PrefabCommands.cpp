@@ -1,12 +1,12 @@
 #include "document/PrefabCommands.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/Prefab.h"
 #include "document/PrefabHistoryPause.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <memory>
 

@@ -1,6 +1,5 @@
 #include "document/PrefabFactory.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/Prefab.h"
 #include "document/PrefabFiles.h"
@@ -8,6 +7,7 @@
 #include "document/PrefabNames.h"
 #include "document/PrefabRegistry.h"
 #include "platform/FileSystemOps.h"
+#include "session/EditorContext.h"
 
 #include <memory>
 

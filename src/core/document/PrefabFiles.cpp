@@ -1,10 +1,10 @@
 #include "document/PrefabFiles.h"
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "platform/RandomAccessFile.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstring>

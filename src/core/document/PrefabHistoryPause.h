@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/EditorContext.h"
 #include "common/HistoryRecorder.h"
+#include "session/EditorContext.h"
 
 // Suspends recording in the active history for a scope: prefab maps are built, loaded and
 // copied outside the undo steps of any document. Whatever history is active, nothing it would

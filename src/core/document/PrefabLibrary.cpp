@@ -1,10 +1,10 @@
 #include "document/PrefabLibrary.h"
 
-#include "common/EditorContext.h"
 #include "document/PrefabRegistry.h"
 #include "gamedata/ByteSource.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/FileSystemOps.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "document/PrefabNames.h"
 
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 
 bool IsValidPrefabName(std::string_view name) {
     if (name.empty()) {

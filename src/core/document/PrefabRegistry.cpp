@@ -1,9 +1,9 @@
 #include "document/PrefabRegistry.h"
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "platform/FileSystemOps.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdlib>

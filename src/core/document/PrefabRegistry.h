@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/ContextPart.h"
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,7 +15,7 @@ class CPrefabLibrary;
 // The editor-wide state of the prefab libraries: every loaded library in load order, the
 // identifier counters, the load cache of recently loaded prefab maps and the prefab folder.
 // It lives in the editor context (Editor().Prefabs()).
-class PrefabRegistry {
+class PrefabRegistry : public ContextPart {
 public:
     // How many prefab maps the load cache keeps loaded.
     static constexpr std::size_t kDefaultCacheSize = 16;

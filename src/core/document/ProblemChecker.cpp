@@ -1,6 +1,5 @@
 #include "document/ProblemChecker.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "gamedata/TextCompare.h"
@@ -8,6 +7,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 #include <cstring>
 #include <iterator>

@@ -1,7 +1,7 @@
 #include "document/RunMap.h"
 
-#include "common/EditorContext.h"
 #include "common/SettingsStore.h"
+#include "session/EditorContext.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,9 +1,9 @@
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "document/MapDocView.h"
 #include "mapobjects/MapClass.h"
+#include "session/EditorContext.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "document/VisGroups.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <vector>

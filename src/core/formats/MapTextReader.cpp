@@ -1,6 +1,6 @@
 #include "formats/MapTextReader.h"
 
-#include "common/EditorContext.h"
+#include "mapobjects/MapServices.h"
 
 #include "formats/FaceLineReader.h"
 #include "formats/MapDialectFormats.h"
@@ -308,7 +308,7 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
         }
         // What the polygon building would have shown had it run here, in read order.
         for (const std::string& message : outcome.messages) {
-            Editor().messages.AddLine(MessageLog::Error, "%s", message.c_str());
+            world.Services().messages.AddLine(MessageLog::Error, "%s", message.c_str());
         }
         if (!outcome.built) {
             solid.RecordBuildFailure();
@@ -320,7 +320,7 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
             if (parent) {
                 parent->RemoveChild(&solid, false);
             }
-            Editor().ActiveHistory().KeepForDestruction(&solid);
+            world.Services().ActiveHistory().KeepForDestruction(&solid);
             continue;
         }
         // Kept as the file has it (its lines are written back unchanged), but the user is

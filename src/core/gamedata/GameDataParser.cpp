@@ -1,6 +1,6 @@
 #include "gamedata/GameDataParser.h"
 
-#include "common/EditorContext.h"
+#include "common/CoreServices.h"
 #include "common/ProgramDirectory.h"
 #include "gamedata/GameDataSet.h"
 #include "gamedata/TextCompare.h"
@@ -31,7 +31,7 @@ void GameDataParser::Error(const std::string& message) {
     if (m_aborted) {
         return;
     }
-    MessageLog& log = Editor().messages;
+    MessageLog& log = CoreServices::Installed().messages;
     log.AddText(MessageLog::Error, "error parsing " + m_fileName + ", line " +
                                        std::to_string(m_tokens.Line()) + ": " + message);
     if (++m_errors >= GameDataSet::kMaxErrors) {
@@ -174,7 +174,8 @@ bool GameDataParser::ParseMain() {
                 m_set.m_paletteFile = value.text;
                 if (!m_set.m_palette.Load(ResolveProgramPath(value.text))) {
                     // Not a parse error: the user is told at once and the section is left.
-                    Editor().GetPrompts().Message(kPaletteFailure, Prompts::Icon::Error);
+                    CoreServices::Installed().GetPrompts().Message(kPaletteFailure,
+                                                                   Prompts::Icon::Error);
                     return false;
                 }
             } else if (EqualsNoCase(key.text, "DefaultClass")) {

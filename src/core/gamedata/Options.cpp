@@ -1,6 +1,6 @@
 #include "gamedata/Options.h"
 
-#include "common/EditorContext.h"
+#include "common/CoreServices.h"
 #include "common/ProgramDirectory.h"
 #include "common/SettingsStore.h"
 
@@ -73,9 +73,9 @@ void Options::Load() {
             textureFiles.push_back(path);
         } else if (!path.empty()) {
             // Left out of the list, but the user learns which textures will be missing.
-            Editor().messages.AddLine(MessageLog::Error,
-                                      "The texture file %s was not found; it is left out.",
-                                      ResolveProgramPath(path).c_str());
+            CoreServices::Installed().messages.AddLine(
+                MessageLog::Error, "The texture file %s was not found; it is left out.",
+                ResolveProgramPath(path).c_str());
         }
     }
     mapDirectory = s.GetString(kGeneral, "Map Files", "");

@@ -1,6 +1,6 @@
 #include "gamedata/TextureManager.h"
 
-#include "common/EditorContext.h"
+#include "common/CoreServices.h"
 #include "common/ProgramDirectory.h"
 #include "gamedata/ByteSource.h"
 #include "gamedata/GamePalette.h"
@@ -239,9 +239,9 @@ bool TextureManager::LoadPixels(QuakeGraphic& texture) {
         texture.naturalPixels = {};
         texture.pixels = {};
         texture.loadFailed = true;
-        Editor().GetPrompts().Message("There is not enough memory to load the graphic \"" +
-                                          texture.name + "\".",
-                                      Prompts::Icon::Error);
+        CoreServices::Installed().GetPrompts().Message(
+            "There is not enough memory to load the graphic \"" + texture.name + "\".",
+            Prompts::Icon::Error);
         return false;
     }
     if (!source->ReadAt(texture.dataOffset, texture.naturalPixels.data(),

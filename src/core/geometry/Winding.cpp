@@ -1,7 +1,5 @@
 #include "geometry/Winding.h"
 
-#include "common/EditorContext.h"
-
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -14,7 +12,12 @@ Winding::Winding(int capacity) : m_capacity(capacity < 0 ? 0 : capacity) {
 
 namespace {
 thread_local std::vector<std::string>* capturedLines = nullptr;
+GeometryErrorSink errorSink = nullptr;
 } // namespace
+
+void SetGeometryErrorSink(GeometryErrorSink sink) {
+    errorSink = sink;
+}
 
 GeometryMessageCapture::GeometryMessageCapture(std::vector<std::string>& lines)
     : m_previous(capturedLines) {
@@ -35,7 +38,9 @@ void ReportGeometryError(const char* format, ...) {
         capturedLines->emplace_back(buffer);
         return;
     }
-    Editor().messages.AddLine(MessageLog::Error, "%s", buffer);
+    if (errorSink) {
+        errorSink(buffer);
+    }
 }
 
 WindingPtr NewWinding(int capacity) {

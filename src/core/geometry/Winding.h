@@ -68,9 +68,15 @@ ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector*
 // True if the polygon is sound on the plane; otherwise reports the first fault and returns false.
 bool CheckFace(const Vector* points, int count, const Plane& plane);
 
-// printf-style into a 300-character buffer, added to the message log as an error line (or,
-// while a GeometryMessageCapture is alive on this thread, to its list).
+// printf-style into a 300-character buffer, handed to the error sink (or, while a
+// GeometryMessageCapture is alive on this thread, added to its list). The geometry functions
+// return their own status; the text says which fault it was.
 void ReportGeometryError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Where the geometry's error texts go when no capture is alive: the map services install one
+// that adds each as an error line to their message log. Without a sink the texts are dropped.
+using GeometryErrorSink = void (*)(const char* text);
+void SetGeometryErrorSink(GeometryErrorSink sink);
 
 // While alive, the geometry errors of this thread go to lines instead of the message log, so
 // geometry can be built off the main thread and its messages shown later in a fixed order.

@@ -1,7 +1,7 @@
 #include "mapobjects/EditGameClass.h"
 
-#include "common/EditorContext.h"
 #include "common/EntityClassLookup.h"
+#include "mapobjects/MapServices.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +23,7 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
 
 void CEditGameClass::SetClass(const std::string& name) {
     m_className = name.substr(0, kMaxClassName);
-    const EntityClassLookup* lookup = Editor().entityClasses;
+    const EntityClassLookup* lookup = MapServices::Installed().entityClasses;
     m_gameClass = lookup ? lookup->FindClass(m_className) : nullptr;
 }
 

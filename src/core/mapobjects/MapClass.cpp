@@ -1,6 +1,6 @@
 #include "mapobjects/MapClass.h"
 
-#include "common/EditorContext.h"
+#include "mapobjects/MapServices.h"
 
 #include <cstring>
 
@@ -9,7 +9,7 @@ constexpr std::uint32_t kSelectionColor = 220u << 16;
 constexpr std::uint32_t kWhite = 0xFFFFFFu;
 } // namespace
 
-CMapClass::CMapClass() : m_objectId(Editor().NextObjectId()) {}
+CMapClass::CMapClass() : m_objectId(MapServices::Installed().NextObjectId()) {}
 
 CMapClass::~CMapClass() {
     // Unlink each child before destroying it, so the list never points at freed objects.
@@ -33,7 +33,7 @@ VisGroupIds CMapClass::GetVisGroups() const {
 }
 
 void CMapClass::SetVisGroups(const VisGroupIds& ids) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     m_visGroups = ids;
     VisGroupIds effective = GetVisGroups();
     if (effective[0] == 0) {
@@ -48,7 +48,7 @@ void CMapClass::SetVisGroups(const VisGroupIds& ids) {
 }
 
 int CMapClass::ChangeVisGroup(std::uint8_t id, int mode) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (std::size_t i = 0; i < m_visGroups.size(); ++i) {
         if (m_visGroups[i] != id) {
             continue;
@@ -119,7 +119,7 @@ void CMapClass::AddChild(CMapClass* child) {
     if (child->m_parent) {
         child->m_parent->RemoveChild(child, true);
     }
-    Editor().ActiveHistory().KeepParent(child);
+    Services().ActiveHistory().KeepParent(child);
     m_children.push_back(child);
     child->m_parent = this;
     child->PropagateWorldIndex(m_worldIndex);
@@ -137,7 +137,7 @@ void CMapClass::AddChildBefore(CMapClass* child, CMapClass* before) {
     if (child->m_parent) {
         child->m_parent->RemoveChild(child, true);
     }
-    Editor().ActiveHistory().KeepParent(child);
+    Services().ActiveHistory().KeepParent(child);
     m_children.insert_before(child, before);
     child->m_parent = this;
     child->PropagateWorldIndex(m_worldIndex);
@@ -148,7 +148,7 @@ bool CMapClass::RemoveChild(CMapClass* child, bool recalc) {
     if (!child || child->m_parent != this) {
         return false;
     }
-    Editor().ActiveHistory().KeepParent(child);
+    Services().ActiveHistory().KeepParent(child);
     m_children.remove(child);
     child->m_parent = nullptr;
     child->PropagateWorldIndex(kNoWorld);
@@ -185,7 +185,7 @@ void CMapClass::CalcBounds(bool recursive) {
 }
 
 void CMapClass::TransformByTool(const PointTransform& tool) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (CMapClass* child : m_children) {
         child->TransformByTool(tool);
     }
@@ -194,7 +194,7 @@ void CMapClass::TransformByTool(const PointTransform& tool) {
 }
 
 void CMapClass::TransMove(const Vector& delta) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (CMapClass* child : m_children) {
         child->TransMove(delta);
     }
@@ -203,7 +203,7 @@ void CMapClass::TransMove(const Vector& delta) {
 }
 
 void CMapClass::TransRotate(const Vector& center, const Vector& angles) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (CMapClass* child : m_children) {
         child->TransRotate(center, angles);
     }
@@ -212,7 +212,7 @@ void CMapClass::TransRotate(const Vector& center, const Vector& angles) {
 }
 
 void CMapClass::TransScale(const Vector& center, const Vector3d& factors) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (CMapClass* child : m_children) {
         child->TransScale(center, factors);
     }
@@ -221,7 +221,7 @@ void CMapClass::TransScale(const Vector& center, const Vector3d& factors) {
 }
 
 void CMapClass::TransFlip(const Vector& point) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (CMapClass* child : m_children) {
         child->TransFlip(point);
     }
@@ -276,10 +276,20 @@ void CMapClass::CopyFrom(const CMapClass& other) {
 }
 
 CMapClass* CMapClass::OwningWorld() const {
-    if (m_worldIndex == kNoWorld) {
-        return nullptr;
+    const CMapClass* root = this;
+    while (root->m_parent) {
+        root = root->m_parent;
     }
-    return Editor().worlds[m_worldIndex];
+    return root->IsWorld() ? const_cast<CMapClass*>(root) : nullptr;
+}
+
+MapServices& CMapClass::Services() const {
+    for (const CMapClass* object = this; object; object = object->m_parent) {
+        if (MapServices* services = object->OwnServices()) {
+            return *services;
+        }
+    }
+    return MapServices::Installed();
 }
 
 bool CMapClass::WorldShowsTextures() const {

@@ -30,6 +30,8 @@ using VisGroupIds = std::array<std::uint8_t, 8>;
 
 // Base of every map object (world, entities, groups, solids): a node of the map tree that
 // owns its children, with bounds, colour, visgroup memberships and the transformations.
+class MapServices;
+
 class CMapClass {
 public:
     static constexpr std::uint8_t kNoWorld = 255;
@@ -120,8 +122,13 @@ public:
     // Low 28 bits: the last undo track that recorded this object; high 4 bits: the kinds.
     std::uint32_t& RecordStamp() { return m_recordStamp; }
 
-    // The world this object belongs to (through its world index), or null.
+    // The world this object belongs to (the root of its parent chain, when that is a world),
+    // or null.
     CMapClass* OwningWorld() const;
+    // The services of this object's world, or the installed ones while it is in no world.
+    MapServices& Services() const;
+    // The services an object carries for its subtree (a world's); null for the others.
+    virtual MapServices* OwnServices() const { return nullptr; }
     // True when the owning world shows textures in the 3D view.
     bool WorldShowsTextures() const;
     // The top-level ancestor: the object whose parent is the world (or the object itself).

@@ -1,8 +1,8 @@
 #include "mapobjects/MapEntity.h"
 
-#include "common/EditorContext.h"
 #include "gamedata/EntityClassDef.h"
 #include "geometry/Rotation.h"
+#include "mapobjects/MapServices.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/ShapeTemplate.h"
 
@@ -11,11 +11,11 @@ constexpr float kNoCoordinate = 99999.0f;
 } // namespace
 
 CMapEntity::CMapEntity() {
-    Editor().objectMemory += kObjectMemory;
+    MapServices::Installed().objectMemory += kObjectMemory;
 }
 
 CMapEntity::~CMapEntity() {
-    Editor().objectMemory -= kObjectMemory;
+    MapServices::Installed().objectMemory -= kObjectMemory;
 }
 
 void CMapEntity::SetPointEntity(bool point) {
@@ -41,13 +41,13 @@ void CMapEntity::SetOrigin(const Vector& origin) {
     if (!IsPointEntity()) {
         return;
     }
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     m_origin = origin;
     PlaceBounds();
 }
 
 void CMapEntity::SetClass(const std::string& name) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     if (GameClass() && name.substr(0, kMaxClassName) == ClassName()) {
         return;
     }
@@ -110,7 +110,7 @@ void CMapEntity::TransMove(const Vector& delta) {
 }
 
 void CMapEntity::TransRotate(const Vector& center, const Vector& angles) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     if (IsPointEntity()) {
         MoveOrigin(RotateAbout(m_origin, center, angles));
     }
@@ -166,6 +166,6 @@ void CMapEntity::CopyFrom(const CMapClass& other) {
 CMapClass* CMapEntity::Clone() const {
     auto* copy = new CMapEntity;
     copy->CopyFrom(*this);
-    Editor().ActiveHistory().KeepNew(copy);
+    Services().ActiveHistory().KeepNew(copy);
     return copy;
 }

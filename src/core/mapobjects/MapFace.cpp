@@ -1,9 +1,9 @@
 #include "mapobjects/MapFace.h"
 
-#include "common/EditorContext.h"
 #include "common/TextureLookup.h"
 #include "gamedata/QuakeGraphic.h"
 #include "mapobjects/MapClass.h"
+#include "mapobjects/MapServices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,8 +107,12 @@ void StoreName(char (&field)[FaceTextureInfo::kNameSize], const char* name, std:
 }
 } // namespace
 
+MapServices& CMapFace::OwnerServices() const {
+    return m_owner ? m_owner->Services() : MapServices::Installed();
+}
+
 CMapFace::CMapFace() {
-    SetTextureName(Editor().currentTexture);
+    SetTextureName(MapServices::Installed().currentTexture);
 }
 
 CMapFace::~CMapFace() = default;
@@ -167,9 +171,9 @@ bool CMapFace::PlanePointsDefinePlane() const {
 
 bool CMapFace::SetPoints(const Vector* points, int n) {
     if (n > kMaxPoints || n < -kMaxPoints) {
-        Editor().messages.AddLine(MessageLog::Error,
-                                  "A face can have at most %d points; %lld points were refused.",
-                                  kMaxPoints, n < 0 ? -static_cast<long long>(n) : n);
+        OwnerServices().messages.AddLine(
+            MessageLog::Error, "A face can have at most %d points; %lld points were refused.",
+            kMaxPoints, n < 0 ? -static_cast<long long>(n) : n);
         return false;
     }
     const int count = n < 0 ? -n : n;
@@ -209,9 +213,9 @@ bool CMapFace::SetPoints(const Vector* points, int n) {
 
 bool CMapFace::StorePolygon(const Vector* points, int count) {
     if (count < 0 || count > kMaxPoints) {
-        Editor().messages.AddLine(MessageLog::Error,
-                                  "A face can have at most %d points; %d points were refused.",
-                                  kMaxPoints, count);
+        OwnerServices().messages.AddLine(
+            MessageLog::Error, "A face can have at most %d points; %d points were refused.",
+            kMaxPoints, count);
         return false;
     }
     m_points.assign(points, points + count);
@@ -247,7 +251,7 @@ void CMapFace::SetTextureName(const std::string& name) {
             *c = static_cast<char>(*c - 'a' + 'A');
         }
     }
-    m_textureGraphic = Editor().Textures().FindTexture(m_name, true);
+    m_textureGraphic = OwnerServices().Textures().FindTexture(m_name, true);
     if (m_render3D && ShownTextured()) {
         CalcTextureCoordinates();
     }

@@ -62,6 +62,8 @@ struct ClassicTextureFit {
 
 // One face of a solid: a plane given by three points, the polygon that lies on it, and the
 // texture settings. Faces are values inside their solid and are copied with it.
+class MapServices;
+
 class CMapFace {
 public:
     // Points of one polygon; a file or caller giving more is refused.
@@ -186,6 +188,8 @@ public:
     void SetRender3D(std::unique_ptr<RenderFace> face) { m_render3D = std::move(face); }
 
     // The solid holding this face; it keeps this up to date.
+    // The services of the solid holding the face, or the installed ones.
+    MapServices& OwnerServices() const;
     const CMapClass* Owner() const { return m_owner; }
     void SetOwner(const CMapClass* owner) { m_owner = owner; }
 

@@ -2,14 +2,14 @@
 
 #include "common/CountText.h"
 
-#include "common/EditorContext.h"
+#include "mapobjects/MapServices.h"
 
 #include <cstdio>
 
 CMapClass* CMapGroup::Clone() const {
     auto* copy = new CMapGroup;
     copy->CopyFrom(*this);
-    Editor().ActiveHistory().KeepNew(copy);
+    Services().ActiveHistory().KeepNew(copy);
     return copy;
 }
 

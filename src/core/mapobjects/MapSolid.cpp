@@ -1,8 +1,8 @@
 #include "mapobjects/MapSolid.h"
 
 #include "common/CountText.h"
-#include "common/EditorContext.h"
 #include "geometry/Rotation.h"
+#include "mapobjects/MapServices.h"
 
 #include <algorithm>
 #include <array>
@@ -74,13 +74,13 @@ ContentsType ContentsForTextureName(const char* name) {
 }
 
 CMapSolid::CMapSolid() {
-    Editor().objectMemory += kObjectMemory;
-    const std::uint32_t color = 12336u + Editor().random.Next() % 45232u;
+    MapServices::Installed().objectMemory += kObjectMemory;
+    const std::uint32_t color = 12336u + MapServices::Installed().random.Next() % 45232u;
     SetRenderState(RENDER_SET_COLOR, color);
 }
 
 CMapSolid::~CMapSolid() {
-    Editor().objectMemory -= kObjectMemory;
+    MapServices::Installed().objectMemory -= kObjectMemory;
 }
 
 void CMapSolid::AdoptFaces() {
@@ -97,9 +97,9 @@ void CMapSolid::DropFaceRenderObjects() {
 
 bool CMapSolid::SetFaceCount(int count) {
     if (count < 0 || count > kMaxFaces) {
-        Editor().messages.AddLine(MessageLog::Error,
-                                  "A solid can have at most %d faces; %d faces were refused.",
-                                  kMaxFaces, count);
+        Services().messages.AddLine(MessageLog::Error,
+                                    "A solid can have at most %d faces; %d faces were refused.",
+                                    kMaxFaces, count);
         return false;
     }
     m_faces.resize(static_cast<std::size_t>(count));
@@ -109,9 +109,9 @@ bool CMapSolid::SetFaceCount(int count) {
 
 CMapFace* CMapSolid::AddFace(const CMapFace& face) {
     if (FaceCount() >= kMaxFaces) {
-        Editor().messages.AddLine(MessageLog::Error,
-                                  "A solid can have at most %d faces; a further face was refused.",
-                                  kMaxFaces);
+        Services().messages.AddLine(
+            MessageLog::Error, "A solid can have at most %d faces; a further face was refused.",
+            kMaxFaces);
         return nullptr;
     }
     m_faces.push_back(face);
@@ -128,7 +128,7 @@ bool CMapSolid::CreateFromPlanes() {
 }
 
 void CMapSolid::RecordBuildFailure() const {
-    Editor().errors.push_back(ErrorRecord{ObjectId(), "CreateFromPlanes() failed", 0});
+    Services().errors.push_back(ErrorRecord{ObjectId(), "CreateFromPlanes() failed", 0});
 }
 
 bool CMapSolid::BuildFromPlanes() {
@@ -329,7 +329,7 @@ bool CMapSolid::IsClosed() const {
 }
 
 void CMapSolid::SetTexture(const std::string& name, int index) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     if (index == -1) {
         for (CMapFace& face : m_faces) {
             face.SetTextureName(name);
@@ -347,7 +347,7 @@ void CMapSolid::DeleteFace(int index) {
     if (index < 0 || index >= FaceCount()) {
         return;
     }
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     m_faces.erase(m_faces.begin() + index);
 }
 
@@ -389,7 +389,7 @@ void CMapSolid::CalcBounds(bool recursive) {
 template <typename Op> void CMapSolid::TransformPoints(Op op) {
     // With texture lock on, each face's texture goes with it: the change of the points is
     // affine, found from what it does to the origin and the unit points.
-    const bool locked = Editor().textureLock;
+    const bool locked = Services().textureLock;
     Vector3d columns[3];
     Vector3d offset;
     if (locked) {
@@ -417,7 +417,7 @@ template <typename Op> void CMapSolid::TransformPoints(Op op) {
 }
 
 void CMapSolid::TransformByTool(const PointTransform& tool) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     TransformPoints([&tool](auto& p) {
         if constexpr (std::is_same_v<std::decay_t<decltype(p)>, Vector>) {
             tool.TransformPoint(p);
@@ -432,19 +432,19 @@ void CMapSolid::TransformByTool(const PointTransform& tool) {
 }
 
 void CMapSolid::TransMove(const Vector& delta) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     TransformPoints([&delta](auto& p) { p += delta; });
     CMapClass::TransMove(delta);
 }
 
 void CMapSolid::TransRotate(const Vector& center, const Vector& angles) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     TransformPoints([&center, &angles](auto& p) { p = RotateAbout(p, center, angles); });
     CMapClass::TransRotate(center, angles);
 }
 
 void CMapSolid::TransScale(const Vector& center, const Vector3d& factors) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     TransformPoints([&center, &factors](auto& p) {
         for (int axis = 0; axis < 3; ++axis) {
             using Coordinate = std::remove_reference_t<decltype(p[axis])>;
@@ -456,7 +456,7 @@ void CMapSolid::TransScale(const Vector& center, const Vector3d& factors) {
 }
 
 void CMapSolid::TransFlip(const Vector& point) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     for (CMapFace& face : m_faces) {
         // Mirroring turns the faces inside out; reversing the point order turns them back.
         auto& planePoints = face.MutablePlanePoints();
@@ -495,7 +495,7 @@ void CMapSolid::CopyFrom(const CMapClass& other) {
 CMapClass* CMapSolid::Clone() const {
     auto* copy = new CMapSolid;
     copy->CopyFrom(*this);
-    Editor().ActiveHistory().KeepNew(copy);
+    Services().ActiveHistory().KeepNew(copy);
     return copy;
 }
 

@@ -1,32 +1,22 @@
 #include "mapobjects/MapWorld.h"
 
-#include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "mapobjects/MapEntity.h"
+#include "mapobjects/MapServices.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
 
-CMapWorld::CMapWorld() {
+CMapWorld::CMapWorld() : m_services(&MapServices::Installed()) {
     m_visGroupIndex.fill(kNoVisGroupIndex);
     m_bounds.mins = m_bounds.maxs = Vector{0, 0, 0};
     CEditGameClass::SetClass("worldspawn");
-    // The first free slot of the editor's world table; with every slot taken, index 0.
-    auto& slots = Editor().worlds;
-    m_worldIndex = 0;
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        if (!slots[i]) {
-            slots[i] = this;
-            m_worldIndex = static_cast<std::uint8_t>(i);
-            break;
-        }
-    }
+    m_holdsWorldIndex = m_services->TakeWorldIndex(m_worldIndex);
 }
 
 CMapWorld::~CMapWorld() {
-    auto& slots = Editor().worlds;
-    if (slots[m_worldIndex] == this) {
-        slots[m_worldIndex] = nullptr;
+    if (m_holdsWorldIndex) {
+        m_services->ReleaseWorldIndex(m_worldIndex);
     }
 }
 
@@ -100,9 +90,9 @@ void CMapWorld::UpdateVisibleObjects(int flags) {
 }
 
 void CMapWorld::ShowTextures(bool on) {
-    Editor().ActiveHistory().Keep(this);
+    Services().ActiveHistory().Keep(this);
     m_texturesShown = on;
-    StatusPanes* panes = Editor().statusPanes;
+    StatusPanes* panes = Services().statusPanes;
     if (panes) {
         panes->SetPaneText(0, "Loading textures...");
     }
@@ -146,6 +136,6 @@ void CMapWorld::CopyFrom(const CMapClass& other) {
 CMapClass* CMapWorld::Clone() const {
     auto* copy = new CMapWorld;
     copy->CopyFrom(*this);
-    Editor().ActiveHistory().KeepNew(copy);
+    Services().ActiveHistory().KeepNew(copy);
     return copy;
 }

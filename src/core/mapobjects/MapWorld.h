@@ -12,7 +12,7 @@
 
 // The root of a map's tree. It is itself the "worldspawn" entity, owns every top-level
 // object, the map's visgroup table and the list of currently visible objects. Each world
-// holds a slot in the editor's table of worlds; the slot number is its world index.
+// carries the map services it was made with and takes a free world index from them.
 class CMapWorld : public CMapClass, public CEditGameClass {
 public:
     static constexpr std::uint8_t kNoVisGroupIndex = 255;
@@ -68,11 +68,15 @@ public:
     bool TexturesShown() const override { return m_texturesShown; }
     bool FindVisGroupColor(std::uint8_t id, std::uint32_t& color) const override;
     const char* GetType() const override { return kTypeMapWorld; }
+    MapServices* OwnServices() const override { return m_services; }
     // A world copies only the keyvalues of another: its clone is an empty world with them.
     void CopyFrom(const CMapClass& other) override;
     CMapClass* Clone() const override;
 
 private:
+    // The services the world was made with; its objects reach them through it.
+    MapServices* m_services;
+    bool m_holdsWorldIndex = false;
     std::vector<FilterRecord> m_filterRecords;
     std::vector<VisGroup> m_visGroupTable;
     std::array<std::uint8_t, 256> m_visGroupIndex;

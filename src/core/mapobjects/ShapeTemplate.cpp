@@ -1,7 +1,7 @@
 #include "mapobjects/ShapeTemplate.h"
 
-#include "common/EditorContext.h"
 #include "common/PrimitiveTable.h"
+#include "mapobjects/MapServices.h"
 #include "mapobjects/MapSolid.h"
 
 #include <cmath>
@@ -140,9 +140,9 @@ CRingShape::CRingShape() {
 std::vector<Vector> CRingShape::Ring() const {
     const int sides = GetParameter(kSides).value_or(0);
     if (sides < kMinSides || sides > kMaxSides) {
-        Editor().messages.AddLine(MessageLog::Error,
-                                  "A shape on a ring needs %d to %d sides; %d were asked for.",
-                                  kMinSides, kMaxSides, sides);
+        MapServices::Installed().messages.AddLine(
+            MessageLog::Error, "A shape on a ring needs %d to %d sides; %d were asked for.",
+            kMinSides, kMaxSides, sides);
         return {};
     }
     const Vector c = Origin();
@@ -233,13 +233,14 @@ CMapSolid* CreatePrimitive(int kind, int faceCount, const BoundBox& box) {
     }
     const bool hasSides = kind == PRIMITIVE_CYLINDER || kind == PRIMITIVE_SPIKE;
     if (hasSides) {
-        const PrimitiveKind& entry = Editor().primitives[static_cast<std::size_t>(kind)];
+        const PrimitiveKind& entry =
+            MapServices::Installed().primitives[static_cast<std::size_t>(kind)];
         if (faceCount < entry.minimum || faceCount > entry.maximum) {
             char text[128];
             std::snprintf(text, sizeof text,
                           "The face count for a %s must be in the range of %d to %d.", entry.name,
                           entry.minimum, entry.maximum);
-            Editor().GetPrompts().Message(text, Prompts::Icon::Warning);
+            MapServices::Installed().GetPrompts().Message(text, Prompts::Icon::Warning);
             return nullptr;
         }
         shape->SetParameter(kSides, faceCount);
@@ -249,6 +250,6 @@ CMapSolid* CreatePrimitive(int kind, int faceCount, const BoundBox& box) {
     if (!shape->BuildSolid(*solid)) {
         return nullptr;
     }
-    Editor().ActiveHistory().KeepNew(solid.get());
+    MapServices::Installed().ActiveHistory().KeepNew(solid.get());
     return solid.release();
 }

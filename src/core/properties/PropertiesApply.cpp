@@ -1,6 +1,5 @@
 #include "properties/PropertiesApply.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapEntity.h"
@@ -8,6 +7,7 @@
 #include "properties/ClassInfoState.h"
 #include "properties/SpawnFlagsState.h"
 #include "properties/VisGroupRows.h"
+#include "session/EditorContext.h"
 
 #include <optional>
 

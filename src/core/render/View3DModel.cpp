@@ -1,12 +1,12 @@
 #include "render/View3DModel.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
+#include "session/EditorContext.h"
 
 namespace {
 bool IsInTree(const CMapClass* object, const CMapClass* root) {

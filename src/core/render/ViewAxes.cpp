@@ -1,6 +1,6 @@
 #include "render/ViewAxes.h"
 
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 
 ViewAxes AxesForViewType(int type) {
     ViewAxes axes;

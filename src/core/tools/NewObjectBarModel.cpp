@@ -1,6 +1,5 @@
 #include "tools/NewObjectBarModel.h"
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
@@ -9,6 +8,7 @@
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/ShapeTemplate.h"
+#include "session/EditorContext.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -33,11 +33,7 @@ PrimitiveKind& Kind(int index) {
 } // namespace
 
 NewObjectBarModel& NewObjectBar() {
-    std::unique_ptr<NewObjectBarModel>& model = Editor().newObjectBar;
-    if (!model) {
-        model = std::make_unique<NewObjectBarModel>();
-    }
-    return *model;
+    return Editor().Part<NewObjectBarModel>();
 }
 
 void NewObjectBarModel::FillCategories() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/BoundBox.h"
+#include "session/ContextPart.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,7 +14,7 @@ class CPrefab;
 // What the Block and Entity tools create: a primitive shape with its face count, an object of
 // a prefab library, or a point entity class. The "New Objects" bar shows and edits it; Create
 // object asks it for the new object. Its lists follow the current tool.
-class NewObjectBarModel {
+class NewObjectBarModel : public ContextPart {
 public:
     enum Mode { ModePrimitives = 0, ModeLibrary = 1, ModeEntities = 2 };
     struct Entry {

@@ -1,6 +1,5 @@
 #include "tools/ToolCommands.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "gamedata/EntityClassDef.h"
@@ -9,6 +8,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/VisibilityTest.h"
+#include "session/EditorContext.h"
 #include "tools/NewObjectBarModel.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "tools/View2DToolMachine.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
+#include "session/EditorContext.h"
 #include "tools/ToolCommands.h"
 
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "autosave/AutosaveRecovery.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
+#include "session/EditorContext.h"
 
 #include <QMessageBox>
 #include <QPushButton>

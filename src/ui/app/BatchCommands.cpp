@@ -3,7 +3,6 @@
 #include "autosave/AutosaveRecovery.h"
 #include "autosave/AutosaveStore.h"
 
-#include "common/EditorContext.h"
 #include "common/ProgramDirectory.h"
 #include "common/StartupArguments.h"
 #include "document/FileReport.h"
@@ -11,6 +10,7 @@
 #include "document/MapFiles.h"
 #include "mapobjects/MapInformation.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cctype>

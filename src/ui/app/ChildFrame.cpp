@@ -1,8 +1,8 @@
 #include "app/ChildFrame.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "render/View2DGeometry.h"
+#include "session/EditorContext.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
 

@@ -8,8 +8,8 @@
 #include "app/TestEditHook.h"
 #include "app/ToolbarIcons.h"
 #include "autosave/AutosaveStore.h"
-#include "common/EditorContext.h"
-#include "gamedata/GameDataStartup.h"
+#include "session/EditorContext.h"
+#include "session/GameDataStartup.h"
 
 #include <QApplication>
 #include <QDir>

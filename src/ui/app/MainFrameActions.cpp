@@ -8,12 +8,12 @@
 #include "app/ToolCommandActions.h"
 #include "app/ToolbarIcons.h"
 #include "app/WindowMenu.h"
-#include "common/EditorContext.h"
 #include "document/EditCommands.h"
 #include "document/EditorSinks.h"
 #include "document/History.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 
 #include <QActionGroup>
 #include <QDockWidget>

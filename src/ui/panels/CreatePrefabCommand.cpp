@@ -1,12 +1,12 @@
 #include "panels/CreatePrefabCommand.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/PrefabCommands.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabNames.h"
 #include "document/PrefabRegistry.h"
 #include "panels/EditLibraryDialog.h"
+#include "session/EditorContext.h"
 
 CPrefab* CreatePrefabFromSelection(CMapDoc& doc, QWidget* parent) {
     if (doc.SelectedObjects().empty()) {

@@ -1,9 +1,9 @@
 #include "panels/EditLibraryDialog.h"
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
+#include "session/EditorContext.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,11 +1,11 @@
 #include "panels/FacePropertiesBar.h"
 
-#include "common/EditorContext.h"
 #include "document/FacePropertyValues.h"
 #include "document/MapDoc.h"
 #include "gamedata/QuakeGraphic.h"
 #include "gamedata/TextureManager.h"
 #include "panels/FaceSpinField.h"
+#include "session/EditorContext.h"
 
 #include <QComboBox>
 #include <QGridLayout>

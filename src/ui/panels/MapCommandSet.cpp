@@ -4,7 +4,6 @@
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
 #include "app/MainFrame.h"
-#include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/Clipboard.h"
 #include "document/EditCommands.h"
@@ -17,6 +16,7 @@
 #include "panels/PrefabFactoryDialog.h"
 #include "panels/ProblemCheckDialog.h"
 #include "panels/RunMapController.h"
+#include "session/EditorContext.h"
 #include "views/MapView3D.h"
 
 #include <QAction>

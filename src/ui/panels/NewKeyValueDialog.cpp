@@ -1,8 +1,8 @@
 #include "panels/NewKeyValueDialog.h"
 
-#include "common/EditorContext.h"
 #include "mapobjects/EditGameClass.h"
 #include "properties/KeyValueRules.h"
+#include "session/EditorContext.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

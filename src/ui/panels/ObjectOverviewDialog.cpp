@@ -1,11 +1,11 @@
 #include "panels/ObjectOverviewDialog.h"
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "gamedata/EntityClassDef.h"
 #include "gamedata/GameDataSet.h"
+#include "session/EditorContext.h"
 
 #include <QDialogButtonBox>
 #include <QTreeWidget>

@@ -1,6 +1,5 @@
 #include "panels/ObjectPropertiesSheet.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapWorld.h"
@@ -8,6 +7,7 @@
 #include "panels/FlagsPage.h"
 #include "panels/ObjectGroupsDialog.h"
 #include "panels/VisGroupsPage.h"
+#include "session/EditorContext.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

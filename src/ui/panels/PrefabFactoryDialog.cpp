@@ -1,11 +1,11 @@
 #include "panels/PrefabFactoryDialog.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/Prefab.h"
 #include "document/PrefabFiles.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
+#include "session/EditorContext.h"
 
 #include <QApplication>
 #include <QComboBox>

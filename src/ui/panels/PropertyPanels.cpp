@@ -2,10 +2,10 @@
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "common/EditorContext.h"
 #include "panels/FilterControlBar.h"
 #include "panels/ObjectPropertiesSheet.h"
 #include "panels/OptionsSheet.h"
+#include "session/EditorContext.h"
 
 #include <QAction>
 

@@ -1,6 +1,6 @@
 #include "panels/RunMapDialog.h"
 
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "panels/TextureBar.h"
 
-#include "common/EditorContext.h"
 #include "gamedata/QuakeGraphic.h"
 #include "gamedata/TextureBarItems.h"
 #include "gamedata/TextureDrawLayout.h"
 #include "gamedata/TextureManager.h"
 #include "panels/TextureBrowser.h"
 #include "panels/TextureThumbnails.h"
+#include "session/EditorContext.h"
 
 #include <QComboBox>
 #include <QGridLayout>

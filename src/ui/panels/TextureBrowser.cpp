@@ -1,8 +1,8 @@
 #include "panels/TextureBrowser.h"
 
-#include "common/EditorContext.h"
 #include "gamedata/TextureBrowserLayout.h"
 #include "panels/TextureBrowserWindow.h"
+#include "session/EditorContext.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

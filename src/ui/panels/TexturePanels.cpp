@@ -2,9 +2,9 @@
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "common/EditorContext.h"
 #include "panels/FacePropertiesBar.h"
 #include "panels/TextureBar.h"
+#include "session/EditorContext.h"
 
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"

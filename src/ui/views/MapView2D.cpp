@@ -2,7 +2,6 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
-#include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
@@ -11,6 +10,7 @@
 #include "render/PixelCanvas.h"
 #include "render/View2DGeometry.h"
 #include "render/View2DRenderer.h"
+#include "session/EditorContext.h"
 #include "tools/View2DContextMenu.h"
 #include "views/View2DToolHandler.h"
 #include "views/View2DTools.h"

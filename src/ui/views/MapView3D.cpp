@@ -2,7 +2,6 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
-#include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
@@ -10,6 +9,7 @@
 #include "gamedata/TextureManager.h"
 #include "render/View2DRenderer.h"
 #include "render/View3DPicking.h"
+#include "session/EditorContext.h"
 #include "views/MeshRenderer3D.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "views/MeshRenderer3D.h"
 
-#include "common/EditorContext.h"
 #include "gamedata/TextureManager.h"
 #include "render/Camera3D.h"
 #include "render/MeshStore3D.h"
+#include "session/EditorContext.h"
 #include "views/MeshShaders3D.h"
 
 #include <QOpenGLContext>

@@ -1,8 +1,8 @@
 #include "views/View2DTools.h"
 
-#include "common/EditorContext.h"
 #include "common/StatusPanes.h"
 #include "document/MapDoc.h"
+#include "session/EditorContext.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
 

@@ -2,11 +2,11 @@
 #include "autosave/AutosaveRecovery.h"
 
 #include "AutosaveTestSupport.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

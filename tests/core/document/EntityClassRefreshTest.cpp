@@ -1,7 +1,7 @@
 #include "document/EntityClassRefresh.h"
-#include "common/EditorContext.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/FakeServices.h"
 #include "support/TestObjects.h"
 

@@ -1,5 +1,5 @@
 #include "document/History.h"
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestObjects.h"
 

@@ -1,6 +1,6 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

@@ -1,7 +1,7 @@
-#include "common/EditorContext.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

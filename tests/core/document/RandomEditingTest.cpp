@@ -1,9 +1,9 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/SolidBuilders.h"
 #include "support/WorldSnapshot.h"
 

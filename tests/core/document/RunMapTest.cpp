@@ -1,5 +1,5 @@
 #include "document/RunMap.h"
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
@@ -8,6 +7,7 @@
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/FakeServices.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/EditorContext.h"
 #include "common/Progress.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/EditorContext.h"
 #include "gamedata/GameDataSet.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "gamedata/Options.h"
-#include "common/EditorContext.h"
 #include "common/ProgramDirectory.h"
 #include "common/SettingsStore.h"
+#include "session/EditorContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "GameDataTestSupport.h"
-#include "gamedata/GameDataStartup.h"
 #include "gamedata/TextureManager.h"
+#include "session/GameDataStartup.h"
 
 #include <gtest/gtest.h>
 
@@ -210,8 +210,8 @@ TEST_F(ShippedContentTest, ExampleMapIsSealedAndUsesShippedTexturesAndClasses) {
             ASSERT_EQ(brush.planes.size(), 6u);
             Box box = BoundsOf(brush);
             for (std::size_t f = 0; f < brush.planes.size(); ++f) {
-                EXPECT_FALSE(scoped.Context().TextureCatalogue().FindTexture(brush.textures[f], false) ==
-                             nullptr)
+                EXPECT_FALSE(scoped.Context().TextureCatalogue().FindTexture(brush.textures[f],
+                                                                             false) == nullptr)
                     << brush.textures[f];
                 // (p0 - p1) x (p2 - p1) must point away from the brush's centre.
                 const auto& p = brush.planes[f];

@@ -1,6 +1,6 @@
-#include "common/EditorContext.h"
 #include "geometry/BoundBox.h"
 #include "geometry/Winding.h"
+#include "session/EditorContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "common/EditorContext.h"
 #include "mapobjects/EditGameClass.h"
+#include "session/EditorContext.h"
 #include "support/TestObjects.h"
 
 #include <gtest/gtest.h>

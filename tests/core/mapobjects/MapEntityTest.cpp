@@ -1,7 +1,7 @@
 #include "mapobjects/MapEntity.h"
-#include "common/EditorContext.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/FakeServices.h"
 #include "support/SolidBuilders.h"
 #include "support/TestObjects.h"

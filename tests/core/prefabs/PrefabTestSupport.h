@@ -1,11 +1,11 @@
 #pragma once
 
-#include "common/EditorContext.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
 #include "document/PrefabRegistry.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 
@@ -37,7 +37,7 @@ protected:
     }
     void TearDown() override {
         // Libraries and maps go before the folder.
-        context.Context().prefabRegistry = std::make_unique<PrefabRegistry>();
+        context.Context().ResetPart<PrefabRegistry>();
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
     }

@@ -1,8 +1,8 @@
 #include "render/MeshStore3D.h"
 
-#include "common/EditorContext.h"
 #include "core/render/RenderTestSupport.h"
 #include "gamedata/QuakeGraphic.h"
+#include "session/EditorContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 #include "render/RayPick3D.h"
 
-#include "common/EditorContext.h"
 #include "core/render/RenderTestSupport.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
@@ -8,6 +7,7 @@
 #include "mapobjects/MapWorld.h"
 #include "render/View3DModel.h"
 #include "render/View3DPicking.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "render/View2DTransform.h"
-#include "common/EditorContext.h"
 #include "document/UpdateHint.h"
 #include "render/ViewAxes.h"
+#include "session/EditorContext.h"
 #include "tools/View2DContextMenu.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "render/View3DModel.h"
 
-#include "common/EditorContext.h"
 #include "core/render/RenderTestSupport.h"
 #include "document/MapDoc.h"
 #include "document/MapDocView.h"
@@ -9,6 +8,7 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/Wad2Writer.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 

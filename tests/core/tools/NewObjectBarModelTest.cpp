@@ -1,8 +1,8 @@
 #include "tools/NewObjectBarModel.h"
-#include "common/EditorContext.h"
 #include "document/UpdateHint.h"
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 #include "app/ChildFrame.h"
 #include "app/EditorStartup.h"
 #include "app/MainFrame.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

@@ -2,7 +2,6 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
-#include "common/EditorContext.h"
 #include "document/Clipboard.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
@@ -15,6 +14,7 @@
 #include "panels/ProblemCheckDialog.h"
 #include "panels/ProcessWindow.h"
 #include "panels/RunMapDialog.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QApplication>

@@ -1,7 +1,6 @@
 #include "views/MapView3D.h"
 
 #include "ViewTestSupport.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "gamedata/TextureManager.h"
@@ -10,6 +9,7 @@
 #include "panels/FacePropertiesBar.h"
 #include "panels/FaceSpinField.h"
 #include "render/View3DPicking.h"
+#include "session/EditorContext.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"

@@ -1,12 +1,12 @@
 #include "views/MapView3D.h"
 
 #include "ViewTestSupport.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "gamedata/GameDataStartup.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
+#include "session/GameDataStartup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

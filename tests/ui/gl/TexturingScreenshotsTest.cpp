@@ -3,9 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
-#include "gamedata/GameDataStartup.h"
 #include "gamedata/TextureManager.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
@@ -13,6 +11,8 @@
 #include "panels/FaceSpinField.h"
 #include "panels/TextureBar.h"
 #include "panels/TextureBrowser.h"
+#include "session/EditorContext.h"
+#include "session/GameDataStartup.h"
 #include "support/ScriptedPrompts.h"
 #include "views/MapView3D.h"
 

@@ -2,12 +2,12 @@
 // as the editor shows it, and a map of 60,000 brushes at the smallest keyboard zoom. The
 // figures are printed; the limits are loose so a busy machine does not fail the test.
 #include "app/ChildFrame.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/ShapeTemplate.h"
 #include "render/View2DTransform.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "views/MapView2D.h"
 

@@ -1,5 +1,5 @@
 #include "app/BatchCommands.h"
-#include "common/EditorContext.h"
+#include "session/EditorContext.h"
 
 #include <gtest/gtest.h>
 

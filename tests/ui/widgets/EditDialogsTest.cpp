@@ -1,7 +1,6 @@
 #include "ModalDriver.h"
 
 #include "app/QtPrompts.h"
-#include "common/EditorContext.h"
 #include "document/Clipboard.h"
 #include "document/EditCommands.h"
 #include "document/MapDoc.h"
@@ -15,6 +14,7 @@
 #include "panels/EditLibraryDialog.h"
 #include "panels/PasteSpecialDialog.h"
 #include "panels/ProblemCheckDialog.h"
+#include "session/EditorContext.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/Selection.h"

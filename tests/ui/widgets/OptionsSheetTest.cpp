@@ -1,7 +1,7 @@
 #include "panels/OptionsSheet.h"
-#include "common/EditorContext.h"
 #include "common/SettingsStore.h"
 #include "gamedata/Options.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QCheckBox>

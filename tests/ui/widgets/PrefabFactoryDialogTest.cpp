@@ -1,6 +1,5 @@
 #include "ModalDriver.h"
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/Prefab.h"
 #include "document/PrefabLibrary.h"
@@ -9,6 +8,7 @@
 #include "mapobjects/MapWorld.h"
 #include "panels/EditLibraryDialog.h"
 #include "panels/PrefabFactoryDialog.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "support/FakeViews.h"
 #include "support/PropertiesGameData.h"
 #include "support/ScriptedPrompts.h"

@@ -1,4 +1,3 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "document/ProcessOutput.h"
 #include "document/RunMap.h"
@@ -7,6 +6,7 @@
 #include "panels/ProcessWindow.h"
 #include "panels/RunMapController.h"
 #include "panels/RunMapDialog.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

@@ -2,7 +2,6 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "gamedata/GamePalette.h"
 #include "gamedata/QuakeGraphic.h"
@@ -16,6 +15,7 @@
 #include "panels/TextureBrowser.h"
 #include "panels/TextureBrowserWindow.h"
 #include "panels/TextureThumbnails.h"
+#include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

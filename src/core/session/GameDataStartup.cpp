@@ -1,8 +1,8 @@
-#include "gamedata/GameDataStartup.h"
+#include "session/GameDataStartup.h"
 
-#include "common/EditorContext.h"
 #include "gamedata/GameDataSet.h"
 #include "gamedata/TextureManager.h"
+#include "session/EditorContext.h"
 
 bool LoadGameData(const std::string& path) {
     EditorContext& editor = Editor();

@@ -1,4 +1,4 @@
-#include "common/PlaceholderTextures.h"
+#include "gamedata/PlaceholderTextures.h"
 
 #include "gamedata/QuakeGraphic.h"
 

@@ -1,11 +1,11 @@
-#include "gamedata/MapWads.h"
+#include "session/MapWads.h"
 
-#include "common/EditorContext.h"
 #include "common/ProgramDirectory.h"
 #include "gamedata/TextureManager.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>
