@@ -1,6 +1,6 @@
-#include "document/EditCommands.h"
 #include "document/MapDoc.h"
-#include "document/PasteSpecial.h"
+#include "editing/EditCommands.h"
+#include "editing/PasteSpecial.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"

@@ -1,6 +1,6 @@
+#include "browser/TextureBrowserLayout.h"
 #include "document/MapDoc.h"
 #include "gamedata/QuakeGraphic.h"
-#include "gamedata/TextureBrowserLayout.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "render/View3DModel.h"

@@ -2,11 +2,11 @@
 // places a copy in a box, as the new-object bar and the prefab factory do.
 #include "SilentPrompts.h"
 
-#include "document/Prefab.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
 #include "gamedata/ByteSource.h"
 #include "mapobjects/MapClass.h"
+#include "prefabs/Prefab.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 
 #include <cstddef>

@@ -6,10 +6,6 @@
 #include "document/FileReport.h"
 #include "document/MapDocView.h"
 #include "document/MapFiles.h"
-#include "document/Prefab.h"
-#include "document/PrefabHistoryPause.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
 #include "mapobjects/MapSolid.h"
@@ -31,9 +27,6 @@ const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
 const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
 const char* const kExportFilter = "Quake Maps (*.map)";
 const char* const kExportAxisFilter = "Quake Maps, 220 dialect with texture axes (*.map)";
-const char* const kPrefabLibraryGone =
-    "The library this prefab object belongs to has been\ndeleted. This document will now "
-    "behave as a regular file\ndocument.";
 
 void SetPane(int pane, const std::string& text) {
     if (StatusPanes* panes = Editor().statusPanes) {
@@ -573,7 +566,7 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
     }
     m_path = path;
     SetModified(false);
-    m_isPrefab = false;
+    m_prefab.reset();
     Editor().messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
     {
         // Binding the faces to the map's own textures changes nothing of the map.
@@ -586,7 +579,7 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
 }
 
 bool CMapDoc::SaveDocument(const std::string& path) {
-    if (m_isPrefab) {
+    if (m_prefab) {
         return UpdatePrefab();
     }
     ApplyPendingEdits();
@@ -598,7 +591,7 @@ bool CMapDoc::SaveDocument(const std::string& path) {
 }
 
 bool CMapDoc::OnSave() {
-    if (m_isPrefab) {
+    if (m_prefab) {
         return UpdatePrefab();
     }
     if (!m_path.empty() && access(m_path.c_str(), F_OK) == 0 && access(m_path.c_str(), W_OK) == 0) {
@@ -615,7 +608,7 @@ bool CMapDoc::OnSaveAs() {
 
 bool CMapDoc::SaveAs(bool rmfOnly) {
     // A prefab document is stored into its library whatever file name would be chosen.
-    if (m_isPrefab) {
+    if (m_prefab) {
         return UpdatePrefab();
     }
     auto choice = Editor().GetPrompts().ChooseSaveFile("Save As", rmfOnly ? kRmfFilter : kMapFilter,
@@ -750,7 +743,7 @@ bool CMapDoc::SaveModified() {
     if (!m_modified) {
         return true;
     }
-    if (m_isPrefab) {
+    if (m_prefab) {
         Prompts::Answer answer = Editor().GetPrompts().YesNoCancel(
             "Do you want to save the changes to this prefab object?", Prompts::Icon::Question);
         if (answer == Prompts::Answer::Cancel) {
@@ -778,70 +771,23 @@ bool CMapDoc::SaveModified() {
 
 // --- prefab documents ---
 
-bool CMapDoc::OpenPrefab(CPrefab& prefab) {
-    if (!prefab.EnsureLoaded()) {
-        return false;
-    }
+void CMapDoc::BeginPrefabDocument(std::unique_ptr<PrefabLink> link, const std::string& name) {
     NewWorld();
-    m_isPrefab = true;
-    m_prefabId = prefab.Id();
-    m_prefabLibraryId = prefab.LibraryId();
-    m_path = prefab.Name();
-    {
-        PrefabHistoryPause pause;
-        m_world->AddDeepClonesOf(*prefab.Map());
-        m_world->UpdateVisibleObjects();
-    }
-    SetModified(false);
-    SetActiveMapDoc(this);
-    UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS);
-    return true;
+    m_prefab = std::move(link);
+    m_path = name;
 }
 
 bool CMapDoc::StoreIntoPrefabLibrary() {
     SetActiveMapDoc(this);
-    PrefabRegistry& registry = Editor().Prefabs();
-    CPrefabLibrary* library = registry.FindLibrary(m_prefabLibraryId);
-    if (!library) {
-        Editor().GetPrompts().Message(kPrefabLibraryGone, Prompts::Icon::Warning);
-        m_isPrefab = false;
-        m_prefabLibraryId = 0;
-        m_prefabId = 0;
-        char name[32];
-        std::snprintf(name, sizeof name, "Prefab%d.rmf", registry.NextOrphanDocumentNumber());
-        m_path = name;
-        return false;
+    std::string orphanName;
+    if (m_prefab->Store(*this, orphanName)) {
+        return true;
     }
-    // The prefab gets its own copy of the map (through its RMF form, so the world's keys and
-    // visgroups go along); the document keeps editing until it closes.
-    std::string data;
-    auto map = std::make_unique<CMapWorld>();
-    int result;
-    {
-        RecordingSuspender suspend(&m_undo);
-        PrefabHistoryPause pause;
-        result = WriteRmfData(*m_world, data);
-        if (result == 0) {
-            result = ReadRmfData(*map, data, m_path);
-            map->CalcBounds(false);
-        }
+    if (!orphanName.empty()) {
+        m_prefab.reset();
+        m_path = orphanName;
     }
-    if (result != 0) {
-        Editor().GetPrompts().Message("There was a file error.", Prompts::Icon::Warning);
-        return false;
-    }
-    CPrefab* prefab = library->FindPrefab(m_prefabId);
-    if (!prefab) {
-        auto created = std::make_unique<CPrefab>();
-        created->SetName(m_path);
-        prefab = library->AddPrefab(std::move(created));
-        m_prefabId = prefab->Id();
-    }
-    prefab->SetMap(std::move(map));
-    registry.NoteLoaded(prefab);
-    const bool saved = library->Save() == 0;
-    registry.NotifyChanged();
-    return saved;
+    return false;
 }
 
 bool CMapDoc::UpdatePrefab() {
@@ -856,7 +802,7 @@ bool CMapDoc::UpdatePrefab() {
 }
 
 std::string CMapDoc::SaveMenuText() const {
-    return m_isPrefab ? "Update Prefab\tCtrl+S" : "&Save\tCtrl+S";
+    return m_prefab ? "Update Prefab\tCtrl+S" : "&Save\tCtrl+S";
 }
 
 void CMapDoc::DeleteContents() {

@@ -2,10 +2,11 @@
 
 #include "document/History.h"
 #include "document/Pointfile.h"
+#include "document/PrefabLink.h"
+#include "document/SelectionBox.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapDialect.h"
 #include "tools/DocumentTools.h"
-#include "tools/SelectionBox.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,7 +19,6 @@ class CMapClass;
 class CMapFace;
 class CMapSolid;
 class CMapWorld;
-class CPrefab;
 class MapDocView;
 class Progress;
 
@@ -160,13 +160,13 @@ public:
     // --- prefab documents ---
     // A prefab document edits a copy of a prefab's map; Save ("Update Prefab") stores the map
     // back into the prefab's library and closes the document.
-    bool IsPrefabDocument() const { return m_isPrefab; }
-    std::uint32_t PrefabLibraryId() const { return m_prefabLibraryId; }
-    std::uint32_t PrefabId() const { return m_prefabId; }
-    // Makes this document the prefab document of prefab: its path and title become the
-    // prefab's name and its world receives copies of the prefab map's objects. False when
-    // the prefab's map cannot be loaded.
-    bool OpenPrefab(CPrefab& prefab);
+    bool IsPrefabDocument() const { return m_prefab != nullptr; }
+    std::uint32_t PrefabLibraryId() const { return m_prefab ? m_prefab->LibraryId() : 0; }
+    std::uint32_t PrefabId() const { return m_prefab ? m_prefab->PrefabId() : 0; }
+    // Starts the document over as a prefab document with an empty world: saving stores its
+    // map through link, and its path and title become name (OpenPrefabDocument() in
+    // prefabs/PrefabDocument.h fills the world).
+    void BeginPrefabDocument(std::unique_ptr<PrefabLink> link, const std::string& name);
     // Stores the map into the library, clears the modified flag and asks to be closed. When
     // the library is gone the user is told, and the document stays open as an ordinary one
     // named "Prefab%d.rmf" with its changes.
@@ -221,9 +221,8 @@ private:
     bool m_savedStateKnown = true;
     // The undo history's state at the last change.
     std::uint32_t m_stateAtLastChange = 0;
-    bool m_isPrefab = false;
     // The dialect the export being written was given (unset: the map's own).
     std::optional<MapDialect> m_exportDialect;
-    std::uint32_t m_prefabLibraryId = 0;
-    std::uint32_t m_prefabId = 0;
+    // Set while the document edits a prefab.
+    std::unique_ptr<PrefabLink> m_prefab;
 };

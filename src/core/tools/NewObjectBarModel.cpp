@@ -1,13 +1,13 @@
 #include "tools/NewObjectBarModel.h"
 
-#include "document/Prefab.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
 #include "document/UpdateHint.h"
 #include "gamedata/EntityClassDef.h"
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/ShapeTemplate.h"
+#include "prefabs/Prefab.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 
 #include <cerrno>

@@ -1,13 +1,13 @@
 #include "app/EditorStartup.h"
 
 #include "app/AutosaveController.h"
-#include "app/BatchCommands.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ScreenshotRunner.h"
 #include "app/TestEditHook.h"
 #include "app/ToolbarIcons.h"
 #include "autosave/AutosaveStore.h"
+#include "batch/BatchCommands.h"
 #include "session/EditorContext.h"
 #include "session/GameDataStartup.h"
 

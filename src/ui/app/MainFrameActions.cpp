@@ -8,10 +8,10 @@
 #include "app/ToolCommandActions.h"
 #include "app/ToolbarIcons.h"
 #include "app/WindowMenu.h"
-#include "document/EditCommands.h"
 #include "document/EditorSinks.h"
 #include "document/History.h"
 #include "document/MapDoc.h"
+#include "editing/EditCommands.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
 

@@ -1,7 +1,7 @@
 #include "app/TestEditHook.h"
 
-#include "document/EditCommands.h"
 #include "document/MapDoc.h"
+#include "editing/EditCommands.h"
 
 #include <cstdio>
 #include <cstdlib>

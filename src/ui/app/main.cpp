@@ -1,5 +1,5 @@
-#include "app/BatchCommands.h"
 #include "app/EditorStartup.h"
+#include "batch/BatchCommands.h"
 
 #include <QApplication>
 #include <QSurfaceFormat>

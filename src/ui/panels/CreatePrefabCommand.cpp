@@ -1,11 +1,11 @@
 #include "panels/CreatePrefabCommand.h"
 
 #include "document/MapDoc.h"
-#include "document/PrefabCommands.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabNames.h"
-#include "document/PrefabRegistry.h"
 #include "panels/EditLibraryDialog.h"
+#include "prefabs/PrefabCommands.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabNames.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 
 CPrefab* CreatePrefabFromSelection(CMapDoc& doc, QWidget* parent) {

@@ -1,8 +1,8 @@
 #include "panels/EditLibraryDialog.h"
 
-#include "document/Prefab.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
+#include "prefabs/Prefab.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "panels/FacePropertiesBar.h"
 
-#include "document/FacePropertyValues.h"
 #include "document/MapDoc.h"
+#include "editing/FacePropertyValues.h"
 #include "gamedata/QuakeGraphic.h"
 #include "gamedata/TextureManager.h"
 #include "panels/FaceSpinField.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/FilterControl.h"
+#include "editing/FilterControl.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "panels/ObjectGroupsDialog.h"
 
 #include "document/MapDoc.h"
-#include "document/VisGroups.h"
+#include "editing/VisGroups.h"
 #include "mapobjects/MapWorld.h"
 
 #include <QColorDialog>

@@ -1,10 +1,10 @@
 #include "panels/ObjectOverviewDialog.h"
 
-#include "document/Prefab.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
 #include "gamedata/EntityClassDef.h"
 #include "gamedata/GameDataSet.h"
+#include "prefabs/Prefab.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PasteSpecial.h"
+#include "editing/PasteSpecial.h"
 
 #include <QDialog>
 

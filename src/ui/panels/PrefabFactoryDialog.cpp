@@ -1,10 +1,10 @@
 #include "panels/PrefabFactoryDialog.h"
 
 #include "document/MapDoc.h"
-#include "document/Prefab.h"
-#include "document/PrefabFiles.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
+#include "prefabs/Prefab.h"
+#include "prefabs/PrefabFiles.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/PrefabFactory.h"
 #include "panels/EditLibraryDialog.h"
+#include "prefabs/PrefabFactory.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/ProblemChecker.h"
+#include "editing/ProblemChecker.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "panels/TextureBar.h"
 
+#include "browser/TextureDrawLayout.h"
 #include "gamedata/QuakeGraphic.h"
 #include "gamedata/TextureBarItems.h"
-#include "gamedata/TextureDrawLayout.h"
 #include "gamedata/TextureManager.h"
 #include "panels/TextureBrowser.h"
 #include "panels/TextureThumbnails.h"

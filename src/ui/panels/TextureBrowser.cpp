@@ -1,6 +1,6 @@
 #include "panels/TextureBrowser.h"
 
-#include "gamedata/TextureBrowserLayout.h"
+#include "browser/TextureBrowserLayout.h"
 #include "panels/TextureBrowserWindow.h"
 #include "session/EditorContext.h"
 

@@ -1,6 +1,6 @@
 #include "panels/TextureBrowserWindow.h"
 
-#include "gamedata/TextureDrawLayout.h"
+#include "browser/TextureDrawLayout.h"
 #include "gamedata/TextureManager.h"
 #include "panels/TextureThumbnails.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "browser/TextureBrowserLayout.h"
 #include "gamedata/QuakeGraphic.h"
-#include "gamedata/TextureBrowserLayout.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>

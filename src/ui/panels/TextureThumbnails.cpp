@@ -1,7 +1,7 @@
 #include "panels/TextureThumbnails.h"
 
+#include "browser/TextureDrawLayout.h"
 #include "gamedata/QuakeGraphic.h"
-#include "gamedata/TextureDrawLayout.h"
 #include "gamedata/TextureManager.h"
 
 #include <QImage>

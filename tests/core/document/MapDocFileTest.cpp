@@ -1,5 +1,5 @@
-#include "document/EditCommands.h"
 #include "document/MapDoc.h"
+#include "editing/EditCommands.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"

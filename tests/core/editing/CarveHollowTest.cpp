@@ -1,7 +1,7 @@
 #include "EditingTestSupport.h"
 
-#include "document/Carve.h"
-#include "document/EditCommands.h"
+#include "editing/Carve.h"
+#include "editing/EditCommands.h"
 
 #include <cmath>
 

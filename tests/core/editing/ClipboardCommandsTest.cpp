@@ -1,8 +1,8 @@
 #include "EditingTestSupport.h"
 
-#include "document/Clipboard.h"
-#include "document/EditCommands.h"
-#include "document/PasteSpecial.h"
+#include "editing/Clipboard.h"
+#include "editing/EditCommands.h"
+#include "editing/PasteSpecial.h"
 
 namespace {
 

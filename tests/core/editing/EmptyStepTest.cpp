@@ -1,7 +1,7 @@
 #include "EditingTestSupport.h"
 
-#include "document/EditCommands.h"
 #include "document/History.h"
+#include "editing/EditCommands.h"
 
 namespace {
 

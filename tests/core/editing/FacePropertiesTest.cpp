@@ -1,6 +1,6 @@
 #include "EditingTestSupport.h"
 
-#include "document/FacePropertyValues.h"
+#include "editing/FacePropertyValues.h"
 
 namespace {
 

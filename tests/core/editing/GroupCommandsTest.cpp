@@ -1,6 +1,6 @@
 #include "EditingTestSupport.h"
 
-#include "document/EditCommands.h"
+#include "editing/EditCommands.h"
 
 namespace {
 

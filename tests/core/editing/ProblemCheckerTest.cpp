@@ -1,8 +1,8 @@
 #include "EditingTestSupport.h"
 
-#include "document/MapCheckCommand.h"
 #include "document/MapFiles.h"
-#include "document/ProblemChecker.h"
+#include "editing/MapCheckCommand.h"
+#include "editing/ProblemChecker.h"
 
 #include <cstdio>
 #include <filesystem>

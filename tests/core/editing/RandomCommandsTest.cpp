@@ -1,8 +1,8 @@
 #include "EditingTestSupport.h"
 
-#include "document/EditCommands.h"
-#include "document/PasteSpecial.h"
-#include "document/VisGroups.h"
+#include "editing/EditCommands.h"
+#include "editing/PasteSpecial.h"
+#include "editing/VisGroups.h"
 
 #include <random>
 

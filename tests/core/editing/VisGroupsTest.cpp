@@ -1,8 +1,8 @@
 #include "EditingTestSupport.h"
 
-#include "document/EditCommands.h"
-#include "document/FilterControl.h"
-#include "document/VisGroups.h"
+#include "editing/EditCommands.h"
+#include "editing/FilterControl.h"
+#include "editing/VisGroups.h"
 
 namespace {
 

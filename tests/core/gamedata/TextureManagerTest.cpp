@@ -1,7 +1,7 @@
 #include "gamedata/TextureManager.h"
 #include "GameDataTestSupport.h"
+#include "browser/TextureDrawLayout.h"
 #include "gamedata/ImageStretch.h"
-#include "gamedata/TextureDrawLayout.h"
 #include "gamedata/Wad2Writer.h"
 
 #include <gtest/gtest.h>

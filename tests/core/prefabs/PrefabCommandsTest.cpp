@@ -1,9 +1,9 @@
 #include "PrefabTestSupport.h"
 
 #include "document/MapDoc.h"
-#include "document/PrefabCommands.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapGroup.h"
+#include "prefabs/PrefabCommands.h"
 #include "support/FakeViews.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "document/MapDoc.h"
 #include "mapobjects/MapGroup.h"
+#include "prefabs/PrefabDocument.h"
 #include "support/FakeViews.h"
 
 namespace {
@@ -25,7 +26,7 @@ protected:
 
 TEST_F(PrefabDocumentTest, OpeningCopiesThePrefabsObjectsAndNamesTheDocument) {
     CMapDoc doc;
-    ASSERT_TRUE(doc.OpenPrefab(*prefab));
+    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
     EXPECT_TRUE(doc.IsPrefabDocument());
     EXPECT_EQ(doc.PrefabId(), prefab->Id());
     EXPECT_EQ(doc.PrefabLibraryId(), library->Id());
@@ -42,7 +43,7 @@ TEST_F(PrefabDocumentTest, OpeningCopiesThePrefabsObjectsAndNamesTheDocument) {
 TEST_F(PrefabDocumentTest, UpdatePrefabStoresTheMapIntoTheLibraryAndAsksToClose) {
     const std::string before = ReadBytes(library->Path());
     CMapDoc doc;
-    ASSERT_TRUE(doc.OpenPrefab(*prefab));
+    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
     int closeRequests = 0;
     doc.closeRequested = [&closeRequests] { ++closeRequests; };
     AddBox(doc);
@@ -67,7 +68,7 @@ TEST_F(PrefabDocumentTest, UpdatePrefabStoresTheMapIntoTheLibraryAndAsksToClose)
 
 TEST_F(PrefabDocumentTest, ARemovedPrefabIsStoredAsANewOne) {
     CMapDoc doc;
-    ASSERT_TRUE(doc.OpenPrefab(*prefab));
+    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
     library->RemovePrefab(prefab->Id()).reset();
     AddBox(doc);
     ASSERT_TRUE(doc.UpdatePrefab());
@@ -81,8 +82,8 @@ TEST_F(PrefabDocumentTest, ARemovedPrefabIsStoredAsANewOne) {
 TEST_F(PrefabDocumentTest, ADeletedLibraryTurnsTheDocumentIntoAnOrdinaryOne) {
     CMapDoc doc;
     CMapDoc other;
-    ASSERT_TRUE(doc.OpenPrefab(*prefab));
-    ASSERT_TRUE(other.OpenPrefab(*library->Prefabs()[0]));
+    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
+    ASSERT_TRUE(OpenPrefabDocument(other, *library->Prefabs()[0]));
     int closeRequests = 0;
     doc.closeRequested = [&closeRequests] { ++closeRequests; };
     Registry().DestroyLibrary(library->Id());
@@ -107,7 +108,7 @@ TEST_F(PrefabDocumentTest, ADeletedLibraryTurnsTheDocumentIntoAnOrdinaryOne) {
 
 TEST_F(PrefabDocumentTest, SaveModifiedAsksAboutThePrefab) {
     CMapDoc doc;
-    ASSERT_TRUE(doc.OpenPrefab(*prefab));
+    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
     EXPECT_TRUE(doc.SaveModified());
     EXPECT_TRUE(prompts.shown.empty());
     AddBox(doc);
@@ -124,7 +125,7 @@ TEST_F(PrefabDocumentTest, SaveModifiedAsksAboutThePrefab) {
 
 TEST_F(PrefabDocumentTest, ExportingAPrefabDocumentWritesAMapFileAndStoresNothing) {
     CMapDoc doc;
-    ASSERT_TRUE(doc.OpenPrefab(*prefab));
+    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
     AddBox(doc);
     const std::string before = ReadBytes(library->Path());
     const std::string out = (root / "b.map").string();

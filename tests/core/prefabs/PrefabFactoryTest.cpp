@@ -1,7 +1,7 @@
 #include "PrefabTestSupport.h"
 
 #include "document/MapDoc.h"
-#include "document/PrefabFactory.h"
+#include "prefabs/PrefabFactory.h"
 
 namespace {
 

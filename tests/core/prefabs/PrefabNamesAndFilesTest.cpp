@@ -1,9 +1,9 @@
 #include "PrefabTestSupport.h"
 
 #include "document/MapFiles.h"
-#include "document/PrefabFiles.h"
-#include "document/PrefabNames.h"
 #include "mapobjects/MapGroup.h"
+#include "prefabs/PrefabFiles.h"
+#include "prefabs/PrefabNames.h"
 
 namespace {
 

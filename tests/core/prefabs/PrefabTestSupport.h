@@ -1,10 +1,10 @@
 #pragma once
 
-#include "document/Prefab.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "prefabs/Prefab.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"

@@ -1,4 +1,4 @@
-#include "app/BatchCommands.h"
+#include "batch/BatchCommands.h"
 #include "session/EditorContext.h"
 
 #include <gtest/gtest.h>

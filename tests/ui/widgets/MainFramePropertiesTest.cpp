@@ -1,15 +1,15 @@
 #include "PropertyWidgetSupport.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/MapCommandSet.h"
 #include "app/QtSettingsStore.h"
-#include "document/EditCommands.h"
-#include "document/PrefabLibrary.h"
-#include "document/PrefabRegistry.h"
+#include "editing/EditCommands.h"
 #include "panels/ClassInfoPage.h"
-#include "panels/MapCommandSet.h"
 #include "panels/ObjectPropertiesSheet.h"
 #include "panels/ProcessWindow.h"
 #include "panels/RunMapController.h"
+#include "prefabs/PrefabLibrary.h"
+#include "prefabs/PrefabRegistry.h"
 
 #include <QComboBox>
 #include <QMenuBar>

@@ -1,5 +1,5 @@
-#include "app/BatchCommands.h"
 #include "autosave/AutosaveStore.h"
+#include "batch/BatchCommands.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
