@@ -6,6 +6,7 @@
 #include "document/FileReport.h"
 #include "document/MapDocView.h"
 #include "document/MapFiles.h"
+#include "formats/MapDialectFormats.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
 #include "mapobjects/MapSolid.h"
@@ -25,8 +26,6 @@ namespace {
 
 const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
 const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
-const char* const kExportFilter = "Quake Maps (*.map)";
-const char* const kExportAxisFilter = "Quake Maps, 220 dialect with texture axes (*.map)";
 
 void SetPane(int pane, const std::string& text) {
     if (StatusPanes* panes = Editor().statusPanes) {
@@ -715,19 +714,24 @@ bool CMapDoc::OnExport() {
         }
     }
     bool visibleOnly = ExportVisibleOnly();
-    // The map's own dialect comes first: it is what an export writes unless the user picks
-    // the other.
-    const bool axisFirst = m_world->Dialect() == MapDialect::TextureAxes;
-    const std::string filters = axisFirst ? std::string(kExportAxisFilter) + ";;" + kExportFilter
-                                          : std::string(kExportFilter) + ";;" + kExportAxisFilter;
+    // One filter per dialect, the map's own first: it is what an export writes unless the
+    // user picks another.
+    std::vector<MapDialect> dialects{m_world->Dialect()};
+    std::string filters(MapDialectFormatOf(m_world->Dialect()).exportFilter);
+    for (const MapDialectFormat& format : MapDialectFormats()) {
+        if (format.dialect != dialects.front()) {
+            dialects.push_back(format.dialect);
+            filters += ";;" + std::string(format.exportFilter);
+        }
+    }
     auto choice = Editor().GetPrompts().ChooseSaveFile("Export to Quake MAP", filters,
                                                        CutAtFirstDot(m_path) + ".map",
                                                        "Save &Visible objects only", &visibleOnly);
     if (!choice || choice->path.empty()) {
         return false;
     }
-    const bool axisChosen = (choice->filterIndex == 0) == axisFirst;
-    m_exportDialect = axisChosen ? MapDialect::TextureAxes : MapDialect::Standard;
+    const std::size_t chosen = static_cast<std::size_t>(choice->filterIndex);
+    m_exportDialect = chosen < dialects.size() ? dialects[chosen] : dialects.front();
     ExportVisibleOnly() = visibleOnly;
     std::string path = choice->path;
     if (!HasDotInName(path)) {

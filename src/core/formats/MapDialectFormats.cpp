@@ -14,8 +14,9 @@ const StandardFaceLineReader kStandardReader;
 const StandardFaceLineWriter kStandardWriter;
 
 const std::array<MapDialectFormat, 2> kFormats = {{
-    {MapDialect::TextureAxes, "220", kAxisReader, kAxisWriter},
-    {MapDialect::Standard, "", kStandardReader, kStandardWriter},
+    {MapDialect::TextureAxes, "220", "Quake Maps, 220 dialect with texture axes (*.map)",
+     kAxisReader, kAxisWriter},
+    {MapDialect::Standard, "", "Quake Maps (*.map)", kStandardReader, kStandardWriter},
 }};
 } // namespace
 
