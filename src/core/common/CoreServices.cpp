@@ -1,18 +1,6 @@
 #include "common/CoreServices.h"
 
-namespace {
-CoreServices*& InstalledCore() {
-    static CoreServices* installed = nullptr;
-    return installed;
-}
-
-CoreServices& (*fallbackCore)() = nullptr;
-
-CoreServices& DefaultCore() {
-    static CoreServices services;
-    return services;
-}
-} // namespace
+#include "common/InstalledSlot.h"
 
 CoreServices::CoreServices()
     : defaultPrompts(std::make_unique<ConsolePrompts>()), prompts(defaultPrompts.get()),
@@ -21,19 +9,13 @@ CoreServices::CoreServices()
 CoreServices::~CoreServices() = default;
 
 CoreServices& CoreServices::Installed() {
-    CoreServices* installed = InstalledCore();
-    if (installed) {
-        return *installed;
-    }
-    return fallbackCore ? fallbackCore() : DefaultCore();
+    return InstalledSlot<CoreServices>::Get();
 }
 
 void CoreServices::SetFallback(CoreServices& (*fallback)()) {
-    fallbackCore = fallback;
+    InstalledSlot<CoreServices>::SetFallback(fallback);
 }
 
 CoreServices* CoreServices::Install(CoreServices* services) {
-    CoreServices* previous = InstalledCore();
-    InstalledCore() = services;
-    return previous;
+    return InstalledSlot<CoreServices>::Swap(services);
 }

@@ -1,22 +1,11 @@
 #include "mapobjects/MapServices.h"
 
+#include "common/InstalledSlot.h"
 #include "gamedata/PlaceholderTextures.h"
 #include "geometry/Winding.h"
 #include "mapobjects/MapClass.h"
 
 namespace {
-MapServices*& InstalledMap() {
-    static MapServices* installed = nullptr;
-    return installed;
-}
-
-MapServices& (*fallbackMap)() = nullptr;
-
-MapServices& DefaultMap() {
-    static MapServices services;
-    return services;
-}
-
 // Records nothing while no document is active. An object handed over for destruction has no
 // other owner left: whoever shows it is told, then it goes.
 class NoHistory : public HistoryRecorder {
@@ -54,21 +43,15 @@ MapServices::MapServices()
 MapServices::~MapServices() = default;
 
 MapServices& MapServices::Installed() {
-    MapServices* installed = InstalledMap();
-    if (installed) {
-        return *installed;
-    }
-    return fallbackMap ? fallbackMap() : DefaultMap();
+    return InstalledSlot<MapServices>::Get();
 }
 
 void MapServices::SetFallback(MapServices& (*fallback)()) {
-    fallbackMap = fallback;
+    InstalledSlot<MapServices>::SetFallback(fallback);
 }
 
 MapServices* MapServices::Install(MapServices* services) {
-    MapServices* previous = InstalledMap();
-    InstalledMap() = services;
-    return previous;
+    return InstalledSlot<MapServices>::Swap(services);
 }
 
 std::uint32_t MapServices::NextObjectId() {
