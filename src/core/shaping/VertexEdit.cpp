@@ -262,43 +262,6 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         return Refusal(VertexMoveResult::NotConvex);
     }
 
-    // The hull's polygons. A corner that did not move must stay a corner: where it would not,
-    // the faces around it would have to fold inwards.
-    std::vector<ThreePointPlane> planes;
-    planes.reserve(hull.size());
-    for (const HullFace& face : hull) {
-        planes.push_back(face.plane);
-    }
-    std::vector<std::vector<int>> polygonCorners(hull.size());
-    std::vector<char> isCorner(points.size(), 0);
-    for (std::size_t i = 0; i < hull.size(); ++i) {
-        const std::vector<Vector3d> polygon = ExactPolygon(planes, i);
-        std::vector<int>& corners = polygonCorners[i];
-        for (const Vector3d& p : polygon) {
-            const int nearest = NearestPoint(points, p, kCornerDrift);
-            if (nearest < 0) {
-                return Refusal(VertexMoveResult::NotPlanar);
-            }
-            if (corners.empty() || (corners.back() != nearest && corners.front() != nearest)) {
-                corners.push_back(nearest);
-            }
-        }
-        if (corners.size() < 3) {
-            // A sliver of a face that the others cut away: it is left out.
-            corners.clear();
-            continue;
-        }
-        for (int c : corners) {
-            isCorner[static_cast<std::size_t>(c)] = 1;
-        }
-    }
-
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (points[i].fixed && !isCorner[i]) {
-            return Refusal(VertexMoveResult::NotConvex);
-        }
-    }
-
     // The faces: an old face whose plane is unchanged is kept as it is; a new one takes the
     // texture of the old face its corners share (or, for faces that merged, of the first).
     std::vector<ThreePointPlane> oldPlanes(static_cast<std::size_t>(solid.FaceCount()));
@@ -316,9 +279,6 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
     std::vector<char> oldUsed(oldPlanes.size(), 0);
     bool changed = false;
     for (std::size_t i = 0; i < hull.size(); ++i) {
-        if (polygonCorners[i].empty()) {
-            continue;
-        }
         const ThreePointPlane& plane = hull[i].plane;
         int same = -1;
         for (std::size_t f = 0; f < oldPlanes.size() && same < 0; ++f) {
@@ -335,7 +295,7 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         }
         changed = true;
         // The old face shared by the most corners of the new one.
-        const std::vector<int>& corners = polygonCorners[i];
+        const std::vector<int>& corners = hull[i].corners;
         int source = -1;
         std::size_t bestCount = 0;
         for (int f = 0; f < solid.FaceCount(); ++f) {
@@ -387,6 +347,23 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
     if (keptFaces.size() < 4) {
         return Refusal(VertexMoveResult::NoVolume);
     }
+    // A corner that did not move must stay a corner: where it would not, the faces around it
+    // would have to fold inwards. Every corner must be one of the points.
+    std::vector<char> isCorner(points.size(), 0);
+    for (const std::vector<Vector3d>& polygon : polygons) {
+        for (const Vector3d& p : polygon) {
+            const int nearest = NearestPoint(points, p, kCornerDrift);
+            if (nearest < 0) {
+                return Refusal(VertexMoveResult::NotPlanar);
+            }
+            isCorner[static_cast<std::size_t>(nearest)] = 1;
+        }
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].fixed && !isCorner[i]) {
+            return Refusal(VertexMoveResult::NotConvex);
+        }
+    }
 
     VertexMovePreview preview;
     preview.result = VertexMoveResult::Moved;
@@ -395,9 +372,6 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         std::vector<Vector> polygon;
         polygon.reserve(polygons[k].size());
         for (const Vector3d& p : polygons[k]) {
-            if (NearestPoint(points, p, kCornerDrift) < 0) {
-                return Refusal(VertexMoveResult::NotPlanar);
-            }
             polygon.push_back(p.ToFloat());
         }
         // The solid is built in single precision, which cuts polygons with a tolerance of a
