@@ -377,11 +377,12 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         // The solid is built in single precision, which cuts polygons with a tolerance of a
         // tenth of a unit: where faces meet at so shallow an angle that its polygons would
         // not be the solid's, or fail its check, the move is refused.
-        const std::vector<Vector> built = PolygonOnPlane(buildPlanes, k);
         std::vector<std::string> messages;
+        std::vector<Vector> built;
         bool sound;
         {
             GeometryMessageCapture capture(messages);
+            built = PolygonOnPlane(buildPlanes, k);
             sound = CheckFace(polygon.data(), static_cast<int>(polygon.size()), buildPlanes[k]) &&
                     CheckFace(built.data(), static_cast<int>(built.size()), buildPlanes[k]);
         }
