@@ -1,8 +1,8 @@
-#include "common/EditorContext.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/ShapeTemplate.h"
+#include "session/EditorContext.h"
 #include "shaping/Clip.h"
 #include "shaping/VertexEdit.h"
 

@@ -1,6 +1,5 @@
 #include "shaping/Clip.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "geometry/Winding.h"
@@ -8,6 +7,7 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
+#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "shaping/VertexEdit.h"
 
-#include "common/EditorContext.h"
 #include "document/CommandSupport.h"
 #include "document/MapDoc.h"
 #include "geometry/Winding.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
+#include "session/EditorContext.h"
 #include "shaping/ShapeGeometry.h"
 
 #include <algorithm>
