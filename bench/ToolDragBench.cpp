@@ -7,6 +7,7 @@
 #include "render/View2DGeometry.h"
 #include "render/View2DRenderer.h"
 #include "support/FakeViews.h"
+#include "tools/DocumentTools.h"
 #include "tools/ToolCommands.h"
 #include "tools/View2DToolMachine.h"
 

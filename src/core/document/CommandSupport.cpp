@@ -5,6 +5,7 @@
 #include "document/MapDoc.h"
 #include "mapobjects/MapClass.h"
 #include "mapobjects/TreeWalk.h"
+#include "tools/ToolId.h"
 
 void ApplyPendingProperties() {
     if (ObjectPropertiesSink* sheet = Editor().objectProperties) {

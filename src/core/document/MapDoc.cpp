@@ -18,6 +18,8 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
+#include "tools/DocumentTools.h"
+#include "tools/ToolId.h"
 
 #include <algorithm>
 #include <cctype>
@@ -83,7 +85,7 @@ bool g_noteUntilSelection = false;
 
 } // namespace
 
-CMapDoc::CMapDoc() {
+CMapDoc::CMapDoc() : m_tools(std::make_unique<DocumentTools>()), tools(*m_tools) {
     CHistory::Link(m_undo, m_redo);
     m_gridSize = Editor().options.defaultGrid;
     NewWorld();

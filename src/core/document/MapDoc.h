@@ -4,7 +4,6 @@
 #include "document/Pointfile.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapDialect.h"
-#include "tools/DocumentTools.h"
 #include "tools/SelectionBox.h"
 
 #include <cstdint>
@@ -19,6 +18,7 @@ class CMapFace;
 class CMapSolid;
 class CMapWorld;
 class CPrefab;
+class DocumentTools;
 class MapDocView;
 class Progress;
 
@@ -152,8 +152,14 @@ public:
     // State of the block and entity tools shown in the status bar.
     BoundBox blockBox;
     std::optional<Vector> entityPoint;
-    // The tool objects shared by the document's 2D views.
-    DocumentTools tools;
+
+private:
+    // Declared before the reference to it, so it exists first.
+    std::unique_ptr<DocumentTools> m_tools;
+
+public:
+    // The tools and tool objects shared by the document's 2D views.
+    DocumentTools& tools;
     // Told of every path a Save As gives the document (the recent-file list).
     std::function<void(const std::string&)> recentFileAdded;
 

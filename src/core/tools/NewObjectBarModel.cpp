@@ -9,6 +9,7 @@
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/ShapeTemplate.h"
+#include "tools/ToolId.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -9,7 +9,10 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/VisibilityTest.h"
+#include "tools/DocumentTools.h"
+#include "tools/MapTool.h"
 #include "tools/NewObjectBarModel.h"
+#include "tools/ToolId.h"
 
 #include <algorithm>
 
@@ -270,11 +273,11 @@ void SyncToolStatus(CMapDoc& doc) {
 
 void CancelToolDrag(CMapDoc& doc, int tool) {
     DocumentTools& tools = doc.tools;
+    if (MapTool* object = tools.Find(tool)) {
+        object->Cancel(doc);
+    }
     if (tools.dragState == DocumentTools::DragNone) {
         return;
-    }
-    if (ToolObject* object = tools.ForTool(tool)) {
-        object->EndDrag(false);
     }
     tools.dragState = DocumentTools::DragNone;
     tools.dragOwner = nullptr;
@@ -282,4 +285,19 @@ void CancelToolDrag(CMapDoc& doc, int tool) {
         tools.rubberBand = false;
         tools.selectionBox.SetRubberBand(false);
     }
+}
+
+void ShowToolHint(CMapDoc& doc, bool force) {
+    DocumentTools& tools = doc.tools;
+    MapTool* tool = tools.Find(doc.ActiveTool());
+    const std::string hint = tool ? tool->Hint(doc) : std::string();
+    if (!force && hint == tools.shownHint) {
+        return;
+    }
+    if (!hint.empty()) {
+        doc.ShowNote(hint);
+    } else if (!tools.shownHint.empty()) {
+        doc.ClearNote();
+    }
+    tools.shownHint = hint;
 }

@@ -1,6 +1,6 @@
 #include "tools/View2DContextMenu.h"
 
-#include "document/UpdateHint.h"
+#include "tools/ToolId.h"
 
 #include <cstdlib>
 

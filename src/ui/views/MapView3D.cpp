@@ -10,6 +10,7 @@
 #include "gamedata/TextureManager.h"
 #include "render/View2DRenderer.h"
 #include "render/View3DPicking.h"
+#include "tools/ToolId.h"
 #include "views/MeshRenderer3D.h"
 
 #include <QApplication>

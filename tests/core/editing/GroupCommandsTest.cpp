@@ -1,6 +1,7 @@
 #include "EditingTestSupport.h"
 
 #include "document/EditCommands.h"
+#include "tools/ToolId.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "document/MapCheckCommand.h"
 #include "document/MapFiles.h"
 #include "document/ProblemChecker.h"
+#include "tools/ToolId.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,6 +2,7 @@
 #include "common/EditorContext.h"
 #include "document/UpdateHint.h"
 #include "render/ViewAxes.h"
+#include "tools/ToolId.h"
 #include "tools/View2DContextMenu.h"
 
 #include <gtest/gtest.h>

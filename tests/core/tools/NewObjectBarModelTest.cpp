@@ -4,6 +4,7 @@
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
 #include "support/ScriptedPrompts.h"
+#include "tools/ToolId.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,8 @@
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WorldSnapshot.h"
+#include "tools/DocumentTools.h"
+#include "tools/ToolId.h"
 #include "tools/View2DToolMachine.h"
 
 #include <gtest/gtest.h>

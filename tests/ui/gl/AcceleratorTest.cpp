@@ -10,6 +10,7 @@
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/ToolId.h"
 #include "views/MapView3D.h"
 
 #include <QAction>

@@ -16,6 +16,7 @@
 #include "panels/ObjectOverviewDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/ToolId.h"
 #include "views/MapView2D.h"
 
 #include <QApplication>

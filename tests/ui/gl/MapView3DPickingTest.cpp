@@ -13,6 +13,7 @@
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/ToolId.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -11,7 +11,9 @@
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/DocumentTools.h"
 #include "tools/NewObjectBarModel.h"
+#include "tools/ToolId.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
 

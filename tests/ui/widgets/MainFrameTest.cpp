@@ -14,6 +14,7 @@
 #include "mapobjects/MapWorld.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/ToolId.h"
 
 #include <QApplication>
 #include <QDockWidget>

@@ -6,6 +6,7 @@
 #include "mapobjects/MapWorld.h"
 #include "support/FakeViews.h"
 #include "support/SolidBuilders.h"
+#include "tools/ToolId.h"
 #include "tools/View2DContextMenu.h"
 
 #include <QApplication>
