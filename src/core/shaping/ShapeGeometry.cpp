@@ -325,18 +325,96 @@ std::vector<Vector> PolygonOnPlane(const std::vector<Plane>& planes, std::size_t
     return polygon;
 }
 
-std::vector<Vector3d> SolidCorners(const CMapSolid& solid) {
-    std::vector<Vector3d> corners;
-    for (const CMapFace& face : solid.Faces()) {
-        for (int i = 0; i < face.PointCount(); ++i) {
-            const Vector3d p(face.Point(i));
-            const bool known = std::any_of(corners.begin(), corners.end(), [&p](const Vector3d& c) {
-                return Length(c - p) <= kShapeTolerance;
-            });
-            if (!known) {
-                corners.push_back(p);
-            }
+std::vector<Vector3d> ExactPolygon(const std::vector<ThreePointPlane>& planes, std::size_t index) {
+    const ThreePointPlane& plane = planes[index];
+    // The square of the solids' builder, in double precision.
+    int axis = 0;
+    for (int i = 1; i < 3; ++i) {
+        if (std::fabs(plane.normal[i]) > std::fabs(plane.normal[axis])) {
+            axis = i;
         }
     }
+    Vector3d up = axis == 2 ? Vector3d{1, 0, 0} : Vector3d{0, 0, 1};
+    up = up - plane.normal * Dot(up, plane.normal);
+    up = up * (1.0 / Length(up));
+    const Vector3d org = plane.normal * plane.dist;
+    const Vector3d right = Cross(up, plane.normal) * double(BASE_POLY_HALF_SIZE);
+    up = up * double(BASE_POLY_HALF_SIZE);
+    std::vector<Vector3d> polygon{org - right + up, org + right + up, org + right - up,
+                                  org - right - up};
+    std::vector<Vector3d> next;
+    std::vector<double> dists;
+    constexpr double kOn = 1e-6;
+    for (std::size_t j = 0; j < planes.size() && !polygon.empty(); ++j) {
+        if (j == index) {
+            continue;
+        }
+        const ThreePointPlane& other = planes[j];
+        dists.resize(polygon.size());
+        bool front = false;
+        bool back = false;
+        for (std::size_t k = 0; k < polygon.size(); ++k) {
+            // The part behind the other plane stays.
+            dists[k] = other.dist - Dot(other.normal, polygon[k]);
+            front = front || dists[k] > kOn;
+            back = back || dists[k] < -kOn;
+        }
+        if (!back) {
+            continue;
+        }
+        if (!front) {
+            polygon.clear();
+            break;
+        }
+        next.clear();
+        for (std::size_t k = 0; k < polygon.size(); ++k) {
+            const std::size_t l = (k + 1) % polygon.size();
+            const double d1 = dists[k];
+            const double d2 = dists[l];
+            if (d1 >= -kOn) {
+                next.push_back(polygon[k]);
+            }
+            if ((d1 > kOn && d2 < -kOn) || (d1 < -kOn && d2 > kOn)) {
+                const double t = d1 / (d1 - d2);
+                next.push_back(polygon[k] + (polygon[l] - polygon[k]) * t);
+            }
+        }
+        polygon.swap(next);
+    }
+    // Corners a hair apart (from points on the plane of a cut) become one.
+    std::vector<Vector3d> corners;
+    for (const Vector3d& p : polygon) {
+        Vector3d snapped = p;
+        for (int a = 0; a < 3; ++a) {
+            // Whole units within 1e-4, and the 1/64 grid within rounding noise, come out
+            // exact (and never as -0).
+            const double rounded = std::round(snapped[a]);
+            const double fine = std::round(snapped[a] * 64.0) / 64.0;
+            if (std::fabs(snapped[a] - rounded) < 1e-4) {
+                snapped[a] = rounded + 0.0;
+            } else if (std::fabs(snapped[a] - fine) < 1e-9 * std::max(1.0, std::fabs(fine))) {
+                snapped[a] = fine + 0.0;
+            }
+        }
+        if (corners.empty() || Length(corners.back() - snapped) > 1e-4) {
+            corners.push_back(snapped);
+        }
+    }
+    while (corners.size() > 1 && Length(corners.back() - corners.front()) <= 1e-4) {
+        corners.pop_back();
+    }
+    if (corners.size() < 3) {
+        corners.clear();
+    }
     return corners;
+}
+
+std::vector<ThreePointPlane> FacePlanes(const CMapSolid& solid, std::vector<char>& valid) {
+    std::vector<ThreePointPlane> planes(static_cast<std::size_t>(solid.FaceCount()));
+    valid.assign(planes.size(), 0);
+    for (std::size_t i = 0; i < planes.size(); ++i) {
+        const auto& p = solid.Face(static_cast<int>(i)).PlanePoints();
+        valid[i] = PlaneThrough(p[0], p[1], p[2], planes[i]) ? 1 : 0;
+    }
+    return planes;
 }

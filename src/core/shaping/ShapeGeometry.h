@@ -45,8 +45,14 @@ bool ConvexHullFaces(const std::vector<Vector3d>& points, std::vector<HullFace>&
 
 // The polygon on planes[index] inside every other plane (behind each), found the way solids
 // build theirs: a large square on the plane cut by the others, points within 0.01 of a whole
-// unit moved onto it. Empty when nothing is left.
+// unit moved onto it. Empty when nothing is left. For drawing previews.
 std::vector<Vector> PolygonOnPlane(const std::vector<Plane>& planes, std::size_t index);
 
-// The unique polygon corners of a solid (merged within the tolerance), in face order.
-std::vector<Vector3d> SolidCorners(const CMapSolid& solid);
+// The same in double precision with a tight tolerance, wound as solids wind theirs: planes
+// that meet at a shallow angle still give the corners where they meet, where the solids'
+// single-precision polygons can be off by a unit or more. Empty when nothing is left.
+std::vector<Vector3d> ExactPolygon(const std::vector<ThreePointPlane>& planes, std::size_t index);
+
+// The planes of a solid's faces from their plane points; valid[i] is false for a face whose
+// points span no plane (its plane is then left zero).
+std::vector<ThreePointPlane> FacePlanes(const CMapSolid& solid, std::vector<char>& valid);

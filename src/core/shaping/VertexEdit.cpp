@@ -32,14 +32,29 @@ int FindCorner(const std::vector<Vector3d>& corners, const Vector3d& p) {
     return -1;
 }
 
+// Found from the faces' planes in double precision, so corners are where the planes meet.
 SolidTopology TopologyOf(const CMapSolid& solid) {
     SolidTopology topology;
+    std::vector<char> valid;
+    const std::vector<ThreePointPlane> all = FacePlanes(solid, valid);
+    // A repeated plane takes no part, as in the solid's own build.
+    std::vector<ThreePointPlane> planes;
+    std::vector<int> faceOf;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const bool repeated =
+            std::any_of(planes.begin(), planes.end(), [&all, i](const ThreePointPlane& p) {
+                return p.normal == all[i].normal && p.dist == all[i].dist;
+            });
+        if (valid[i] && !repeated) {
+            planes.push_back(all[i]);
+            faceOf.push_back(static_cast<int>(i));
+        }
+    }
     std::set<std::pair<int, int>> edges;
-    for (int f = 0; f < solid.FaceCount(); ++f) {
-        const CMapFace& face = solid.Face(f);
+    for (std::size_t k = 0; k < planes.size(); ++k) {
+        const int f = faceOf[k];
         std::vector<int> loop;
-        for (int i = 0; i < face.PointCount(); ++i) {
-            const Vector3d p(face.Point(i));
+        for (const Vector3d& p : ExactPolygon(planes, k)) {
             int corner = FindCorner(topology.corners, p);
             if (corner < 0) {
                 corner = static_cast<int>(topology.corners.size());
@@ -68,13 +83,8 @@ SolidTopology TopologyOf(const CMapSolid& solid) {
     return topology;
 }
 
-bool ShareFace(const std::vector<int>& a, const std::vector<int>& b) {
-    return std::any_of(a.begin(), a.end(),
-                       [&b](int f) { return std::find(b.begin(), b.end(), f) != b.end(); });
-}
-
-// A point of the moved solid: where it is, the old faces it lies on, and whether an old corner
-// stays there (then it must stay a corner).
+// A point of the moved solid: where it is, the old faces it lies on, and whether an old
+// corner stays there (then it must stay a corner).
 struct MovedPoint {
     Vector3d position;
     std::vector<int> faces;
@@ -91,12 +101,21 @@ Plane BuildPlane(const ThreePointPlane& plane) {
     return plane.ToFloat();
 }
 
-int NearestPoint(const std::vector<MovedPoint>& points, const Vector3d& p) {
-    int best = 0;
-    double bestDistance = -1.0;
+// Polygon corners farther than this from every point they were built from mean that planes
+// meeting at a shallow angle moved a corner away from where it was put.
+constexpr double kCornerDrift = 0.05;
+
+// How far the corners of the solid as built in single precision may lie from those found in
+// double precision.
+constexpr double kBuildDrift = 1.0;
+
+// The index of the point nearest to p, or -1 when none lies within tolerance.
+int NearestPoint(const std::vector<MovedPoint>& points, const Vector3d& p, double tolerance) {
+    int best = -1;
+    double bestDistance = tolerance;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double d = Length(points[i].position - p);
-        if (bestDistance < 0.0 || d < bestDistance) {
+        if (d <= bestDistance) {
             bestDistance = d;
             best = static_cast<int>(i);
         }
@@ -137,8 +156,8 @@ std::string VertexMoveMessage(VertexMoveResult result) {
     case VertexMoveResult::NotConvex:
         return "The solid would no longer be convex there; the vertices go back.";
     case VertexMoveResult::NotPlanar:
-        return "A face would bend in a way that cannot be split into flat faces; the vertices "
-               "go back.";
+        return "A face would bend too slightly to be split into flat faces that hold; the "
+               "vertices go back.";
     case VertexMoveResult::NoVolume:
         return "The solid would be left without volume; the vertices go back.";
     case VertexMoveResult::TooManyFaces:
@@ -243,49 +262,6 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         return Refusal(VertexMoveResult::NotConvex);
     }
 
-    // The hull's polygons; each edge must join corners of one old face, and a corner that
-    // did not move must stay a corner: where it would not, the faces around it would have to
-    // fold inwards.
-    std::vector<Plane> planes;
-    planes.reserve(hull.size());
-    for (const HullFace& face : hull) {
-        planes.push_back(BuildPlane(face.plane));
-    }
-    std::vector<std::vector<int>> polygonCorners(hull.size());
-    std::vector<char> isCorner(points.size(), 0);
-    for (std::size_t i = 0; i < hull.size(); ++i) {
-        const std::vector<Vector> polygon = PolygonOnPlane(planes, i);
-        std::vector<int>& corners = polygonCorners[i];
-        for (const Vector& p : polygon) {
-            const int nearest = NearestPoint(points, Vector3d(p));
-            if (corners.empty() || (corners.back() != nearest && corners.front() != nearest)) {
-                corners.push_back(nearest);
-            }
-        }
-        if (corners.size() < 3) {
-            return Refusal(VertexMoveResult::NoVolume);
-        }
-        for (int c : corners) {
-            isCorner[static_cast<std::size_t>(c)] = 1;
-        }
-    }
-
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (points[i].fixed && !isCorner[i]) {
-            return Refusal(VertexMoveResult::NotConvex);
-        }
-    }
-    for (const std::vector<int>& corners : polygonCorners) {
-        for (std::size_t k = 0; k < corners.size(); ++k) {
-            const MovedPoint& a = points[static_cast<std::size_t>(corners[k])];
-            const MovedPoint& b =
-                points[static_cast<std::size_t>(corners[(k + 1) % corners.size()])];
-            if (!ShareFace(a.faces, b.faces)) {
-                return Refusal(VertexMoveResult::NotPlanar);
-            }
-        }
-    }
-
     // The faces: an old face whose plane is unchanged is kept as it is; a new one takes the
     // texture of the old face its corners share (or, for faces that merged, of the first).
     std::vector<ThreePointPlane> oldPlanes(static_cast<std::size_t>(solid.FaceCount()));
@@ -319,7 +295,7 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         }
         changed = true;
         // The old face shared by the most corners of the new one.
-        const std::vector<int>& corners = polygonCorners[i];
+        const std::vector<int>& corners = hull[i].corners;
         int source = -1;
         std::size_t bestCount = 0;
         for (int f = 0; f < solid.FaceCount(); ++f) {
@@ -349,19 +325,82 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         return a.source != b.source ? a.source < b.source : a.kept && !b.kept;
     });
 
-    VertexMovePreview preview;
-    preview.result = VertexMoveResult::Moved;
-    std::vector<Plane> finalPlanes;
+    // The polygons in double precision; faces left without one are left out.
+    std::vector<ThreePointPlane> finalPlanes;
     finalPlanes.reserve(made.size());
     for (const Made& m : made) {
         ThreePointPlane plane;
         FacePlane(m.face, plane);
-        finalPlanes.push_back(BuildPlane(plane));
+        finalPlanes.push_back(plane);
     }
-    preview.faces.reserve(made.size());
+    std::vector<Plane> buildPlanes;
+    std::vector<std::vector<Vector3d>> polygons;
+    std::vector<std::size_t> keptFaces;
     for (std::size_t i = 0; i < made.size(); ++i) {
-        CMapFace face = std::move(made[i].face);
-        const std::vector<Vector> polygon = PolygonOnPlane(finalPlanes, i);
+        std::vector<Vector3d> exact = ExactPolygon(finalPlanes, i);
+        if (exact.size() >= 3) {
+            buildPlanes.push_back(BuildPlane(finalPlanes[i]));
+            polygons.push_back(std::move(exact));
+            keptFaces.push_back(i);
+        }
+    }
+    if (keptFaces.size() < 4) {
+        return Refusal(VertexMoveResult::NoVolume);
+    }
+    // A corner that did not move must stay a corner: where it would not, the faces around it
+    // would have to fold inwards. Every corner must be one of the points.
+    std::vector<char> isCorner(points.size(), 0);
+    for (const std::vector<Vector3d>& polygon : polygons) {
+        for (const Vector3d& p : polygon) {
+            const int nearest = NearestPoint(points, p, kCornerDrift);
+            if (nearest < 0) {
+                return Refusal(VertexMoveResult::NotPlanar);
+            }
+            isCorner[static_cast<std::size_t>(nearest)] = 1;
+        }
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].fixed && !isCorner[i]) {
+            return Refusal(VertexMoveResult::NotConvex);
+        }
+    }
+
+    VertexMovePreview preview;
+    preview.result = VertexMoveResult::Moved;
+    preview.faces.reserve(keptFaces.size());
+    for (std::size_t k = 0; k < keptFaces.size(); ++k) {
+        std::vector<Vector> polygon;
+        polygon.reserve(polygons[k].size());
+        for (const Vector3d& p : polygons[k]) {
+            polygon.push_back(p.ToFloat());
+        }
+        // The solid is built in single precision, which cuts polygons with a tolerance of a
+        // tenth of a unit: where faces meet at so shallow an angle that its polygons would
+        // not be the solid's, or fail its check, the move is refused.
+        const std::vector<Vector> built = PolygonOnPlane(buildPlanes, k);
+        std::vector<std::string> messages;
+        bool sound;
+        {
+            GeometryMessageCapture capture(messages);
+            sound = CheckFace(polygon.data(), static_cast<int>(polygon.size()), buildPlanes[k]) &&
+                    CheckFace(built.data(), static_cast<int>(built.size()), buildPlanes[k]);
+        }
+        // Each corner of one polygon must lie near a corner of the other.
+        const auto near = [](const Vector3d& p, const std::vector<Vector3d>& corners) {
+            return std::any_of(corners.begin(), corners.end(),
+                               [&p](const Vector3d& c) { return Length(c - p) <= kBuildDrift; });
+        };
+        std::vector<Vector3d> builtCorners(built.begin(), built.end());
+        for (const Vector3d& p : builtCorners) {
+            sound = sound && near(p, polygons[k]);
+        }
+        for (const Vector3d& p : polygons[k]) {
+            sound = sound && near(p, builtCorners);
+        }
+        if (!sound) {
+            return Refusal(VertexMoveResult::NotPlanar);
+        }
+        CMapFace face = std::move(made[keptFaces[k]].face);
         face.StorePolygon(polygon.data(), static_cast<int>(polygon.size()));
         preview.faces.push_back(std::move(face));
     }
@@ -396,11 +435,32 @@ VertexMoveOutcome OnVertexMove(CMapDoc& doc, const std::vector<SolidVertexMove>&
     HistoryRecorder& history = Editor().ActiveHistory();
     for (auto& [solid, faces] : rebuilt) {
         history.Keep(solid);
+        const std::vector<CMapFace> old = solid->Faces();
         solid->SetFaceCount(0);
         for (const CMapFace& face : faces) {
             solid->AddFace(face);
         }
-        solid->CreateFromPlanes();
+        if (solid->CreateFromPlanes()) {
+            // The faces get the polygons found in double precision, which put the corners
+            // exactly where the handles went.
+            if (solid->FaceCount() == static_cast<int>(faces.size())) {
+                for (int i = 0; i < solid->FaceCount(); ++i) {
+                    const CMapFace& exact = faces[static_cast<std::size_t>(i)];
+                    solid->Face(i).StorePolygon(exact.Points(), exact.PointCount());
+                }
+            }
+        } else {
+            // The preview checks what the build checks, so this is not expected; should it
+            // happen all the same, the solid gets its faces back rather than stay broken.
+            solid->SetFaceCount(0);
+            for (const CMapFace& face : old) {
+                solid->AddFace(face);
+            }
+            solid->CreateFromPlanes();
+            outcome.result = VertexMoveResult::NotPlanar;
+            outcome.message = VertexMoveMessage(outcome.result);
+            outcome.refused = solid;
+        }
         for (int i = solid->FaceCount() - 1; i >= 0; --i) {
             if (solid->Face(i).PointCount() == 0) {
                 solid->DeleteFace(i);
@@ -418,6 +478,8 @@ VertexMoveOutcome OnVertexMove(CMapDoc& doc, const std::vector<SolidVertexMove>&
         doc.SetModified();
     }
     doc.SelectObject(nullptr, SELECT_UPDATE);
-    outcome.result = VertexMoveResult::Moved;
+    if (!outcome.refused) {
+        outcome.result = VertexMoveResult::Moved;
+    }
     return outcome;
 }

@@ -15,15 +15,19 @@ class CMapSolid;
 // by a delta gives a new set of corners (a moved edge midpoint becomes a corner of its own,
 // which splits the edge); the solid rebuilt from them is their convex hull. A face whose
 // corners no longer lie on one plane is split into planar faces along the hull's edges, which
-// always run between corners of that face; faces that come to lie on one plane become one.
+// run between its corners along whichever diagonals keep the solid convex; faces that come to
+// lie on one plane become one.
 //
 // The move is refused (and the solid stays as it was) when
 // - a corner would end up inside the rebuilt solid: moved corners pushed in past the faces
 //   around them, or corners left behind by moved ones that bulge out past them; either way the
 //   solid would no longer be convex;
-// - the hull has an edge between two corners that share no original face: the faces would
-//   have to bend in a way that no split of the old faces into planar ones can give;
 // - the corners enclose no volume (all on one plane or line);
+// - a face would bend too slightly to be split into planar faces that hold: corners off its
+//   plane by more than 0.01 units (closer ones count as on it) but so little that the faces
+//   meet at a very shallow angle, where the solid, built in single precision as all solids
+//   are, would get corners a unit or more away from those found in double precision, or fail
+//   its face check;
 // - the result would have more faces than a solid may have, or a corner out of range.
 //
 // The rule for a cube's corner pulled outward along the cube's diagonal: accepted. The three
@@ -58,7 +62,7 @@ enum class VertexMoveResult {
     Moved,        // the solid was (or would be) rebuilt
     Unchanged,    // nothing moves: no handles, a zero delta, or moves along the faces only
     NotConvex,    // a corner would end up inside the solid
-    NotPlanar,    // a face would bend in a way no split into planar faces can give
+    NotPlanar,    // a face would bend too slightly for a split into planar faces to hold
     NoVolume,     // the corners would lie on one plane or line
     TooManyFaces, // more faces than a solid may have
     OutOfRange,   // a corner would leave the map's range

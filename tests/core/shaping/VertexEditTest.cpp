@@ -3,6 +3,8 @@
 #include "mapobjects/ShapeTemplate.h"
 #include "shaping/VertexEdit.h"
 
+#include <random>
+
 namespace {
 
 class VertexEditTest : public EditingTest {
@@ -196,6 +198,79 @@ TEST_F(VertexEditTest, ACylinderCornerPulledOut) {
     EXPECT_GE(HandleAt(*cylinder, {0, 128, 272}), 0);
     EXPECT_TRUE(MapReadsBackTheSame(World()));
     EXPECT_TRUE(UndoRedoExact(snapshot));
+}
+
+} // namespace
+
+namespace {
+
+// Random drags of one or two handles on a cube, a clipped wedge and an 8-sided cylinder, one
+// after another: every accepted one leaves a sound closed solid that reads back from MAP
+// text, every refused one leaves the map as it was, and undoing them all gives back the
+// exact file bytes.
+TEST_F(VertexEditTest, RandomDragsLeaveSoundSolidsAndUndoToTheSameBytes) {
+    std::vector<CMapSolid*> solids{Add(MakeBox({0, 0, 0}, {64, 64, 64}))};
+    auto* wedge = Add(MakeBox({128, 0, 0}, {256, 64, 64}));
+    {
+        RecordingPause pause;
+        wedge->Face(0).SetPlanePoints({128, 0, 0}, {128, 64, 0}, {256, 0, 64});
+        ASSERT_TRUE(wedge->CreateFromPlanes());
+        wedge->CalcBounds();
+    }
+    solids.push_back(wedge);
+    auto* cylinder = new CMapSolid;
+    {
+        RecordingPause pause;
+        CCylinderShape shape;
+        BoundBox box;
+        box.mins = {-64, 200, 0};
+        box.maxs = {64, 328, 96};
+        shape.SetFromBox(box);
+        shape.SetParameter("Number of Sides", 8);
+        ASSERT_TRUE(shape.BuildSolid(*cylinder));
+        cylinder->CalcBounds();
+    }
+    solids.push_back(Add(cylinder));
+    const std::string before = RmfBytes(World());
+    context.Context().options.undoLevels = 1000;
+    std::mt19937 random(26);
+    int moved = 0;
+    int refused = 0;
+    for (int drag = 0; drag < 240; ++drag) {
+        CMapSolid* solid = solids[random() % solids.size()];
+        const std::size_t handleCount = VertexHandles(*solid).size();
+        SolidVertexMove move{solid, {static_cast<int>(random() % handleCount)}};
+        if (random() % 3 == 0) {
+            move.handles.push_back(static_cast<int>(random() % handleCount));
+        }
+        const Vector3d delta(static_cast<int>(random() % 17) - 8,
+                             static_cast<int>(random() % 17) - 8,
+                             static_cast<int>(random() % 17) - 8);
+        const std::string bytes = RmfBytes(World());
+        const VertexMoveOutcome outcome = OnVertexMove(*doc, {move}, delta);
+        if (outcome.result != VertexMoveResult::Moved) {
+            refused += outcome.result != VertexMoveResult::Unchanged;
+            ASSERT_EQ(RmfBytes(World()), bytes) << drag;
+            continue;
+        }
+        ++moved;
+        ASSERT_TRUE(solid->IsClosed()) << drag;
+        ASSERT_GE(solid->FaceCount(), 4) << drag;
+        for (const CMapFace& face : solid->Faces()) {
+            ASSERT_GE(face.PointCount(), 3) << drag;
+        }
+        ASSERT_TRUE(context.Context().errors.empty()) << drag;
+        if (moved % 8 == 0) {
+            ASSERT_TRUE(MapReadsBackTheSame(World())) << drag;
+        }
+    }
+    // Both kinds happen often enough for the loop to mean something.
+    EXPECT_GT(moved, 50);
+    EXPECT_GT(refused, 50);
+    for (int i = 0; i < moved; ++i) {
+        doc->OnUndo();
+    }
+    EXPECT_EQ(RmfBytes(World()), before);
 }
 
 } // namespace
