@@ -342,12 +342,14 @@ ToolDrawing VertexTool::Draw(ToolContext& context) {
             drawing.shapes.push_back(std::move(outline));
         }
     }
-    // Unchosen handles first, so chosen ones show on top; the chosen ones where the drag
-    // takes them.
-    for (int pass = 0; pass < 2; ++pass) {
+    // Edge middles first, then corners (a corner hides a middle drawn at its pixel), then the
+    // chosen handles on top, where the drag takes them.
+    for (int pass = 0; pass < 3; ++pass) {
         for (const SolidHandles& s : m_solids) {
             for (std::size_t i = 0; i < s.handles.size(); ++i) {
-                if (s.chosen[i] != (pass == 1)) {
+                const bool corner = s.handles[i].kind == HandleKind::Corner;
+                const int wanted = s.chosen[i] ? 2 : (corner ? 1 : 0);
+                if (wanted != pass) {
                     continue;
                 }
                 Vector3d position = s.handles[i].position;
@@ -356,9 +358,9 @@ ToolDrawing VertexTool::Draw(ToolContext& context) {
                 }
                 ToolShape dot;
                 dot.kind = ToolShape::Dot;
-                dot.xorColor = Xor(s.chosen[i]                               ? kChosenShown
-                                   : s.handles[i].kind == HandleKind::Corner ? kCornerShown
-                                                                             : kMiddleShown);
+                dot.xorColor = Xor(s.chosen[i] ? kChosenShown
+                                   : corner    ? kCornerShown
+                                               : kMiddleShown);
                 dot.points = {transform.WorldToClient(position.ToFloat())};
                 drawing.shapes.push_back(std::move(dot));
             }
