@@ -269,6 +269,7 @@ bool ClipTool::Key(ToolContext& context, ToolKey key, ToolKeys) {
                                      : "The plane cuts none of the selected solids.");
             // The note stays: the hint of the next point is not shown over it.
             context.doc.tools.shownHint = Hint(context.doc);
+            context.doc.tools.hintChangeCount = context.doc.ChangeCount();
         }
         return true;
     }

@@ -4,6 +4,7 @@
 #include "tools/EntityMarker.h"
 #include "tools/ToolBox.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ public:
     bool rubberBand = false;
     // The current tool's hint last shown in the message pane.
     std::string shownHint;
+    std::uint64_t hintChangeCount = 0;
 
     // The document's object of a registered tool; null for unknown numbers.
     MapTool* Find(int tool);

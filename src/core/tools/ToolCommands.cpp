@@ -291,9 +291,11 @@ void ShowToolHint(CMapDoc& doc, bool force) {
     DocumentTools& tools = doc.tools;
     MapTool* tool = tools.Find(doc.ActiveTool());
     const std::string hint = tool ? tool->Hint(doc) : std::string();
-    if (!force && hint == tools.shownHint) {
+    // A change to the map takes the note away: the hint is shown again after one.
+    if (!force && hint == tools.shownHint && doc.ChangeCount() == tools.hintChangeCount) {
         return;
     }
+    tools.hintChangeCount = doc.ChangeCount();
     if (!hint.empty()) {
         doc.ShowNote(hint);
     } else if (!tools.shownHint.empty()) {
