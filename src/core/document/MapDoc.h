@@ -2,9 +2,9 @@
 
 #include "document/History.h"
 #include "document/Pointfile.h"
+#include "document/SelectionBox.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapDialect.h"
-#include "tools/SelectionBox.h"
 
 #include <cstdint>
 #include <functional>

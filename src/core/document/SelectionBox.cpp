@@ -1,4 +1,4 @@
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 
 #include "mapobjects/MapClass.h"
 
