@@ -7,8 +7,10 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
+#include "mapobjects/VisibilityTest.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -156,8 +158,11 @@ std::vector<SolidClipPreview> PreviewClip(const std::vector<const CMapSolid*>& s
 std::vector<CMapSolid*> SolidsToClip(const CMapDoc& doc) {
     std::vector<CMapSolid*> solids;
     std::unordered_set<const CMapClass*> seen;
+    const CMapWorld& world = *doc.World();
+    const std::uint32_t flags = world.DisplayFilterFlags();
+    // Solids hidden inside a selected group or entity are left alone, as carving does.
     const auto take = [&](CMapClass* object) {
-        if (seen.insert(object).second) {
+        if (PassesVisibilityTest(*object, world, flags) && seen.insert(object).second) {
             solids.push_back(static_cast<CMapSolid*>(object));
         }
         return true;
@@ -245,7 +250,7 @@ ClipResult OnClip(CMapDoc& doc, const ThreePointPlane& plane, ClipKeep keep) {
     world.CalcBounds();
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_OBJECTS);
-    if (step.Changed()) {
+    if (step.Changed() && result.clipped > 0) {
         doc.SetModified();
     }
     doc.SelectObject(nullptr, SELECT_UPDATE);

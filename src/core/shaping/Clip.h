@@ -29,7 +29,7 @@ enum class ClipKeep { Front, Back, Both };
 // Front, then back, then both, then front again.
 ClipKeep NextClipKeep(ClipKeep keep);
 
-// One convex piece as polygons (each counter-clockwise seen from outside the piece).
+// One convex piece as polygons, wound as the polygons of solids are.
 using PiecePolygons = std::vector<std::vector<Vector>>;
 
 // How a plane cuts one solid: missed (then the pieces are empty) or cut into a front and a
@@ -45,8 +45,8 @@ struct SolidClipPreview {
 std::vector<SolidClipPreview> PreviewClip(const std::vector<const CMapSolid*>& solids,
                                           const ThreePointPlane& plane);
 
-// The solids a clip of the document works on: the selected solids and the solids inside the
-// selected groups and entities, each once, in selection order.
+// The solids a clip of the document works on: the selected solids and the visible solids
+// inside the selected groups and entities, each once, in selection order.
 std::vector<CMapSolid*> SolidsToClip(const CMapDoc& doc);
 
 // What a clip did.

@@ -123,6 +123,31 @@ int NearestPoint(const std::vector<MovedPoint>& points, const Vector3d& p, doubl
     return best;
 }
 
+// True when p lies inside the convex polygon (on its plane, whose normal is given), farther
+// than the tolerance from each of its edges.
+bool StrictlyInside(const std::vector<Vector3d>& polygon, const Vector3d& normal,
+                    const Vector3d& p) {
+    int sign = 0;
+    for (std::size_t k = 0; k < polygon.size(); ++k) {
+        const Vector3d& a = polygon[k];
+        const Vector3d edge = polygon[(k + 1) % polygon.size()] - a;
+        const double length = Length(edge);
+        if (!(length > 0.0)) {
+            continue;
+        }
+        const double d = Dot(Cross(edge, p - a), normal) / length;
+        if (std::fabs(d) <= kShapeTolerance) {
+            return false;
+        }
+        const int side = d > 0.0 ? 1 : -1;
+        if (sign != 0 && side != sign) {
+            return false;
+        }
+        sign = side;
+    }
+    return sign != 0;
+}
+
 VertexMovePreview Refusal(VertexMoveResult result) {
     VertexMovePreview preview;
     preview.result = result;
@@ -364,6 +389,28 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
             return Refusal(VertexMoveResult::NotConvex);
         }
     }
+    // A moved corner that is no corner of the result may lie flat: on an edge, or in a face
+    // its own faces merged into (a corner pushed onto the plane of its neighbours). But one
+    // that lies inside a face on the plane of one of its own old faces was pushed into that
+    // face, which would have to bend inwards around it.
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (isCorner[i]) {
+            continue;
+        }
+        const MovedPoint& point = points[i];
+        for (std::size_t k = 0; k < polygons.size(); ++k) {
+            const ThreePointPlane& plane = finalPlanes[keptFaces[k]];
+            const bool ownPlane = std::any_of(point.faces.begin(), point.faces.end(), [&](int f) {
+                const std::size_t old = static_cast<std::size_t>(f);
+                return oldPlaneValid[old] &&
+                       Dot(oldPlanes[old].normal, plane.normal) > 1.0 - 1e-9 &&
+                       std::fabs(oldPlanes[old].dist - plane.dist) <= kShapeTolerance;
+            });
+            if (ownPlane && StrictlyInside(polygons[k], plane.normal, point.position)) {
+                return Refusal(VertexMoveResult::NotConvex);
+            }
+        }
+    }
 
     VertexMovePreview preview;
     preview.result = VertexMoveResult::Moved;
@@ -377,11 +424,12 @@ VertexMovePreview PreviewVertexMove(const CMapSolid& solid, const std::vector<in
         // The solid is built in single precision, which cuts polygons with a tolerance of a
         // tenth of a unit: where faces meet at so shallow an angle that its polygons would
         // not be the solid's, or fail its check, the move is refused.
-        const std::vector<Vector> built = PolygonOnPlane(buildPlanes, k);
         std::vector<std::string> messages;
+        std::vector<Vector> built;
         bool sound;
         {
             GeometryMessageCapture capture(messages);
+            built = PolygonOnPlane(buildPlanes, k);
             sound = CheckFace(polygon.data(), static_cast<int>(polygon.size()), buildPlanes[k]) &&
                     CheckFace(built.data(), static_cast<int>(built.size()), buildPlanes[k]);
         }

@@ -21,7 +21,10 @@ class CMapSolid;
 // The move is refused (and the solid stays as it was) when
 // - a corner would end up inside the rebuilt solid: moved corners pushed in past the faces
 //   around them, or corners left behind by moved ones that bulge out past them; either way the
-//   solid would no longer be convex;
+//   solid would no longer be convex. So would a moved corner that ends up inside a face lying
+//   on the plane of one of its own faces (dragged along that plane into the face). A moved
+//   corner that ends up flat (on an edge, or inside a face its own faces merge into) simply
+//   stops being a corner;
 // - the corners enclose no volume (all on one plane or line);
 // - a face would bend too slightly to be split into planar faces that hold: corners off its
 //   plane by more than 0.01 units (closer ones count as on it) but so little that the faces

@@ -144,6 +144,13 @@ TEST_F(VertexEditTest, EdgeSplitsMergesAndRefusals) {
     EXPECT_TRUE(MapReadsBackTheSame(World()));
     doc->OnUndo();
 
+    // The vertical edge at x = y = 64 pulled out to 128 (a six-sided prism), then the one at
+    // x = y = 0 pushed in to 64: its corners would lie inside the top and bottom faces.
+    EXPECT_EQ(Move(cube, {{64, 64, 0}, {64, 64, 64}}, {64, 64, 0}).result, VertexMoveResult::Moved);
+    EXPECT_EQ(cube->FaceCount(), 6);
+    EXPECT_EQ(Move(cube, {{0, 0, 0}, {0, 0, 64}}, {64, 64, 0}).result, VertexMoveResult::NotConvex);
+    doc->OnUndo();
+
     const std::string snapshot = Snapshot();
     // The whole top onto the bottom: nothing is left.
     EXPECT_EQ(Move(cube, {{0, 0, 64}, {64, 0, 64}, {0, 64, 64}, {64, 64, 64}}, {0, 0, -64}).result,
