@@ -201,6 +201,9 @@ TEST_F(ShapingToolsTest, VertexToolMovesChosenCornersAndRefusesAMoveThatBreaksCo
     // map stays as it was and the message says why.
     Drag(xy, At(xy, 128, 128), At(xy, 128, 0));
     EXPECT_TRUE(Rmf() == moved);
+    // The opposite edge pulled inside along the top and bottom faces: refused as well.
+    Drag(xy, At(xy, 0, 0), At(xy, 64, 64));
+    EXPECT_TRUE(Rmf() == moved);
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "Vertex Move");
     EXPECT_NE(panes.panes[0].find("convex"), std::string::npos);
 
