@@ -7,6 +7,7 @@
 #include "render/View2DRenderer.h"
 #include "session/EditorContext.h"
 #include "support/FakeViews.h"
+#include "tools/DocumentTools.h"
 #include "tools/ToolCommands.h"
 #include "tools/View2DToolMachine.h"
 
@@ -147,8 +148,8 @@ void BM_DragOneBrushPerMouseMove(benchmark::State& state) {
         machine.Move(start.x + step, start.y + step / 2, {}, true);
         // Each view repaints the strips of the old and the new feedback.
         for (std::size_t v = 0; v < hosts.size(); ++v) {
-            doc.tools.selectionBox.SetView({hosts[v]->transform, doc.GridSize(), true});
-            const ToolDrawing now = doc.tools.selectionBox.Draw();
+            doc.Tools().selectionBox.SetView({hosts[v]->transform, doc.GridSize(), true});
+            const ToolDrawing now = doc.Tools().selectionBox.Draw();
             for (const ToolDrawing* drawing : {static_cast<const ToolDrawing*>(&last[v]), &now}) {
                 for (const ToolShape& shape : drawing->shapes) {
                     for (std::size_t i = 0; i < shape.points.size(); ++i) {
@@ -190,7 +191,7 @@ void BM_CommitMoveOfAThousandBrushes(benchmark::State& state) {
     doc.SelectObject(nullptr, SELECT_UPDATE);
     state.counters["selected"] = selected;
     BenchHost host(bench.view, VIEW2D_XY);
-    ToolBox& box = doc.tools.selectionBox;
+    ToolBox& box = doc.Tools().selectionBox;
     int direction = 1;
     for (auto _ : state) {
         SyncSelectionBox(doc);

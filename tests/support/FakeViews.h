@@ -4,6 +4,7 @@
 #include "document/EditorSinks.h"
 #include "document/MapDocView.h"
 #include "document/UpdateHint.h"
+#include "session/ToolId.h"
 
 #include <array>
 #include <string>

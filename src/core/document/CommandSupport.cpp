@@ -5,6 +5,7 @@
 #include "mapobjects/MapClass.h"
 #include "mapobjects/TreeWalk.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 
 void ApplyPendingProperties() {
     if (ObjectPropertiesSink* sheet = Editor().objectProperties) {

@@ -15,6 +15,7 @@
 #include "mapobjects/VisibilityTest.h"
 #include "session/EditorContext.h"
 #include "session/MapWads.h"
+#include "session/ToolId.h"
 
 #include <algorithm>
 #include <cctype>

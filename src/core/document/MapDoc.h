@@ -1,12 +1,12 @@
 #pragma once
 
+#include "document/DocumentPart.h"
 #include "document/History.h"
 #include "document/Pointfile.h"
 #include "document/PrefabLink.h"
 #include "document/SelectionBox.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapDialect.h"
-#include "tools/DocumentTools.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,6 +19,7 @@ class CMapClass;
 class CMapFace;
 class CMapSolid;
 class CMapWorld;
+class DocumentTools;
 class MapDocView;
 class Progress;
 
@@ -152,8 +153,15 @@ public:
     // State of the block and entity tools shown in the status bar.
     BoundBox blockBox;
     std::optional<Vector> entityPoint;
-    // The tool objects shared by the document's 2D views.
-    DocumentTools tools;
+
+    // The tools and tool objects shared by the document's 2D views (tools/DocumentTools.h),
+    // made on first use.
+    template <class T = DocumentTools> T& Tools() const {
+        if (!m_tools) {
+            m_tools = std::make_unique<T>();
+        }
+        return static_cast<T&>(*m_tools);
+    }
     // Told of every path a Save As gives the document (the recent-file list).
     std::function<void(const std::string&)> recentFileAdded;
 
@@ -225,4 +233,5 @@ private:
     std::optional<MapDialect> m_exportDialect;
     // Set while the document edits a prefab.
     std::unique_ptr<PrefabLink> m_prefab;
+    mutable std::unique_ptr<DocumentPart> m_tools;
 };

@@ -29,12 +29,3 @@ enum SelectFlags {
     SELECT_UPDATE = 0x08,
     SELECT_CLEAR = 0x10,
 };
-
-// The editor's tools.
-enum ToolId {
-    TOOL_SELECTION = 0,
-    TOOL_BLOCK = 1,
-    TOOL_ENTITY = 2,
-    TOOL_CAMERA = 3,
-    TOOL_MAGNIFY = 5,
-};

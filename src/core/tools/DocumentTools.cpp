@@ -1,18 +1,21 @@
 #include "tools/DocumentTools.h"
 
-#include "document/UpdateHint.h"
+#include "tools/MapTool.h"
+#include "tools/ToolRegistry.h"
 
-ToolObject* DocumentTools::ForTool(int tool) {
-    switch (tool) {
-    case TOOL_SELECTION:
-        return &selectionBox;
-    case TOOL_BLOCK:
-        return &blockBox;
-    case TOOL_ENTITY:
-        return &marker;
-    case TOOL_CAMERA:
-        return &cameras;
-    default:
-        return nullptr;
+DocumentTools::DocumentTools() {
+    for (const ToolRegistration& tool : RegisteredTools()) {
+        m_tools.emplace_back(tool.id, tool.make());
     }
+}
+
+DocumentTools::~DocumentTools() = default;
+
+MapTool* DocumentTools::Find(int tool) {
+    for (auto& [id, object] : m_tools) {
+        if (id == tool) {
+            return object.get();
+        }
+    }
+    return nullptr;
 }

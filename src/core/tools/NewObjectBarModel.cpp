@@ -9,6 +9,7 @@
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 
 #include <cerrno>
 #include <cstdlib>

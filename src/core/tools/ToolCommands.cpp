@@ -9,6 +9,9 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/VisibilityTest.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
+#include "tools/DocumentTools.h"
+#include "tools/MapTool.h"
 #include "tools/NewObjectBarModel.h"
 
 #include <algorithm>
@@ -50,8 +53,8 @@ std::string EntityClassForNewItem() {
 } // namespace
 
 void SyncSelectionBox(CMapDoc& doc) {
-    ToolBox& box = doc.tools.selectionBox;
-    if (doc.tools.rubberBand || box.IsDragging()) {
+    ToolBox& box = doc.Tools().selectionBox;
+    if (doc.Tools().rubberBand || box.IsDragging()) {
         return;
     }
     box.SetBounds(doc.Selection().Bounds());
@@ -141,7 +144,7 @@ bool PickAt(CMapDoc& doc, const ViewAxes& axes, float zoom, int x, int y, bool c
 }
 
 void ApplySelectionTransform(CMapDoc& doc) {
-    const ToolBox& box = doc.tools.selectionBox;
+    const ToolBox& box = doc.Tools().selectionBox;
     if (doc.SelectedObjects().empty()) {
         return;
     }
@@ -194,7 +197,7 @@ void SelectInBand(CMapDoc& doc, const BoundBox& band, bool enclosedOnly) {
 }
 
 CMapClass* CreateObjectWithTool(CMapDoc& doc, int tool) {
-    DocumentTools& tools = doc.tools;
+    DocumentTools& tools = doc.Tools();
     CMapWorld* world = doc.World();
     if (tools.dragState != DocumentTools::DragNone || !world) {
         return nullptr;
@@ -254,7 +257,7 @@ CMapClass* CreateObjectWithTool(CMapDoc& doc, int tool) {
 }
 
 void SyncToolStatus(CMapDoc& doc) {
-    const DocumentTools& tools = doc.tools;
+    const DocumentTools& tools = doc.Tools();
     if (tools.blockBox.IsEmpty()) {
         doc.blockBox.ResetBounds();
     } else {
@@ -269,12 +272,12 @@ void SyncToolStatus(CMapDoc& doc) {
 }
 
 void CancelToolDrag(CMapDoc& doc, int tool) {
-    DocumentTools& tools = doc.tools;
+    DocumentTools& tools = doc.Tools();
+    if (MapTool* object = tools.Find(tool)) {
+        object->Cancel(doc);
+    }
     if (tools.dragState == DocumentTools::DragNone) {
         return;
-    }
-    if (ToolObject* object = tools.ForTool(tool)) {
-        object->EndDrag(false);
     }
     tools.dragState = DocumentTools::DragNone;
     tools.dragOwner = nullptr;
@@ -282,4 +285,21 @@ void CancelToolDrag(CMapDoc& doc, int tool) {
         tools.rubberBand = false;
         tools.selectionBox.SetRubberBand(false);
     }
+}
+
+void ShowToolHint(CMapDoc& doc, bool force) {
+    DocumentTools& tools = doc.Tools();
+    MapTool* tool = tools.Find(doc.ActiveTool());
+    const std::string hint = tool ? tool->Hint(doc) : std::string();
+    // A change to the map takes the note away: the hint is shown again after one.
+    if (!force && hint == tools.shownHint && doc.ChangeCount() == tools.hintChangeCount) {
+        return;
+    }
+    tools.hintChangeCount = doc.ChangeCount();
+    if (!hint.empty()) {
+        doc.ShowNote(hint);
+    } else if (!tools.shownHint.empty()) {
+        doc.ClearNote();
+    }
+    tools.shownHint = hint;
 }

@@ -38,5 +38,10 @@ CMapClass* CreateObjectWithTool(CMapDoc& doc, int tool);
 // Copies the block box and the marker into the document's status fields.
 void SyncToolStatus(CMapDoc& doc);
 
-// Ends a drag in progress without keeping it (the tool is about to change).
+// The tool is about to change: it ends what it was doing, and a drag in progress ends
+// without being kept.
 void CancelToolDrag(CMapDoc& doc, int tool);
+
+// Shows what the current tool expects next in the message pane when that changed (always with
+// force); a hint no longer given is taken away.
+void ShowToolHint(CMapDoc& doc, bool force = false);

@@ -30,6 +30,7 @@ struct ToolShape {
         Square,  // filled 8 x 8 handle centred on points[0]
         Circle,  // filled 8 x 8 round handle centred on points[0]
         Disc,    // filled circle of radius 4 centred on points[0]
+        Dot,     // filled 5 x 5 square centred on points[0] (a vertex handle)
     };
     Kind kind = Outline;
     std::vector<PixelPoint> points;

@@ -1,6 +1,6 @@
 #include "tools/View2DContextMenu.h"
 
-#include "document/UpdateHint.h"
+#include "session/ToolId.h"
 
 #include <cstdlib>
 

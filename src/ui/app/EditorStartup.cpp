@@ -4,7 +4,6 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ScreenshotRunner.h"
-#include "app/TestEditHook.h"
 #include "app/ToolbarIcons.h"
 #include "autosave/AutosaveStore.h"
 #include "batch/BatchCommands.h"
@@ -85,10 +84,7 @@ bool EditorStartup::Start() {
     m_autosave = new AutosaveController(*m_frame, m_autosaveDirectory);
     // 10: the file named on the command line; a failure leaves the editor running.
     if (!m_arguments.fileToOpen.empty()) {
-        if (CChildFrame* opened =
-                m_frame->OpenMapFile(QString::fromStdString(m_arguments.fileToOpen))) {
-            RunTestEditHook(opened->Document());
-        }
+        m_frame->OpenMapFile(QString::fromStdString(m_arguments.fileToOpen));
     }
     // 11: maximised (the size is set too, for desktops without a window manager).
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

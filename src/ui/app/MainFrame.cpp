@@ -23,8 +23,12 @@
 #include "prefabs/PrefabRegistry.h"
 #include "session/EditorContext.h"
 #include "session/GameDataStartup.h"
+#include "session/ToolId.h"
+#include "tools/DocumentTools.h"
+#include "tools/MapTool.h"
 #include "tools/NewObjectBarModel.h"
 #include "tools/ToolCommands.h"
+#include "tools/ToolRegistry.h"
 #include "views/MapView2D.h"
 
 #include <QCloseEvent>
@@ -420,8 +424,7 @@ void CMainFrame::UpdateAllDocumentViews(int flags) {
 // --- main frame commands ---
 
 void CMainFrame::SetCurrentTool(int tool) {
-    if (tool != TOOL_SELECTION && tool != TOOL_BLOCK && tool != TOOL_ENTITY &&
-        tool != TOOL_CAMERA && tool != TOOL_MAGNIFY) {
+    if (!FindRegisteredTool(tool)) {
         tool = TOOL_SELECTION;
     }
     // Choosing a tool, the Selection tool too, ends texture application: the mode and a tool
@@ -438,6 +441,9 @@ void CMainFrame::SetCurrentTool(int tool) {
     }
     m_currentTool = tool;
     NewObjectBar().SetTool(tool);
+    if (CMapDoc* active = CMapDoc::GetActiveMapDoc()) {
+        ShowToolHint(*active, true);
+    }
     // Every 2D view shows the feedback of the document's new tool.
     for (CMapDoc* document : CMapDoc::AllDocuments()) {
         for (MapDocView* view : document->Views()) {

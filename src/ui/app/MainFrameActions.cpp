@@ -14,6 +14,7 @@
 #include "editing/EditCommands.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
+#include "tools/ToolRegistry.h"
 
 #include <QActionGroup>
 #include <QDockWidget>
@@ -39,12 +40,6 @@ constexpr int kDocumentCommands[] = {
     CommandId::ShowGrid,          CommandId::SmallerGrid,     CommandId::BiggerGrid,
     CommandId::MapInformation,    CommandId::ShowConnections, CommandId::HideItems,
     CommandId::TextureApplication};
-
-constexpr std::pair<int, int> kToolCommands[] = {{CommandId::ToolSelection, TOOL_SELECTION},
-                                                 {CommandId::ToolBlock, TOOL_BLOCK},
-                                                 {CommandId::ToolEntity, TOOL_ENTITY},
-                                                 {CommandId::ToolCamera, TOOL_CAMERA},
-                                                 {CommandId::ToolMagnify, TOOL_MAGNIFY}};
 
 constexpr std::pair<int, int> kView2DCommands[] = {
     {CommandId::View2DXY, 0}, {CommandId::View2DYZ, 1}, {CommandId::View2DXZ, 2}};
@@ -257,14 +252,9 @@ void CMainFrame::CreateActions() {
     auto* tools = new QActionGroup(this);
     // No tool button is down while texture application is on.
     tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (auto [id, tool] : kToolCommands) {
-        const char* text = tool == TOOL_SELECTION ? "Selection Tool\tShift+S"
-                           : tool == TOOL_BLOCK   ? "Block Creation Tool\tShift+B"
-                           : tool == TOOL_ENTITY  ? "Entity Creation Tool\tShift+E"
-                           : tool == TOOL_CAMERA  ? "Camera\tShift+C"
-                                                  : "Magnify\tShift+G";
+    for (const ToolRegistration& tool : RegisteredTools()) {
         tools->addAction(AddAction(
-            id, text, [this, tool = tool] { SetCurrentTool(tool); }, true));
+            tool.commandId, tool.menuText, [this, id = tool.id] { SetCurrentTool(id); }, true));
     }
     AddAction(
         TextureApplication, "Te&xture application\tShift+A",
@@ -359,8 +349,10 @@ void CMainFrame::CreateMenus() {
                    TextureBar, 0, StatusBar, MessagesWindow});
 
     QMenu* tools = bar->addMenu("&Tools");
-    add(tools, {ToolSelection, ToolBlock, ToolEntity, ToolCamera, ToolMagnify, 0,
-                TextureApplication, TextureLock, 0, CreateObject});
+    for (const ToolRegistration& tool : RegisteredTools()) {
+        tools->addAction(Action(tool.commandId));
+    }
+    add(tools, {0, TextureApplication, TextureLock, 0, CreateObject});
     QMenu* align = tools->addMenu("&Align");
     add(align, {AlignLeft, AlignRight, AlignTop, AlignBottom});
     QMenu* flip = tools->addMenu("&Flip");
@@ -401,9 +393,13 @@ void CMainFrame::CreateToolBars() {
                             0,          View2DXY,       View2DYZ, View2DXZ, View3DWireframe,
                             View3DFlat, View3DTextured, 0,        ShowGrid, SmallerGrid,
                             BiggerGrid});
-    m_mapToolsBar = makeBar(MapToolsBar, "Map tools",
-                            {ToolSelection, ToolBlock, ToolEntity, ToolCamera, ToolMagnify, 0,
-                             TextureApplication, TextureLock});
+    m_mapToolsBar = makeBar(MapToolsBar, "Map tools", {});
+    for (const ToolRegistration& tool : RegisteredTools()) {
+        m_mapToolsBar->addAction(Action(tool.commandId));
+    }
+    m_mapToolsBar->addSeparator();
+    m_mapToolsBar->addAction(Action(TextureApplication));
+    m_mapToolsBar->addAction(Action(TextureLock));
     m_mapOperationsBar =
         makeBar(MapOperationsBar, "Map operations",
                 {Carve, MakeHollow, Group, Ungroup, TieToEntity, MoveToWorld, 0, HideSelected,
@@ -458,9 +454,9 @@ void CMainFrame::UpdateDocumentCommands(CMapDoc* document) {
                      !m_faceEditing);
     Action(Properties)->setEnabled(m_objectProperties != nullptr);
     Action(Properties)->setChecked(m_objectProperties && m_objectProperties->isVisible());
-    for (auto [id, tool] : kToolCommands) {
-        Action(id)->setEnabled(hasDocument);
-        Action(id)->setChecked(!m_faceEditing && tool == m_currentTool);
+    for (const ToolRegistration& tool : RegisteredTools()) {
+        Action(tool.commandId)->setEnabled(hasDocument);
+        Action(tool.commandId)->setChecked(!m_faceEditing && tool.id == m_currentTool);
     }
     Action(TextureApplication)->setChecked(m_faceEditing);
     Action(TextureLock)->setChecked(Editor().textureLock);

@@ -1,6 +1,8 @@
 #include "app/ToolbarIcons.h"
 
 #include "app/CommandIds.h"
+#include "tools/ToolIcon.h"
+#include "tools/ToolRegistry.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -26,6 +28,43 @@ QIcon Drawn(const std::function<void(QPainter&)>& draw) {
     painter.end();
     return QIcon(pixmap);
 }
+
+// Paints a tool's own picture.
+class PainterIconCanvas : public ToolIconCanvas {
+public:
+    explicit PainterIconCanvas(QPainter& painter) : m_painter(painter) {}
+
+    void SetPen(IconColor color, float width, bool dashed, bool roundCap) override {
+        m_painter.setPen(QPen(ColorOf(color), width, dashed ? Qt::DashLine : Qt::SolidLine,
+                              roundCap ? Qt::RoundCap : Qt::SquareCap));
+    }
+    void SetFill(IconColor color) override { m_painter.setBrush(ColorOf(color)); }
+    void NoFill() override { m_painter.setBrush(Qt::NoBrush); }
+    void Line(IconPoint from, IconPoint to) override {
+        m_painter.drawLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
+    }
+    void Polygon(std::initializer_list<IconPoint> points) override {
+        QPolygonF polygon;
+        for (const IconPoint& p : points) {
+            polygon << QPointF(p.x, p.y);
+        }
+        m_painter.drawPolygon(polygon);
+    }
+    void Rect(float x, float y, float width, float height, float cornerRadius) override {
+        if (cornerRadius > 0.0f) {
+            m_painter.drawRoundedRect(QRectF(x, y, width, height), cornerRadius, cornerRadius);
+        } else {
+            m_painter.drawRect(QRectF(x, y, width, height));
+        }
+    }
+    void Ellipse(float x, float y, float width, float height) override {
+        m_painter.drawEllipse(QRectF(x, y, width, height));
+    }
+
+private:
+    static QColor ColorOf(IconColor color) { return QColor(color.r, color.g, color.b); }
+    QPainter& m_painter;
+};
 
 QIcon Lettered(const QString& text, const QColor& fill) {
     return Drawn([text, fill](QPainter& p) {
@@ -86,52 +125,6 @@ QIcon Grid(int sign) {
         p.setPen(QPen(Qt::black, 1.6));
         p.drawLine(QPointF(3, 12), QPointF(21, 12));
         p.drawLine(QPointF(12, 3), QPointF(12, 21));
-    });
-}
-
-QIcon Arrow() {
-    return Drawn([](QPainter& p) {
-        QPainterPath path;
-        path.moveTo(6, 3);
-        path.lineTo(6, 19);
-        path.lineTo(10, 15);
-        path.lineTo(13, 21);
-        path.lineTo(15.5, 20);
-        path.lineTo(12.5, 14);
-        path.lineTo(18, 14);
-        path.closeSubpath();
-        p.setBrush(Qt::white);
-        p.drawPath(path);
-    });
-}
-
-QIcon Magnifier() {
-    return Drawn([](QPainter& p) {
-        p.setBrush(QColor(200, 225, 250));
-        p.drawEllipse(QRectF(3, 3, 12, 12));
-        p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(14, 14), QPointF(20, 20));
-    });
-}
-
-QIcon Camera() {
-    return Drawn([](QPainter& p) {
-        p.setBrush(QColor(90, 90, 100));
-        p.drawRoundedRect(QRectF(3, 8, 14, 10), 2, 2);
-        const QPointF lens[] = {{17, 11}, {22, 8}, {22, 18}, {17, 15}};
-        p.drawPolygon(lens, 4);
-        p.setBrush(Qt::white);
-        p.drawEllipse(QRectF(5, 4, 5, 5));
-    });
-}
-
-QIcon EntityMarker() {
-    return Drawn([](QPainter& p) {
-        p.setBrush(QColor(255, 210, 60));
-        p.drawEllipse(QRectF(6, 3, 12, 12));
-        p.setBrush(QColor(160, 160, 160));
-        p.drawRect(QRectF(9, 15, 6, 5));
-        p.drawLine(QPointF(12, 20), QPointF(12, 22));
     });
 }
 
@@ -299,23 +292,19 @@ QIcon Play() {
     });
 }
 
-QIcon Block() {
-    return Drawn([](QPainter& p) {
-        p.setBrush(QColor(230, 230, 230));
-        p.setPen(QPen(kInk, 1.2, Qt::DashLine));
-        p.drawRect(QRectF(4, 4, 16, 16));
-        p.setPen(QPen(kInk, 1.4));
-        p.setBrush(kInk);
-        for (QPointF corner : {QPointF(4, 4), QPointF(20, 4), QPointF(20, 20), QPointF(4, 20)}) {
-            p.drawRect(QRectF(corner.x() - 1.5, corner.y() - 1.5, 3, 3));
-        }
-    });
-}
-
 } // namespace
 
 QIcon CommandIcon(int id) {
     using namespace CommandId;
+    if (const ToolRegistration* tool = FindToolCommand(id)) {
+        if (!tool->drawIcon) {
+            return QIcon();
+        }
+        return Drawn([tool](QPainter& p) {
+            PainterIconCanvas canvas(p);
+            tool->drawIcon(canvas);
+        });
+    }
     switch (id) {
     case FileNew:
         return Page(0);
@@ -351,16 +340,6 @@ QIcon CommandIcon(int id) {
         return Grid(-1);
     case BiggerGrid:
         return Grid(1);
-    case ToolSelection:
-        return Arrow();
-    case ToolBlock:
-        return Block();
-    case ToolEntity:
-        return EntityMarker();
-    case ToolCamera:
-        return Camera();
-    case ToolMagnify:
-        return Magnifier();
     case TextureApplication:
         return FaceBrush();
     case TextureLock:

@@ -11,6 +11,7 @@
 #include "render/View2DGeometry.h"
 #include "render/View2DRenderer.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "tools/View2DContextMenu.h"
 #include "views/View2DToolHandler.h"
 #include "views/View2DTools.h"
@@ -377,6 +378,10 @@ void CMapView2D::keyPressEvent(QKeyEvent* event) {
         SetZoom(DigitZoom(key - Qt::Key_0));
         return;
     }
+    // The tool comes first: Enter, Escape and the keys it takes while it works (Tab).
+    if (m_tool && m_tool->Key(*this, *event)) {
+        return;
+    }
     switch (key) {
     case Qt::Key_Tab:
         SetViewType(NextViewType(m_viewType));
@@ -424,9 +429,6 @@ void CMapView2D::keyPressEvent(QKeyEvent* event) {
         return;
     default:
         break;
-    }
-    if (m_tool && m_tool->Key(*this, *event)) {
-        return;
     }
     QWidget::keyPressEvent(event);
 }

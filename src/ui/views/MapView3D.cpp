@@ -10,6 +10,7 @@
 #include "render/View2DRenderer.h"
 #include "render/View3DPicking.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "views/MeshRenderer3D.h"
 
 #include <QApplication>

@@ -112,6 +112,12 @@ bool View2DTools::Key(CMapView2D&, QKeyEvent& event) {
         return m_machine.Enter(event.modifiers().testFlag(Qt::ShiftModifier));
     case Qt::Key_Escape:
         return m_machine.Escape();
+    case Qt::Key_Tab:
+        return m_machine.Key(ToolKey::Tab, KeysOf(event.modifiers()));
+    case Qt::Key_Backtab:
+        return m_machine.Key(ToolKey::Backtab, KeysOf(event.modifiers()));
+    case Qt::Key_Delete:
+        return m_machine.Key(ToolKey::Delete, KeysOf(event.modifiers()));
     default:
         return false;
     }
@@ -122,8 +128,7 @@ bool View2DTools::Dragging(const CMapView2D&) const {
 }
 
 ToolDrawing View2DTools::CurrentDrawing() {
-    ToolObject* object = m_machine.ActiveObject();
-    return object ? object->Draw() : ToolDrawing{};
+    return m_machine.Draw();
 }
 
 void View2DTools::Draw(CMapView2D&, QPainter& painter, int) {
@@ -194,6 +199,9 @@ void View2DTools::Paint(QPainter& painter, const ToolDrawing& drawing) {
             break;
         case ToolShape::Square:
             painter.fillRect(QRect(shape.points[0].x - 4, shape.points[0].y - 4, 8, 8), color);
+            break;
+        case ToolShape::Dot:
+            painter.fillRect(QRect(shape.points[0].x - 2, shape.points[0].y - 2, 5, 5), color);
             break;
         case ToolShape::Circle:
         case ToolShape::Disc: {

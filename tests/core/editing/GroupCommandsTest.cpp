@@ -1,6 +1,7 @@
 #include "EditingTestSupport.h"
 
 #include "editing/EditCommands.h"
+#include "session/ToolId.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "document/MapFiles.h"
 #include "editing/MapCheckCommand.h"
 #include "editing/ProblemChecker.h"
+#include "session/ToolId.h"
 
 #include <cstdio>
 #include <filesystem>

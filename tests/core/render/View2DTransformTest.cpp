@@ -2,6 +2,7 @@
 #include "document/UpdateHint.h"
 #include "render/ViewAxes.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "tools/View2DContextMenu.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

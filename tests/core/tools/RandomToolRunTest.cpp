@@ -7,9 +7,11 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WorldSnapshot.h"
+#include "tools/DocumentTools.h"
 #include "tools/View2DToolMachine.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +112,7 @@ TEST(RandomToolRunTest, UndoAllAndRedoAllGiveBackTheSavedBytes) {
             machine.LeftUp(p.x, p.y, {});
         } else if (op <= 5) {
             frame.tool = TOOL_SELECTION;
-            ToolBox& box = doc.tools.selectionBox;
+            ToolBox& box = doc.Tools().selectionBox;
             const int mode = op - 1; // 2 move/scale, 3 scale, 4 rotate, 5 shear
             const int wanted = mode <= 3
                                    ? ToolBox::HandlesScale

@@ -14,6 +14,7 @@
 #include "panels/NewObjectsBar.h"
 #include "panels/ObjectOverviewDialog.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 #include "views/MapView2D.h"

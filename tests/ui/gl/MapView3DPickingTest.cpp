@@ -10,6 +10,7 @@
 #include "panels/FaceSpinField.h"
 #include "render/View3DPicking.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"

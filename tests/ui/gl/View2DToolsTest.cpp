@@ -8,9 +8,11 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
+#include "tools/DocumentTools.h"
 #include "tools/NewObjectBarModel.h"
 #include "views/MapView2D.h"
 #include "views/MapView3D.h"
@@ -115,8 +117,8 @@ protected:
 TEST_F(View2DToolsTest, DrawingABlockAndPressingEnterAddsOneSnappedSolid) {
     mainFrame.tool = TOOL_BLOCK;
     Drag(At(-60, 250), At(-3, 131));
-    const BoundBox box = doc->tools.blockBox.Bounds();
-    EXPECT_FALSE(doc->tools.blockBox.IsEmpty());
+    const BoundBox box = doc->Tools().blockBox.Bounds();
+    EXPECT_FALSE(doc->Tools().blockBox.IsEmpty());
     EXPECT_EQ(box.mins.x, -64.0f);
     EXPECT_EQ(box.maxs.x, 0.0f);
     EXPECT_EQ(box.mins.y, 128.0f);
@@ -127,7 +129,7 @@ TEST_F(View2DToolsTest, DrawingABlockAndPressingEnterAddsOneSnappedSolid) {
     const BoundBox made = TopLevel(2)->Bounds();
     EXPECT_EQ(made.mins.x, -64.0f);
     EXPECT_EQ(made.maxs.y, 256.0f);
-    EXPECT_TRUE(doc->tools.blockBox.IsEmpty());
+    EXPECT_TRUE(doc->Tools().blockBox.IsEmpty());
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "New Object");
     EXPECT_TRUE(doc->SelectedObjects().empty());
 }
@@ -153,7 +155,7 @@ TEST_F(View2DToolsTest, ClickSelectsDragMovesByGridStepsAndUndoRestoresTheBytes)
 TEST_F(View2DToolsTest, ThreeClicksOnTheSelectionReturnToScaleMode) {
     Click(At(0, 32));
     ASSERT_EQ(doc->SelectedObjects().size(), 1u);
-    const ToolBox& box = doc->tools.selectionBox;
+    const ToolBox& box = doc->Tools().selectionBox;
     EXPECT_EQ(box.HandleMode(), ToolBox::HandlesScale);
     Click(At(32, 32));
     EXPECT_EQ(box.HandleMode(), ToolBox::HandlesRotate);
@@ -168,11 +170,11 @@ TEST_F(View2DToolsTest, RubberBandSelectsOverlappingWithEnterAndEnclosedWithShif
     doc->OnSmallerGrid();
     doc->OnSmallerGrid();             // 16: the band ends inside the second box
     Drag(At(-40, 200), At(150, -40)); // encloses the first box, overlaps the second
-    EXPECT_TRUE(doc->tools.rubberBand);
+    EXPECT_TRUE(doc->Tools().rubberBand);
     EXPECT_TRUE(doc->SelectedObjects().empty());
     Key(Qt::Key_Return);
     EXPECT_EQ(doc->SelectedObjects().size(), 2u);
-    EXPECT_FALSE(doc->tools.rubberBand);
+    EXPECT_FALSE(doc->Tools().rubberBand);
 
     doc->OnClearSelection();
     Drag(At(-40, 200), At(150, -40));
@@ -206,7 +208,7 @@ TEST_F(View2DToolsTest, ACylinderOfThirtyThreeFacesShowsTheRangeMessageAndCreate
     Key(Qt::Key_Return);
     EXPECT_TRUE(prompts.Showed("The face count for a cylinder must be in the range of 3 to 32."));
     EXPECT_EQ(TopLevelCount(), 2);
-    EXPECT_TRUE(doc->tools.blockBox.IsEmpty());
+    EXPECT_TRUE(doc->Tools().blockBox.IsEmpty());
 
     bar.SetFaceCountText("32");
     Drag(At(-128, 256), At(-64, 128));
@@ -224,7 +226,7 @@ TEST_F(View2DToolsTest, AnEmptyBoxIsRefusedAndTheEntityToolPlacesAnItem) {
 
     mainFrame.tool = TOOL_ENTITY;
     Drag(At(-100, 300), At(-90, 310));
-    EXPECT_FALSE(doc->tools.marker.IsEmpty());
+    EXPECT_FALSE(doc->Tools().marker.IsEmpty());
     Key(Qt::Key_Return);
     ASSERT_EQ(TopLevelCount(), 3);
     EXPECT_EQ(doc->UndoHistory().CurrentName(), "New Item");
@@ -278,7 +280,7 @@ TEST_F(View2DToolsTest, MagnifyZoomsInOnALeftClickAndOutOnARightClick) {
     EXPECT_NEAR(xy->Zoom(), zoom, 1e-4f);
     // Magnify never selects or draws.
     EXPECT_TRUE(doc->SelectedObjects().empty());
-    EXPECT_TRUE(doc->tools.blockBox.IsEmpty());
+    EXPECT_TRUE(doc->Tools().blockBox.IsEmpty());
     // Over the view the pointer shows the tool's own picture.
     MoveTo(At(40, 40));
     EXPECT_EQ(Port()->cursor().shape(), Qt::BitmapCursor);

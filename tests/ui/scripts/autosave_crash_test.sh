@@ -49,9 +49,24 @@ wait_for() {
 has_autosave() { compgen -G "$autosaves/e1m1.map-*.rmf" >/dev/null; }
 window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 
-# 1. Start on the copy; the test hook deletes every object right after the map opened.
-BRICKHAVEN_TEST_EDIT=delete-all "$tarno" "$map" nologo >"$work/run1.log" 2>&1 &
+# 1. Start on the copy and delete every object as a user would: Edit > Select all from the
+# keyboard (Alt+E, A), then Del.
+"$tarno" "$map" nologo >"$work/run1.log" 2>&1 &
 pid=$!
+opened_title() { xdotool search --onlyvisible --name "e1m1.map" >/dev/null 2>&1; }
+wait_for 60 opened_title || fail "the map did not open"
+main=$(xdotool search --onlyvisible --name "e1m1.map" | head -1)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool windowfocus "$main"
+sleep 1
+# A click into the top 2D view gives it the keyboard, as it would for a user.
+xdotool mousemove $((X + WIDTH * 3 / 4)) $((Y + HEIGHT / 5)) click 1
+sleep 0.5
+xdotool key alt+e
+sleep 0.5
+xdotool key a
+sleep 0.5
+xdotool key Delete
 wait_for 60 has_autosave || fail "no autosave appeared in $autosaves"
 sleep 0.5 # the worker renames the finished file into place; let it settle
 kill -9 "$pid"

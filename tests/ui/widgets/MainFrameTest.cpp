@@ -12,6 +12,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

@@ -4,6 +4,7 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
+#include "session/ToolId.h"
 #include "support/FakeViews.h"
 #include "support/SolidBuilders.h"
 #include "tools/View2DContextMenu.h"
