@@ -1,6 +1,6 @@
 // The Clip and Vertex tools driven with mouse and keys in a child frame's 2D views: points and
 // handles placed by clicks, the cut preview, Tab, Enter and Escape, refused moves, and undo.
-#include "ViewTestSupport.h"
+#include "TwoBoxFrameTest.h"
 #include "app/ChildFrame.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
@@ -24,54 +24,8 @@
 
 namespace {
 
-class ShapingToolsTest : public ::testing::Test {
+class ShapingToolsTest : public TwoBoxFrameTest {
 protected:
-    ScopedEditorContext context;
-    ScriptedPrompts prompts;
-    FakeMainFrame mainFrame;
-    FakeStatusPanes panes;
-    std::unique_ptr<CChildFrame> frame;
-    CMapDoc* doc = nullptr;
-    CMapView2D* xy = nullptr;
-    CMapView2D* xz = nullptr;
-
-    void SetUp() override {
-        context.Context().SetPrompts(&prompts);
-        context.Context().mainFrame = &mainFrame;
-        context.Context().statusPanes = &panes;
-        auto document = std::make_unique<CMapDoc>();
-        AddBox(*document->World(), {0, 0, 0}, {64, 64, 64});
-        AddBox(*document->World(), {128, 0, 0}, {192, 64, 64});
-        document->World()->CalcBounds(true);
-        document->World()->UpdateVisibleObjects();
-        frame = std::make_unique<CChildFrame>(std::move(document));
-        frame->resize(1006, 806);
-        frame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        QApplication::processEvents();
-        doc = &frame->Document();
-        CMapDoc::SetActiveMapDoc(doc);
-        for (CMapView2D* view : frame->Views2D()) {
-            if (view->ViewType() == VIEW2D_XY) {
-                xy = view;
-            } else if (view->ViewType() == VIEW2D_XZ) {
-                xz = view;
-            }
-        }
-        ASSERT_NE(xy, nullptr);
-        ASSERT_NE(xz, nullptr);
-        for (CMapView2D* view : {xy, xz}) {
-            view->SetZoom(1.0f);
-            view->CenterOnPoint(96.0f, 32.0f);
-        }
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        frame.reset();
-        context.Context().mainFrame = nullptr;
-        context.Context().statusPanes = nullptr;
-    }
-
     static QPoint At(CMapView2D* view, float h, float v) {
         Vector point;
         point[view->HorizontalAxis()] = h;
@@ -95,11 +49,6 @@ protected:
         doc->SelectObject(nullptr, SELECT_CLEAR);
         doc->SelectObject(object, SELECT_ADD);
         doc->SelectObject(nullptr, SELECT_UPDATE);
-    }
-    std::string Rmf() const {
-        std::string out;
-        EXPECT_EQ(WriteRmfData(*doc->World(), out), 0);
-        return out;
     }
     CMapClass* TopLevel(std::size_t index) const {
         auto it = doc->World()->Children().begin();

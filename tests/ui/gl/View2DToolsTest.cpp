@@ -1,7 +1,7 @@
 // The 2D tools driven with real mouse and key events in a child frame: drawing a block,
 // picking, moving, the handle modes, the rubber band, Escape and the face count check.
 #include "views/View2DTools.h"
-#include "ViewTestSupport.h"
+#include "TwoBoxFrameTest.h"
 #include "app/ChildFrame.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
@@ -25,48 +25,8 @@
 
 namespace {
 
-class View2DToolsTest : public ::testing::Test {
+class View2DToolsTest : public TwoBoxFrameTest {
 protected:
-    ScopedEditorContext context;
-    ScriptedPrompts prompts;
-    FakeMainFrame mainFrame;
-    FakeStatusPanes panes;
-    std::unique_ptr<CChildFrame> frame;
-    CMapDoc* doc = nullptr;
-    CMapView2D* xy = nullptr;
-
-    void SetUp() override {
-        context.Context().SetPrompts(&prompts);
-        context.Context().mainFrame = &mainFrame;
-        context.Context().statusPanes = &panes;
-        auto document = std::make_unique<CMapDoc>();
-        AddBox(*document->World(), {0, 0, 0}, {64, 64, 64});
-        AddBox(*document->World(), {128, 0, 0}, {192, 64, 64});
-        document->World()->CalcBounds(true);
-        document->World()->UpdateVisibleObjects();
-        frame = std::make_unique<CChildFrame>(std::move(document));
-        frame->resize(1006, 806);
-        frame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        QApplication::processEvents();
-        doc = &frame->Document();
-        CMapDoc::SetActiveMapDoc(doc);
-        for (CMapView2D* view : frame->Views2D()) {
-            if (view->ViewType() == VIEW2D_XY) {
-                xy = view;
-            }
-        }
-        ASSERT_NE(xy, nullptr);
-        xy->SetZoom(1.0f);
-        xy->CenterOnPoint(96.0f, 32.0f);
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        frame.reset();
-        context.Context().mainFrame = nullptr;
-        context.Context().statusPanes = nullptr;
-    }
-
     QPoint At(float x, float y) const {
         const PixelPoint p = xy->WorldToClient(Vector{x, y, 0});
         return {p.x, p.y};
@@ -94,11 +54,6 @@ protected:
     }
     void Key(int key, Qt::KeyboardModifiers mods = {}) {
         QTest::keyClick(xy, static_cast<Qt::Key>(key), mods);
-    }
-    std::string Rmf() const {
-        std::string out;
-        EXPECT_EQ(WriteRmfData(*doc->World(), out), 0);
-        return out;
     }
     int TopLevelCount() const { return static_cast<int>(doc->World()->Children().size()); }
     CMapClass* TopLevel(int index) const {
