@@ -73,7 +73,6 @@ private:
     PixelPoint m_bandFrom;
     PixelPoint m_bandTo;
     Vector3d m_delta;
-    bool m_snap = true;
     std::vector<VertexMovePreview> m_previews;
     std::string m_message;
 };
