@@ -16,14 +16,7 @@ namespace {
 
 CMapSolid* Cylinder32() {
     auto* solid = new CMapSolid;
-    CCylinderShape cylinder;
-    BoundBox box;
-    box.mins = {-128, -128, 0};
-    box.maxs = {128, 128, 256};
-    cylinder.SetFromBox(box);
-    cylinder.SetParameter("Number of Sides", 32);
-    cylinder.BuildSolid(*solid);
-    solid->CalcBounds();
+    BuildCylinder32(*solid);
     return solid;
 }
 

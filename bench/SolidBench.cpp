@@ -14,13 +14,7 @@ namespace {
 // three points.
 std::unique_ptr<CMapSolid> Cylinder32() {
     auto solid = std::make_unique<CMapSolid>();
-    CCylinderShape cylinder;
-    BoundBox box;
-    box.mins = {-128, -128, 0};
-    box.maxs = {128, 128, 256};
-    cylinder.SetFromBox(box);
-    cylinder.SetParameter("Number of Sides", 32);
-    cylinder.BuildSolid(*solid);
+    BuildCylinder32(*solid);
     return solid;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mapobjects/MapSolid.h"
+#include "mapobjects/ShapeTemplate.h"
 
 // Adds a face with three plane points, as a MAP file gives them.
 inline CMapFace* AddPlaneFace(CMapSolid& solid, const Vector& p0, const Vector& p1,
@@ -49,4 +50,20 @@ inline void AddBoxPlanes(CMapSolid& solid, const Vector& lo, const Vector& hi) {
     AddBoxFace(solid, lo, hi, 0, false);
     AddBoxFace(solid, lo, hi, 1, true);
     AddBoxFace(solid, lo, hi, 1, false);
+}
+
+// Builds solid as a 32-sided cylinder filling -128..128 across and 0..256 up, with its bounds;
+// false when the shape could not be built.
+inline bool BuildCylinder32(CMapSolid& solid) {
+    CCylinderShape cylinder;
+    BoundBox box;
+    box.mins = {-128, -128, 0};
+    box.maxs = {128, 128, 256};
+    cylinder.SetFromBox(box);
+    cylinder.SetParameter("Number of Sides", 32);
+    if (!cylinder.BuildSolid(solid)) {
+        return false;
+    }
+    solid.CalcBounds();
+    return true;
 }

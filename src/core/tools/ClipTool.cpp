@@ -20,10 +20,6 @@ constexpr std::uint32_t kBackShown = 0x0080FF;
 constexpr std::uint32_t kLineShown = 0x00A000;
 constexpr std::uint32_t kPointShown = 0x0000FF;
 
-constexpr std::uint32_t Xor(std::uint32_t shown) {
-    return shown ^ kXorBase;
-}
-
 const char* KeepName(ClipKeep keep) {
     switch (keep) {
     case ClipKeep::Front:
@@ -206,7 +202,7 @@ ToolDrawing ClipTool::Draw(ToolContext& context) {
         for (const std::vector<Vector>& polygon : polygons) {
             ToolShape shape;
             shape.kind = ToolShape::Outline;
-            shape.xorColor = Xor(shown);
+            shape.xorColor = XorPen(shown);
             for (const Vector& corner : polygon) {
                 shape.points.push_back(transform.WorldToClient(corner));
             }
@@ -228,7 +224,7 @@ ToolDrawing ClipTool::Draw(ToolContext& context) {
         ToolShape line;
         line.kind = dotted ? ToolShape::Outline : ToolShape::Line;
         line.dotted = dotted;
-        line.xorColor = Xor(kLineShown);
+        line.xorColor = XorPen(kLineShown);
         line.points = {Project(transform, a), Project(transform, b)};
         drawing.shapes.push_back(std::move(line));
     };
@@ -242,7 +238,7 @@ ToolDrawing ClipTool::Draw(ToolContext& context) {
     for (int i = 0; i < m_count; ++i) {
         ToolShape point;
         point.kind = ToolShape::Disc;
-        point.xorColor = Xor(kPointShown);
+        point.xorColor = XorPen(kPointShown);
         point.points = {Project(transform, m_points[static_cast<std::size_t>(i)])};
         drawing.shapes.push_back(std::move(point));
     }

@@ -8,11 +8,11 @@
 
 namespace {
 
-constexpr std::uint32_t kSelectionPen = 0xFF0000 ^ kXorBase;  // red on white
-constexpr std::uint32_t kRubberBandPen = 0x32FFFF ^ kXorBase; // cyan on white
-constexpr std::uint32_t kBlockPen = 0x000000 ^ kXorBase;      // black on white
-constexpr std::uint32_t kHandleBrush = 0x000000 ^ kXorBase;   // black on white
-constexpr std::uint32_t kDragPen = 0xFFFF00;                  // blue on white
+constexpr std::uint32_t kSelectionPen = XorPen(0xFF0000);  // red on white
+constexpr std::uint32_t kRubberBandPen = XorPen(0x32FFFF); // cyan on white
+constexpr std::uint32_t kBlockPen = XorPen(0x000000);      // black on white
+constexpr std::uint32_t kHandleBrush = XorPen(0x000000);   // black on white
+constexpr std::uint32_t kDragPen = 0xFFFF00;               // blue on white
 constexpr int kMargin = 4;
 constexpr int kBand = 8;
 constexpr int kMiddle = 4;

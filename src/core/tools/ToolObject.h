@@ -46,6 +46,10 @@ struct ToolDrawing {
 };
 
 inline constexpr std::uint32_t kXorBase = 0xFFFFFF;
+// The pen that shows as colour shown where it draws over the white background.
+constexpr std::uint32_t XorPen(std::uint32_t shown) {
+    return shown ^ kXorBase;
+}
 
 // The common interface of the document's tool objects (selection box, block box, entity
 // marker, camera list). Coordinates x, y are whole world units on the view's horizontal and

@@ -22,10 +22,6 @@ constexpr std::uint32_t kChosenShown = 0xFF0000;
 constexpr std::uint32_t kPreviewShown = 0x00A000;
 constexpr std::uint32_t kBandShown = 0x000000;
 
-constexpr std::uint32_t Xor(std::uint32_t shown) {
-    return shown ^ kXorBase;
-}
-
 bool Near(const Vector3d& a, const Vector3d& b) {
     return Length(a - b) < 0.01;
 }
@@ -335,7 +331,7 @@ ToolDrawing VertexTool::Draw(ToolContext& context) {
         for (const CMapFace& face : preview.faces) {
             ToolShape outline;
             outline.kind = ToolShape::Outline;
-            outline.xorColor = Xor(kPreviewShown);
+            outline.xorColor = XorPen(kPreviewShown);
             for (int i = 0; i < face.PointCount(); ++i) {
                 outline.points.push_back(transform.WorldToClient(face.Points()[i]));
             }
@@ -358,9 +354,9 @@ ToolDrawing VertexTool::Draw(ToolContext& context) {
                 }
                 ToolShape dot;
                 dot.kind = ToolShape::Dot;
-                dot.xorColor = Xor(s.chosen[i] ? kChosenShown
-                                   : corner    ? kCornerShown
-                                               : kMiddleShown);
+                dot.xorColor = XorPen(s.chosen[i] ? kChosenShown
+                                      : corner    ? kCornerShown
+                                                  : kMiddleShown);
                 dot.points = {transform.WorldToClient(position.ToFloat())};
                 drawing.shapes.push_back(std::move(dot));
             }
@@ -370,7 +366,7 @@ ToolDrawing VertexTool::Draw(ToolContext& context) {
         ToolShape band;
         band.kind = ToolShape::Outline;
         band.dotted = true;
-        band.xorColor = Xor(kBandShown);
+        band.xorColor = XorPen(kBandShown);
         band.points = {
             m_bandFrom, {m_bandTo.x, m_bandFrom.y}, m_bandTo, {m_bandFrom.x, m_bandTo.y}};
         drawing.shapes.push_back(std::move(band));

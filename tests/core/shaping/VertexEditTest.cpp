@@ -2,6 +2,7 @@
 
 #include "mapobjects/ShapeTemplate.h"
 #include "shaping/VertexEdit.h"
+#include "support/SolidBuilders.h"
 
 #include <random>
 
@@ -176,14 +177,7 @@ TEST_F(VertexEditTest, ACylinderCornerPulledOut) {
     auto* cylinder = new CMapSolid;
     {
         RecordingPause pause;
-        CCylinderShape shape;
-        BoundBox box;
-        box.mins = {-128, -128, 0};
-        box.maxs = {128, 128, 256};
-        shape.SetFromBox(box);
-        shape.SetParameter("Number of Sides", 32);
-        ASSERT_TRUE(shape.BuildSolid(*cylinder));
-        cylinder->CalcBounds();
+        ASSERT_TRUE(BuildCylinder32(*cylinder));
     }
     Add(cylinder);
     Select({cylinder});
