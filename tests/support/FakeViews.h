@@ -1,10 +1,10 @@
 #pragma once
 
 #include "common/StatusPanes.h"
+#include "common/ToolId.h"
 #include "document/EditorSinks.h"
 #include "document/MapDocView.h"
 #include "document/UpdateHint.h"
-#include "session/ToolId.h"
 
 #include <array>
 #include <string>

@@ -1,9 +1,9 @@
 #include "autosave/AutosaveManager.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <unistd.h>
@@ -75,15 +75,15 @@ void AutosaveManager::ReportResults() {
                 m_schedule.Failed(document);
             }
         }
-        Editor().messages.AddText(MessageLog::Error,
-                                  "Autosave failed (" + result.key + "): " + result.error);
+        DocumentServices::Installed().messages.AddText(
+            MessageLog::Error, "Autosave failed (" + result.key + "): " + result.error);
     }
 }
 
 bool AutosaveManager::Tick() {
     ReportResults();
     ForgetClosedDocuments();
-    m_schedule.SetInterval(Editor().options.autosaveInterval);
+    m_schedule.SetInterval(DocumentServices::Installed().options.autosaveInterval);
     for (CMapDoc* document : CMapDoc::AllDocuments()) {
         if (document->IsPrefabDocument() || !document->World()) {
             continue;
@@ -106,8 +106,8 @@ void AutosaveManager::AutosaveNow(const CMapDoc& document) {
     std::string data = m_worker->TakeSpareBuffer();
     data.reserve(tracked.lastSize + tracked.lastSize / 8);
     if (WriteRmfData(*document.World(), data) != 0) {
-        Editor().messages.AddText(MessageLog::Error, "Autosave failed: " + document.Title() +
-                                                         " could not be written.");
+        document.Services().messages.AddText(
+            MessageLog::Error, "Autosave failed: " + document.Title() + " could not be written.");
         m_schedule.Failed(&document);
         return;
     }
@@ -133,6 +133,6 @@ void AutosaveManager::Adopt(const CMapDoc& document, const std::string& key) {
     m_documents[&document] = Tracked{key, document.Path(), 0};
     std::string error;
     if (!m_store.Claim(key, document.Path(), error)) {
-        Editor().messages.AddText(MessageLog::Error, "Autosave: " + error);
+        document.Services().messages.AddText(MessageLog::Error, "Autosave: " + error);
     }
 }

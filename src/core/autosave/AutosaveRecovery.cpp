@@ -1,7 +1,7 @@
 #include "autosave/AutosaveRecovery.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
-#include "session/EditorContext.h"
 
 #include <ctime>
 
@@ -34,7 +34,7 @@ bool OpenRecoveredMap(CMapDoc& document, const AutosaveEntry& entry) {
     }
     document.SetPath(entry.mapPath);
     document.SetModified(true);
-    Editor().messages.AddLine(MessageLog::Normal, "Recovered %s from %s", MapName(entry).c_str(),
-                              entry.file.c_str());
+    document.Services().messages.AddLine(MessageLog::Normal, "Recovered %s from %s",
+                                         MapName(entry).c_str(), entry.file.c_str());
     return true;
 }

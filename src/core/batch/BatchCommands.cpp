@@ -5,12 +5,12 @@
 
 #include "common/ProgramDirectory.h"
 #include "common/StartupArguments.h"
+#include "document/DocumentServices.h"
 #include "document/FileReport.h"
 #include "document/MapFiles.h"
 #include "editing/MapCheckCommand.h"
 #include "mapobjects/MapInformation.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cctype>
@@ -61,10 +61,10 @@ std::string LowerExtension(const std::string& path) {
 class BatchRun {
 public:
     BatchRun(std::FILE* out, std::FILE* err) : m_out(out), m_err(err), m_prompts(err) {
-        m_previousPrompts = &Editor().GetPrompts();
-        Editor().SetPrompts(&m_prompts);
+        m_previousPrompts = &DocumentServices::Installed().GetPrompts();
+        DocumentServices::Installed().SetPrompts(&m_prompts);
     }
-    ~BatchRun() { Editor().SetPrompts(m_previousPrompts); }
+    ~BatchRun() { DocumentServices::Installed().SetPrompts(m_previousPrompts); }
     BatchRun(const BatchRun&) = delete;
     BatchRun& operator=(const BatchRun&) = delete;
 

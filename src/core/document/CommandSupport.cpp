@@ -1,14 +1,14 @@
 #include "document/CommandSupport.h"
 
+#include "common/ToolId.h"
+#include "document/DocumentServices.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapClass.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
-#include "session/ToolId.h"
 
 void ApplyPendingProperties() {
-    if (ObjectPropertiesSink* sheet = Editor().objectProperties) {
+    if (ObjectPropertiesSink* sheet = DocumentServices::Installed().objectProperties) {
         sheet->ApplyPending();
     }
 }
@@ -38,7 +38,7 @@ UndoStep::~UndoStep() {
 }
 
 void KeepWithDescendants(CMapClass& object) {
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = DocumentServices::Installed().ActiveHistory();
     history.Keep(&object);
     EnumChildren(object, [&history](CMapClass* child) {
         history.Keep(child);
@@ -63,21 +63,21 @@ CUpdateHint SelectionHint(const CMapDoc& doc) {
 }
 
 void SwitchToSelectionTool() {
-    if (MainFrameSink* frame = Editor().mainFrame) {
+    if (MainFrameSink* frame = DocumentServices::Installed().mainFrame) {
         frame->SetCurrentTool(TOOL_SELECTION);
     }
 }
 
 void ClearObjectProperties() {
-    if (ObjectPropertiesSink* props = Editor().objectProperties) {
+    if (ObjectPropertiesSink* props = DocumentServices::Installed().objectProperties) {
         props->ClearObjects();
     }
 }
 
-RecordingPause::RecordingPause() : m_previous(Editor().activeHistory) {
-    Editor().activeHistory = &m_none;
+RecordingPause::RecordingPause() : m_previous(DocumentServices::Installed().activeHistory) {
+    DocumentServices::Installed().activeHistory = &m_none;
 }
 
 RecordingPause::~RecordingPause() {
-    Editor().activeHistory = m_previous;
+    DocumentServices::Installed().activeHistory = m_previous;
 }

@@ -1,12 +1,12 @@
 #include "document/EntityClassRefresh.h"
 
+#include "document/DocumentServices.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
 
 int RefreshUnknownEntityClasses(CMapWorld& world) {
-    EditorContext& editor = Editor();
+    DocumentServices& editor = DocumentServices::Installed();
     HistoryRecorder* active = editor.activeHistory;
     editor.SetActiveHistory(nullptr); // the disabled fallback: this is no user edit
     int found = 0;

@@ -1,7 +1,7 @@
 #include "document/FileReport.h"
 
+#include "document/DocumentServices.h"
 #include "formats/RmfStream.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -86,7 +86,7 @@ std::string FailureText(const FileDiagnostic& diagnostic, const std::string& nam
 }
 
 void TellInexactFaces(const FileResult& result, const std::string& name) {
-    MessageLog& log = Editor().messages;
+    MessageLog& log = DocumentServices::Installed().messages;
     const std::size_t count = result.Count(FileDiagnosticKind::InexactStandardFace);
     log.AddLine(MessageLog::Error,
                 "%zu faces of %s have texture axes that standard face lines cannot give (axes "
@@ -115,7 +115,7 @@ void TellMapReadErrors(const FileResult& result, const std::string& name) {
     const MapReadReport report = MapReadReportOf(result, name);
     // Every problem of the file goes to the message window as well, with its line, so the
     // user can find it whichever box comes up.
-    MessageLog& log = Editor().messages;
+    MessageLog& log = DocumentServices::Installed().messages;
     const std::size_t shown = std::min(report.errors.size(), kMaxErrorLines);
     for (std::size_t i = 0; i < shown; ++i) {
         log.AddText(MessageLog::Error, report.errors[i].message);
@@ -124,7 +124,7 @@ void TellMapReadErrors(const FileResult& result, const std::string& name) {
         log.AddLine(MessageLog::Error, "... and %zu more errors in this file.",
                     report.errors.size() - shown);
     }
-    Prompts& prompts = Editor().GetPrompts();
+    Prompts& prompts = DocumentServices::Installed().GetPrompts();
     if (report.droppedSolids != 0) {
         char text[160];
         std::snprintf(text, sizeof text,
@@ -135,8 +135,8 @@ void TellMapReadErrors(const FileResult& result, const std::string& name) {
     }
     const Prompts::Answer answer = prompts.YesNo(
         "There was a problem loading the MAP file. Do you\nwant to view the error report?");
-    if (answer == Prompts::Answer::Yes && Editor().showMapErrors) {
-        Editor().showMapErrors(report.errors);
+    if (answer == Prompts::Answer::Yes && DocumentServices::Installed().showMapErrors) {
+        DocumentServices::Installed().showMapErrors(report.errors);
     }
 }
 } // namespace
@@ -162,7 +162,7 @@ MapReadReport MapReadReportOf(const FileResult& result, const std::string& name)
 
 void TellFileResult(const FileResult& result, const std::string& name,
                     std::vector<std::string>* heldBack) {
-    MessageLog& log = Editor().messages;
+    MessageLog& log = DocumentServices::Installed().messages;
     int oddAxisFaces = 0;
     bool inexactTold = false;
     for (const FileDiagnostic& diagnostic : result.diagnostics) {
@@ -203,7 +203,7 @@ void TellFileResult(const FileResult& result, const std::string& name,
             break;
         }
         if (IsMapParseError(diagnostic.kind)) {
-            Editor().errors.push_back(ErrorRecord{
+            DocumentServices::Installed().errors.push_back(ErrorRecord{
                 diagnostic.objectId, MapParseErrorText(diagnostic, name), diagnostic.line});
             continue;
         }
@@ -214,7 +214,7 @@ void TellFileResult(const FileResult& result, const std::string& name,
         if (heldBack) {
             heldBack->push_back(text);
         } else {
-            Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+            DocumentServices::Installed().GetPrompts().Message(text, Prompts::Icon::Error);
         }
     }
     if (oddAxisFaces > kMaxOddAxisLines) {

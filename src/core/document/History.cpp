@@ -1,8 +1,8 @@
 #include "document/History.h"
 
+#include "document/DocumentServices.h"
 #include "mapobjects/MapClass.h"
 #include "platform/MemoryLoad.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -12,8 +12,8 @@ constexpr std::uint32_t kTrackIdMask = 0x0FFFFFFFu;
 constexpr int kEntryOverhead = 24;
 constexpr int kParentEntrySize = 28;
 
-std::uint32_t NextTrackId() {
-    std::uint32_t& next = Editor().nextTrackId;
+std::uint32_t NextTrackId(DocumentServices& services) {
+    std::uint32_t& next = services.nextTrackId;
     std::uint32_t id = next & kTrackIdMask;
     if (id == 0) {
         id = 1;
@@ -23,7 +23,10 @@ std::uint32_t NextTrackId() {
 }
 } // namespace
 
-CHistory::CHistory(RecordingState initial) : memoryLoad(MemoryLoadPercent), m_state(initial) {}
+CHistory::CHistory(RecordingState initial) : CHistory(DocumentServices::Installed(), initial) {}
+
+CHistory::CHistory(DocumentServices& services, RecordingState initial)
+    : memoryLoad(MemoryLoadPercent), m_services(services), m_state(initial) {}
 
 CHistory::~CHistory() {
     if (m_opposite && m_opposite->m_opposite == this) {
@@ -61,8 +64,8 @@ void CHistory::DisposeWithDocument(CHistory& undo, CHistory& redo) {
     undo.DestroyAllTracks(CHistoryTrack::WithDocument);
     redo.DestroyAllTracks(CHistoryTrack::WithDocument);
     for (CMapClass* root : roots) {
-        if (Editor().objectGoingAway) {
-            Editor().objectGoingAway(root);
+        if (undo.m_services.objectGoingAway) {
+            undo.m_services.objectGoingAway(root);
         }
         delete root;
     }
@@ -112,8 +115,8 @@ void CHistory::Record(CMapClass* object, CHistoryTrack::Kind kind) {
     if (m_state != Recording || !track) {
         // Not undoable. An object handed over for destruction has no other owner left.
         if (kind == CHistoryTrack::Removed) {
-            if (Editor().objectGoingAway) {
-                Editor().objectGoingAway(object);
+            if (m_services.objectGoingAway) {
+                m_services.objectGoingAway(object);
             }
             delete object;
         }
@@ -126,8 +129,8 @@ void CHistory::Record(CMapClass* object, CHistoryTrack::Kind kind) {
     if (track->Entries().empty()) {
         BeginRecordingStep();
     }
-    if (kind == CHistoryTrack::Removed && Editor().objectGoingAway) {
-        Editor().objectGoingAway(object);
+    if (kind == CHistoryTrack::Removed && m_services.objectGoingAway) {
+        m_services.objectGoingAway(object);
     }
     Suspend();
     CHistoryTrack::Entry entry;
@@ -170,11 +173,11 @@ void CHistory::WarnAboutMemoryLoad() {
     if (!load || *load <= 80) {
         return;
     }
-    SettingsStore& settings = Editor().Settings();
+    SettingsStore& settings = m_services.Settings();
     if (settings.GetInt("General", "Undo Memory Warning", 1) == 0) {
         return;
     }
-    bool dontShowAgain = Editor().GetPrompts().MessageWithCheck(
+    bool dontShowAgain = m_services.GetPrompts().MessageWithCheck(
         "Undo Warning",
         "Your system load is very high. If you are experiencing sluggish performance, consider "
         "turning down the number of Undo levels by selecting Options in the Tools menu.",
@@ -185,7 +188,7 @@ void CHistory::WarnAboutMemoryLoad() {
 }
 
 void CHistory::TrimToUndoLevels() {
-    const std::size_t levels = static_cast<std::size_t>(std::max(1, Editor().options.undoLevels));
+    const std::size_t levels = static_cast<std::size_t>(std::max(1, m_services.options.undoLevels));
     while (m_tracks.size() > levels) {
         std::unique_ptr<CHistoryTrack> oldest = std::move(m_tracks.front());
         m_tracks.pop_front();
@@ -202,7 +205,7 @@ void CHistory::MarkUndoPosition(const std::vector<CMapClass*>& selection, const 
         WarnAboutMemoryLoad();
     }
     DropEmptyStep();
-    m_tracks.push_back(std::make_unique<CHistoryTrack>(NextTrackId(), name, selection));
+    m_tracks.push_back(std::make_unique<CHistoryTrack>(NextTrackId(m_services), name, selection));
     m_clearOppositeOnFirstEntry = m_clearsOpposite && !fromUndo;
 }
 

@@ -3,6 +3,8 @@
 #include "common/HistoryRecorder.h"
 #include "document/HistoryTrack.h"
 
+class DocumentServices;
+
 #include <functional>
 #include <list>
 #include <memory>
@@ -17,7 +19,10 @@ class CHistory : public HistoryRecorder {
 public:
     enum RecordingState { Recording = 0, Suspended = 1, Disabled = 2 };
 
+    // A history that counts its track ids and reads its settings from the installed document
+    // services, or from the services given.
     explicit CHistory(RecordingState initial = Recording);
+    explicit CHistory(DocumentServices& services, RecordingState initial = Recording);
     ~CHistory() override;
     CHistory(const CHistory&) = delete;
     CHistory& operator=(const CHistory&) = delete;
@@ -86,6 +91,7 @@ private:
     // The current track was opened by a new step (not by an undo) and is still empty: its
     // first entry empties the opposite history.
     bool m_clearOppositeOnFirstEntry = false;
+    DocumentServices& m_services;
     RecordingState m_state;
     // The state before the oldest track (0: the map as it was opened).
     std::uint32_t m_baseTag = 0;

@@ -1,7 +1,7 @@
 #include "document/HistoryTrack.h"
 
 #include "mapobjects/MapClass.h"
-#include "session/EditorContext.h"
+#include "mapobjects/MapServices.h"
 
 CHistoryTrack::CHistoryTrack(std::uint32_t id, const std::string& name,
                              const std::vector<CMapClass*>& selection)
@@ -26,11 +26,12 @@ CHistoryTrack::~CHistoryTrack() {
             break;
         case Removed:
             if (entry.object && entry.state != WithDocument) {
+                MapServices& services = entry.object->Services();
                 if (CMapClass* parent = entry.object->Parent()) {
                     parent->RemoveChild(entry.object, true);
                 }
-                if (Editor().objectGoingAway) {
-                    Editor().objectGoingAway(entry.object);
+                if (services.objectGoingAway) {
+                    services.objectGoingAway(entry.object);
                 }
                 delete entry.object;
             }

@@ -2,10 +2,13 @@
 
 #include "common/CountText.h"
 #include "common/StatusPanes.h"
+#include "common/ToolId.h"
+#include "document/DocumentServices.h"
 #include "document/EditorSinks.h"
 #include "document/FileReport.h"
 #include "document/MapDocView.h"
 #include "document/MapFiles.h"
+#include "document/MapWads.h"
 #include "formats/MapDialectFormats.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
@@ -13,9 +16,6 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
-#include "session/EditorContext.h"
-#include "session/MapWads.h"
-#include "session/ToolId.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,8 +28,8 @@ namespace {
 const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
 const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
 
-void SetPane(int pane, const std::string& text) {
-    if (StatusPanes* panes = Editor().statusPanes) {
+void SetPane(const DocumentServices& services, int pane, const std::string& text) {
+    if (StatusPanes* panes = services.statusPanes) {
         panes->SetPaneText(pane, text);
     }
 }
@@ -55,8 +55,8 @@ bool HasDotInName(const std::string& path) {
 }
 
 // What the user changed in the object properties and has not applied yet is written first.
-void ApplyPendingEdits() {
-    if (ObjectPropertiesSink* sheet = Editor().objectProperties) {
+void ApplyPendingEdits(const DocumentServices& services) {
+    if (ObjectPropertiesSink* sheet = services.objectProperties) {
         sheet->ApplyPending();
     }
 }
@@ -76,21 +76,24 @@ bool g_noteUntilSelection = false;
 
 } // namespace
 
-CMapDoc::CMapDoc() {
+CMapDoc::CMapDoc() : CMapDoc(DocumentServices::Installed()) {}
+
+CMapDoc::CMapDoc(DocumentServices& services)
+    : m_services(services), m_undo(services), m_redo(services) {
     CHistory::Link(m_undo, m_redo);
-    m_gridSize = Editor().options.defaultGrid;
+    m_gridSize = m_services.options.defaultGrid;
     NewWorld();
-    Editor().documents.push_back(this);
+    m_services.documents.push_back(this);
 }
 
 CMapDoc::~CMapDoc() {
     ClearNote();
-    auto& docs = Editor().documents;
+    auto& docs = m_services.documents;
     docs.erase(std::remove(docs.begin(), docs.end(), this), docs.end());
-    if (Editor().activeDocument == this) {
+    if (m_services.activeDocument == this) {
         SetActiveMapDoc(nullptr);
     }
-    if (ObjectPropertiesSink* props = Editor().objectProperties) {
+    if (ObjectPropertiesSink* props = m_services.objectProperties) {
         props->ClearObjects();
     }
     // The histories go first: what they hold as removed is freed once, and nothing they
@@ -133,11 +136,11 @@ void CMapDoc::NewWorld() {
     ClearFaceSelection();
     ClearPickList();
     CHistory::DisposeWithDocument(m_undo, m_redo);
-    m_world = std::make_unique<CMapWorld>();
+    m_world = std::make_unique<CMapWorld>(m_services);
 }
 
 int CMapDoc::ActiveTool() const {
-    MainFrameSink* frame = Editor().mainFrame;
+    MainFrameSink* frame = m_services.mainFrame;
     return frame ? frame->CurrentTool() : TOOL_SELECTION;
 }
 
@@ -190,7 +193,7 @@ int CMapDoc::SelectObject(CMapClass* object, int flags) {
         if (ActiveTool() == TOOL_SELECTION) {
             ToolHandlesNotify(nullptr, 2);
         }
-        if (ObjectPropertiesSink* props = Editor().objectProperties) {
+        if (ObjectPropertiesSink* props = m_services.objectProperties) {
             props->SetObjects(m_selection.Objects());
         }
         UpdateStatusText();
@@ -237,7 +240,7 @@ void CMapDoc::SelectFace(CMapFace* face, CMapSolid* solid, int flags) {
     }
     if (flags & SELECT_UPDATE) {
         UpdateAllViews(UPDATE_REDRAW | UPDATE_3D_ONLY);
-        if (FacePropertiesSink* faces = Editor().faceProperties) {
+        if (FacePropertiesSink* faces = m_services.faceProperties) {
             faces->SetFaces(m_selectedFaces, m_faceOwners);
         }
         UpdateStatusText();
@@ -248,19 +251,20 @@ void CMapDoc::UpdateStatusText() {
     if (g_noteUntilSelection) {
         ClearNote();
     }
-    MainFrameSink* frame = Editor().mainFrame;
+    MainFrameSink* frame = m_services.mainFrame;
     if (frame && frame->FaceEditingMode()) {
-        SetPane(1, CountText(static_cast<long long>(m_selectedFaces.size()), "face", "faces") +
-                       " selected");
-        SetPane(3, "");
+        SetPane(m_services, 1,
+                CountText(static_cast<long long>(m_selectedFaces.size()), "face", "faces") +
+                    " selected");
+        SetPane(m_services, 3, "");
         return;
     }
     if (m_selection.IsEmpty()) {
-        SetPane(1, "no selection.");
+        SetPane(m_services, 1, "no selection.");
     } else if (m_selection.Count() == 1) {
-        SetPane(1, m_selection.Objects().front()->GetDescription());
+        SetPane(m_services, 1, m_selection.Objects().front()->GetDescription());
     } else {
-        SetPane(1, std::to_string(m_selection.Count()) + " objects selected.");
+        SetPane(m_services, 1, std::to_string(m_selection.Count()) + " objects selected.");
     }
     std::string pane3;
     const int tool = ActiveTool();
@@ -276,11 +280,11 @@ void CMapDoc::UpdateStatusText() {
         pane3 = Format("%dx %dy %dz", static_cast<int>(entityPoint->x),
                        static_cast<int>(entityPoint->y), static_cast<int>(entityPoint->z));
     }
-    SetPane(3, pane3);
+    SetPane(m_services, 3, pane3);
 }
 
 void CMapDoc::ShowNote(const std::string& text, bool untilSelectionChanges) const {
-    SetPane(0, text);
+    SetPane(m_services, 0, text);
     g_noteOwner = this;
     g_noteUntilSelection = untilSelectionChanges;
 }
@@ -288,7 +292,7 @@ void CMapDoc::ShowNote(const std::string& text, bool untilSelectionChanges) cons
 void CMapDoc::ClearNote() const {
     if (g_noteOwner == this) {
         g_noteOwner = nullptr;
-        SetPane(0, "");
+        SetPane(m_services, 0, "");
     }
 }
 
@@ -408,7 +412,7 @@ void CMapDoc::PickPrevious() {
 void CMapDoc::WriteGridStatus() {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, " Snap: %s Grid: %d ", m_snap ? "On" : "Off", m_gridSize);
-    SetPane(5, buffer);
+    SetPane(m_services, 5, buffer);
 }
 
 void CMapDoc::OnSmallerGrid() {
@@ -464,7 +468,7 @@ void CMapDoc::OnRedo() {
 
 void CMapDoc::ApplyHistory(CHistory& history) {
     // An edit still waiting in the object properties is applied (and so undone) first.
-    ApplyPendingEdits();
+    ApplyPendingEdits(m_services);
     ToolHandlesNotify(nullptr, 3);
     SelectObject(nullptr, SELECT_CLEAR);
     // The step may give solids back other faces: the face selection must not outlive them.
@@ -499,7 +503,7 @@ void CMapDoc::OnSelectAll() {
 }
 
 void CMapDoc::OnClearSelection() {
-    MainFrameSink* frame = Editor().mainFrame;
+    MainFrameSink* frame = m_services.mainFrame;
     if (frame && frame->FaceEditingMode()) {
         SelectFace(nullptr, nullptr, SELECT_CLEAR | SELECT_UPDATE);
     } else {
@@ -523,9 +527,9 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
     {
         RecordingSuspender suspend(&m_undo);
         if (saving) {
-            std::set<std::string>& backedUp = Editor().backedUpFiles;
+            std::set<std::string>& backedUp = m_services.backedUpFiles;
             const std::string key = std::filesystem::path(path).lexically_normal().string();
-            const bool keepBackup = Editor().options.keepBackup && !backedUp.count(key);
+            const bool keepBackup = m_services.options.keepBackup && !backedUp.count(key);
             std::error_code ec;
             const bool existed = std::filesystem::exists(path, ec);
             result = isRmf ? WriteRmfFileResult(*m_world, path, keepBackup)
@@ -545,12 +549,12 @@ bool CMapDoc::Serialize(const std::string& path, bool saving, bool isRmf, bool v
     std::vector<std::string> failures;
     TellFileResult(result, path, &failures);
     if (!result.Ok()) {
-        Editor().GetPrompts().Message(FileFailureMessage(failures, path, saving),
-                                      Prompts::Icon::Warning);
+        m_services.GetPrompts().Message(FileFailureMessage(failures, path, saving),
+                                        Prompts::Icon::Warning);
         return false;
     }
     for (const std::string& text : failures) {
-        Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+        m_services.GetPrompts().Message(text, Prompts::Icon::Error);
     }
     if (!saving) {
         // The map's dialect decides which texture lock setting applies.
@@ -567,7 +571,7 @@ bool CMapDoc::OpenDocument(const std::string& path, Progress* progress) {
     m_path = path;
     SetModified(false);
     m_prefab.reset();
-    Editor().messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
+    m_services.messages.AddLine(MessageLog::Normal, "Opened %s", path.c_str());
     {
         // Binding the faces to the map's own textures changes nothing of the map.
         RecordingSuspender suspend(&m_undo);
@@ -582,7 +586,7 @@ bool CMapDoc::SaveDocument(const std::string& path) {
     if (m_prefab) {
         return UpdatePrefab();
     }
-    ApplyPendingEdits();
+    ApplyPendingEdits(m_services);
     if (!Serialize(path, true, IsRmfPath(path))) {
         return false;
     }
@@ -611,8 +615,8 @@ bool CMapDoc::SaveAs(bool rmfOnly) {
     if (m_prefab) {
         return UpdatePrefab();
     }
-    auto choice = Editor().GetPrompts().ChooseSaveFile("Save As", rmfOnly ? kRmfFilter : kMapFilter,
-                                                       CutAtFirstDot(m_path));
+    auto choice = m_services.GetPrompts().ChooseSaveFile(
+        "Save As", rmfOnly ? kRmfFilter : kMapFilter, CutAtFirstDot(m_path));
     if (!choice || choice->path.empty()) {
         return false;
     }
@@ -649,7 +653,7 @@ bool& CMapDoc::ExportVisibleOnly() {
 }
 
 bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly) {
-    ApplyPendingEdits();
+    ApplyPendingEdits(m_services);
     const bool wasModified = m_modified;
     bool ok = Serialize(path, true, false, visibleOnly);
     m_modified = wasModified;
@@ -668,8 +672,8 @@ bool CMapDoc::ExportForCompile(const std::string& path, bool visibleOnly,
     std::vector<std::string> failures;
     TellFileResult(result, path, &failures);
     if (!result.Ok()) {
-        Editor().GetPrompts().Message(FileFailureMessage(failures, path, true),
-                                      Prompts::Icon::Warning);
+        m_services.GetPrompts().Message(FileFailureMessage(failures, path, true),
+                                        Prompts::Icon::Warning);
         return false;
     }
     return true;
@@ -679,15 +683,15 @@ bool CMapDoc::LoadPointfile(const std::string& path) {
     std::string error;
     Pointfile loaded;
     if (!loaded.Load(path, error)) {
-        Editor().messages.AddText(MessageLog::Error,
-                                  "The pointfile " + path + " could not be read: " + error + ".");
+        m_services.messages.AddText(MessageLog::Error,
+                                    "The pointfile " + path + " could not be read: " + error + ".");
         return false;
     }
     m_pointfile = std::move(loaded);
-    Editor().messages.AddLine(MessageLog::Normal,
-                              "Loaded the pointfile %s: a leak trail of %zu points, drawn in "
-                              "the views (Map, Next Leak Point to follow it).",
-                              path.c_str(), m_pointfile.points.size());
+    m_services.messages.AddLine(MessageLog::Normal,
+                                "Loaded the pointfile %s: a leak trail of %zu points, drawn in "
+                                "the views (Map, Next Leak Point to follow it).",
+                                path.c_str(), m_pointfile.points.size());
     UpdateAllViews(UPDATE_REDRAW);
     return true;
 }
@@ -725,9 +729,9 @@ bool CMapDoc::OnExport() {
             filters += ";;" + std::string(format.exportFilter);
         }
     }
-    auto choice = Editor().GetPrompts().ChooseSaveFile("Export to Quake MAP", filters,
-                                                       CutAtFirstDot(m_path) + ".map",
-                                                       "Save &Visible objects only", &visibleOnly);
+    auto choice = m_services.GetPrompts().ChooseSaveFile(
+        "Export to Quake MAP", filters, CutAtFirstDot(m_path) + ".map",
+        "Save &Visible objects only", &visibleOnly);
     if (!choice || choice->path.empty()) {
         return false;
     }
@@ -744,12 +748,12 @@ bool CMapDoc::OnExport() {
 }
 
 bool CMapDoc::SaveModified() {
-    ApplyPendingEdits();
+    ApplyPendingEdits(m_services);
     if (!m_modified) {
         return true;
     }
     if (m_prefab) {
-        Prompts::Answer answer = Editor().GetPrompts().YesNoCancel(
+        Prompts::Answer answer = m_services.GetPrompts().YesNoCancel(
             "Do you want to save the changes to this prefab object?", Prompts::Icon::Question);
         if (answer == Prompts::Answer::Cancel) {
             return false;
@@ -763,8 +767,8 @@ bool CMapDoc::SaveModified() {
         }
         return true;
     }
-    Prompts::Answer answer = Editor().GetPrompts().YesNoCancel("Save changes to " + Title() + "?",
-                                                               Prompts::Icon::Warning);
+    Prompts::Answer answer = m_services.GetPrompts().YesNoCancel("Save changes to " + Title() + "?",
+                                                                 Prompts::Icon::Warning);
     if (answer == Prompts::Answer::Cancel) {
         return false;
     }
@@ -823,7 +827,7 @@ void CMapDoc::DeleteContents() {
 // --- editor-wide ---
 
 void CMapDoc::SetActiveMapDoc(CMapDoc* document) {
-    EditorContext& editor = Editor();
+    DocumentServices& editor = document ? document->Services() : DocumentServices::Installed();
     if (editor.activeDocument == document) {
         return;
     }
@@ -837,27 +841,27 @@ void CMapDoc::SetActiveMapDoc(CMapDoc* document) {
 
 namespace {
 bool ActiveMapHasAxes() {
-    const CMapDoc* document = Editor().activeDocument;
+    const CMapDoc* document = DocumentServices::Installed().activeDocument;
     return document && document->World() && document->World()->Dialect() == MapDialect::TextureAxes;
 }
 } // namespace
 
 void CMapDoc::RefreshTextureLock() {
-    EditorContext& editor = Editor();
+    DocumentServices& editor = DocumentServices::Installed();
     editor.textureLock =
         ActiveMapHasAxes() ? editor.options.textureLockAxisMaps : editor.options.textureLock;
 }
 
 void CMapDoc::SetTextureLock(bool on) {
-    EditorContext& editor = Editor();
+    DocumentServices& editor = DocumentServices::Installed();
     (ActiveMapHasAxes() ? editor.options.textureLockAxisMaps : editor.options.textureLock) = on;
     RefreshTextureLock();
 }
 
 CMapDoc* CMapDoc::GetActiveMapDoc() {
-    return Editor().activeDocument;
+    return DocumentServices::Installed().activeDocument;
 }
 
 const std::vector<CMapDoc*>& CMapDoc::AllDocuments() {
-    return Editor().documents;
+    return DocumentServices::Installed().documents;
 }

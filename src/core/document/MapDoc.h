@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentPart.h"
+#include "document/DocumentServices.h"
 #include "document/History.h"
 #include "document/Pointfile.h"
 #include "document/PrefabLink.h"
@@ -27,12 +28,16 @@ class Progress;
 // views that show it. Every change to the map goes through the document.
 class CMapDoc {
 public:
+    // A document with the installed services, or with the services given: it keeps them for
+    // its life, and its worlds are made with them.
     CMapDoc();
+    explicit CMapDoc(DocumentServices& services);
     ~CMapDoc();
     CMapDoc(const CMapDoc&) = delete;
     CMapDoc& operator=(const CMapDoc&) = delete;
 
     CMapWorld* World() const { return m_world.get(); }
+    DocumentServices& Services() const { return m_services; }
     CHistory& UndoHistory() { return m_undo; }
     CHistory& RedoHistory() { return m_redo; }
 
@@ -205,6 +210,7 @@ private:
     // the library.
     bool StoreIntoPrefabLibrary();
 
+    DocumentServices& m_services;
     std::unique_ptr<CMapWorld> m_world;
     CHistory m_undo;
     CHistory m_redo;

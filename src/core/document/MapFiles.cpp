@@ -1,10 +1,10 @@
 #include "document/MapFiles.h"
 
 #include "document/FileReport.h"
+#include "document/MapWads.h"
 #include "formats/MapTextReader.h"
 #include "formats/MapTextWriter.h"
 #include "formats/RmfWriter.h"
-#include "session/MapWads.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 #include "document/RunMap.h"
 
 #include "common/SettingsStore.h"
-#include "session/EditorContext.h"
+#include "document/DocumentServices.h"
 
 #include <cctype>
 #include <cerrno>
@@ -187,16 +187,16 @@ std::string RunMap::FindTool(const std::string& name, const std::string& toolsDi
     if (!toolsDirectory.empty()) {
         dirs.push_back(toolsDirectory);
     }
-    if (!Editor().programDirectory.empty()) {
-        dirs.push_back(Editor().programDirectory);
+    if (!DocumentServices::Installed().programDirectory.empty()) {
+        dirs.push_back(DocumentServices::Installed().programDirectory);
     }
     return FindExecutable(name, dirs);
 }
 
 std::string RunMap::ToolPlaces(const std::string& toolsDirectory) {
     std::string places = toolsDirectory.empty() ? "" : toolsDirectory + ", ";
-    if (!Editor().programDirectory.empty()) {
-        places += Editor().programDirectory + ", ";
+    if (!DocumentServices::Installed().programDirectory.empty()) {
+        places += DocumentServices::Installed().programDirectory + ", ";
     }
     return places + "PATH";
 }
@@ -305,19 +305,21 @@ RunMap::Outcome RunMap::Finish(Outcome outcome) {
     m_summary = m_paths.mapName + ": " + parts + m_tail;
     m_output.Print("\r\n* %s\r\n", m_summary.c_str());
     const bool good = outcome == Outcome::Finished;
-    Editor().messages.AddText(good ? MessageLog::Normal : MessageLog::Error, m_summary);
+    DocumentServices::Installed().messages.AddText(good ? MessageLog::Normal : MessageLog::Error,
+                                                   m_summary);
     return outcome;
 }
 
 RunMap::Outcome RunMap::Run() {
-    Options& options = Editor().options;
+    Options& options = DocumentServices::Installed().options;
     if (options.textureFiles.empty()) {
-        Editor().GetPrompts().Message("There are no texture files defined yet. Add some\ntexture "
-                                      "files before you run the map.");
+        DocumentServices::Installed().GetPrompts().Message(
+            "There are no texture files defined yet. Add some\ntexture "
+            "files before you run the map.");
         m_host.ShowOptions();
         return Outcome::NoTextures;
     }
-    SettingsStore& store = Editor().Settings();
+    SettingsStore& store = DocumentServices::Installed().Settings();
     m_settings = RunMapSettings::Read(store);
     m_settings.visibleOnly = false;
     m_stopped = false;

@@ -1,6 +1,7 @@
 #include "editing/Carve.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "editing/EditCommands.h"
 #include "editing/VisGroups.h"
@@ -10,7 +11,6 @@
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -48,7 +48,7 @@ public:
     // fallbackHome takes the pieces of a target root that has no parent.
     CarveRun(CMapClass& targetRoot, CMapClass& fallbackHome)
         : m_targetRoot(targetRoot), m_fallbackHome(fallbackHome),
-          m_history(Editor().ActiveHistory()) {}
+          m_history(DocumentServices::Installed().ActiveHistory()) {}
 
     // Splits the target by every face of the carving solid. False when the carving solid does
     // not cut into the target after all: nothing was changed then. Otherwise the target's
@@ -323,7 +323,7 @@ CMapClass* CMapWorld::Carve(CMapClass* carver, CMapClass* target) {
         std::vector<CMapClass*> attached(pieces.begin(), pieces.end());
         if (pieces.size() >= 2 && !home->IsType(kTypeMapEntity)) {
             auto* group = new CMapGroup;
-            Editor().ActiveHistory().KeepNew(group);
+            DocumentServices::Installed().ActiveHistory().KeepNew(group);
             for (CMapSolid* piece : pieces) {
                 group->AddChild(piece);
             }

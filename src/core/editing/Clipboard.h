@@ -1,8 +1,8 @@
 #pragma once
 
+#include "document/ServicesPart.h"
 #include "geometry/BoundBox.h"
 #include "mapobjects/MapClass.h"
-#include "session/ContextPart.h"
 
 #include <memory>
 #include <vector>
@@ -10,7 +10,7 @@
 // The editor-wide clipboard: copies of map objects with their subtrees, stored moved by minus
 // the centre of the selection they came from (so they sit around the origin), and that
 // selection's box. It owns the copies and is not tied to any document.
-class Clipboard : public ContextPart {
+class Clipboard : public ServicesPart {
 public:
     Clipboard() = default;
     ~Clipboard();

@@ -1,9 +1,9 @@
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "editing/Clipboard.h"
 #include "editing/EditCommands.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 
 #include <vector>
 
@@ -15,7 +15,7 @@ void OnEditDelete(CMapDoc& doc) {
     const std::vector<CMapClass*> victims = doc.SelectedObjects();
     // Emptying the selection first also erases the tool handles.
     doc.SelectObject(nullptr, SELECT_CLEAR);
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     for (CMapClass* object : victims) {
         if (CMapClass* parent = object->Parent()) {
             parent->RemoveChild(object, true);
@@ -34,7 +34,7 @@ void OnEditCopy(CMapDoc& doc) {
     if (doc.SelectedObjects().empty()) {
         return;
     }
-    Editor().GetClipboard().Store(doc.SelectedObjects(), doc.Selection().Bounds());
+    doc.Services().GetClipboard().Store(doc.SelectedObjects(), doc.Selection().Bounds());
 }
 
 void OnEditCut(CMapDoc& doc) {
@@ -43,7 +43,7 @@ void OnEditCut(CMapDoc& doc) {
 }
 
 void OnEditPaste(CMapDoc& doc) {
-    const Clipboard& clipboard = Editor().GetClipboard();
+    const Clipboard& clipboard = doc.Services().GetClipboard();
     if (clipboard.IsEmpty()) {
         return;
     }

@@ -1,10 +1,10 @@
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "editing/EditCommands.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ void OnApplyCurrentTexture(CMapDoc& doc) {
         return;
     }
     const UndoStep step(doc, "Apply Texture");
-    const std::string texture = Editor().currentTexture;
+    const std::string texture = doc.Services().currentTexture;
     for (CMapClass* object : doc.SelectedObjects()) {
         if (object->IsType(kTypeMapSolid)) {
             static_cast<CMapSolid*>(object)->SetTexture(texture);
@@ -59,7 +59,7 @@ void OnShowHidden(CMapDoc& doc) {
         }
     }
     if (hint.objects.empty()) {
-        Editor().GetPrompts().Message("There are no temporarily hidden objects.");
+        doc.Services().GetPrompts().Message("There are no temporarily hidden objects.");
         return;
     }
     doc.SelectObject(nullptr, SELECT_CLEAR);

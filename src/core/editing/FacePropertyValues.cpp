@@ -1,11 +1,11 @@
 #include "editing/FacePropertyValues.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 
 #include <cctype>
 #include <cstdio>
@@ -86,7 +86,7 @@ void ApplyFaceProperties(CMapDoc& document, const std::vector<CMapFace*>& faces,
         return;
     }
     BeginUndoStep(document, "Face Properties");
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = document.Services().ActiveHistory();
     const bool texturesShown = document.World() && document.World()->TexturesShown();
     for (CMapSolid* solid : owners) {
         history.Keep(solid);

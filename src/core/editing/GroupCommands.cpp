@@ -1,5 +1,6 @@
 #include "common/EntityClassLookup.h"
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "editing/EditCommands.h"
@@ -10,7 +11,6 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
 
 #include <unordered_set>
 #include <vector>
@@ -22,10 +22,10 @@ std::vector<CMapClass*> ChildrenOf(const CMapClass& object) {
 }
 
 std::string DefaultEntityClass() {
-    if (const EntityClassLookup* classes = Editor().entityClasses) {
+    if (const EntityClassLookup* classes = DocumentServices::Installed().entityClasses) {
         return classes->DefaultClassName();
     }
-    return Editor().GameData().DefaultClass();
+    return DocumentServices::Installed().GameData().DefaultClass();
 }
 
 // The containers gave solids away: a group left without members goes (and so does a group
@@ -42,7 +42,7 @@ bool IsEmptiedContainer(const CMapClass& object) {
 }
 
 void RemoveEmptiedContainers(const std::vector<CMapClass*>& formerParents) {
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = DocumentServices::Installed().ActiveHistory();
     // Without an undo step a removed container is freed at once: it is never looked at again.
     std::unordered_set<const CMapClass*> removed;
     for (CMapClass* container : formerParents) {
@@ -65,17 +65,17 @@ void RemoveEmptiedContainers(const std::vector<CMapClass*>& formerParents) {
 
 void OnGroup(CMapDoc& doc) {
     if (doc.SelectedObjects().empty()) {
-        Editor().GetPrompts().Message("No objects are selected.");
+        doc.Services().GetPrompts().Message("No objects are selected.");
         return;
     }
     BeginUndoStep(doc, "Group");
     const std::vector<CMapClass*> members = doc.SelectedObjects();
     CMapWorld& world = *doc.World();
     auto* group = new CMapGroup;
-    Editor().ActiveHistory().KeepNew(group);
+    doc.Services().ActiveHistory().KeepNew(group);
     world.AddChild(group);
     ApplyDefaultVisGroups(*group, world);
-    group->SetRenderState(RENDER_SET_COLOR, Editor().random.Next() % 65535u);
+    group->SetRenderState(RENDER_SET_COLOR, doc.Services().random.Next() % 65535u);
     for (CMapClass* member : members) {
         group->AddChild(member);
     }
@@ -98,7 +98,7 @@ void OnUngroup(CMapDoc& doc) {
             doc.SelectObject(object, SELECT_ADD);
         }
     }
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     for (CMapClass* object : selection) {
         CMapClass* parent = object->Parent();
         if (!object->IsType(kTypeMapGroup) || !parent) {
@@ -145,7 +145,7 @@ void OnTieToEntity(CMapDoc& doc) {
             candidate = entity->IsPointEntity() ? nullptr : entity;
         }
     }
-    Prompts& prompts = Editor().GetPrompts();
+    Prompts& prompts = doc.Services().GetPrompts();
     if (solids.empty()) {
         prompts.Message("There are no eligible selected objects.");
         return;
@@ -166,7 +166,7 @@ void OnTieToEntity(CMapDoc& doc) {
     const bool created = entity == nullptr;
     if (created) {
         entity = new CMapEntity;
-        Editor().ActiveHistory().KeepNew(entity);
+        doc.Services().ActiveHistory().KeepNew(entity);
         entity->SetClass(DefaultEntityClass());
     }
     std::vector<CMapClass*> formerParents;
@@ -192,7 +192,7 @@ void OnTieToEntity(CMapDoc& doc) {
     world.UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_2D_ONLY, &hint);
     if (created) {
-        if (ObjectPropertiesSink* props = Editor().objectProperties) {
+        if (ObjectPropertiesSink* props = doc.Services().objectProperties) {
             props->ShowAndActivate();
         }
     }
@@ -208,7 +208,7 @@ void OnMoveToWorld(CMapDoc& doc) {
     const UndoStep step(doc, "toWorld");
     doc.SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
     CMapWorld& world = *doc.World();
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     for (CMapClass* object : selection) {
         if (!object->IsType(kTypeMapEntity) || static_cast<CMapEntity*>(object)->IsPointEntity()) {
             continue;

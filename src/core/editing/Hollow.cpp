@@ -1,11 +1,11 @@
 #include "common/CountText.h"
 #include "common/NumberPrompt.h"
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "editing/EditCommands.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <memory>
@@ -38,7 +38,7 @@ void OnMakeHollow(CMapDoc& doc) {
     if (doc.SelectedObjects().empty()) {
         return;
     }
-    Prompts& prompts = Editor().GetPrompts();
+    Prompts& prompts = doc.Services().GetPrompts();
     if (doc.SelectedObjects().size() > 1 &&
         prompts.YesNo("Do you want to turn each of the selected solids\ninto a hollow room?") !=
             Prompts::Answer::Yes) {
@@ -47,12 +47,12 @@ void OnMakeHollow(CMapDoc& doc) {
     const std::optional<int> entered =
         AskNumber(prompts, "Brickhaven",
                   "How thick do you want the walls? Use a negative number to hollow outward.",
-                  Editor().hollowThickness, -kThicknessLimit, kThicknessLimit);
+                  doc.Services().hollowThickness, -kThicknessLimit, kThicknessLimit);
     if (!entered) {
         return;
     }
     const int thickness = *entered;
-    Editor().hollowThickness = thickness;
+    doc.Services().hollowThickness = thickness;
     if (thickness >= -4 && thickness <= 4) {
         prompts.Message("The width of the walls must be less than -4 or\ngreater than 4.");
         return;
@@ -69,7 +69,7 @@ void OnMakeHollow(CMapDoc& doc) {
     // Emptied first (which also erases the tool handles): the hollowed solids leave the map.
     doc.SelectObject(nullptr, SELECT_CLEAR);
     CMapWorld& world = *doc.World();
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     // The working solid never becomes part of the map, so nothing about it is recorded.
     const auto working = std::make_unique<CMapSolid>();
     int rooms = 0;

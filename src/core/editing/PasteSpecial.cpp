@@ -2,11 +2,11 @@
 
 #include "common/SettingsStore.h"
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "editing/Clipboard.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -58,12 +58,12 @@ int OffsetButtonValue(int fieldValue, const Clipboard& clipboard, int axis) {
 }
 
 void OnPasteSpecial(CMapDoc& doc, const PasteSpecialSettings& settings) {
-    const Clipboard& clipboard = Editor().GetClipboard();
+    const Clipboard& clipboard = doc.Services().GetClipboard();
     if (clipboard.IsEmpty()) {
         return;
     }
     // The dialog offers these values next time.
-    settings.Save(Editor().Settings());
+    settings.Save(doc.Services().Settings());
     BeginUndoStep(doc, "Paste");
     doc.SelectObject(nullptr, SELECT_CLEAR | SELECT_UPDATE);
     CMapWorld& world = *doc.World();
@@ -88,7 +88,7 @@ void OnPasteSpecial(CMapDoc& doc, const PasteSpecialSettings& settings) {
     if (settings.group) {
         // Attached to the world once it holds the copies, so the world's bounds cover them.
         group = new CMapGroup;
-        Editor().ActiveHistory().KeepNew(group);
+        doc.Services().ActiveHistory().KeepNew(group);
         target = group;
     }
 

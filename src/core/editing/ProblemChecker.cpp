@@ -1,13 +1,13 @@
 #include "editing/ProblemChecker.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "gamedata/TextCompare.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
 
 #include <cstring>
 #include <iterator>
@@ -144,7 +144,7 @@ bool ProblemCheck::Run() {
         m_problems = CheckForProblems(*world);
     }
     if (m_problems.empty()) {
-        Editor().GetPrompts().Message("No errors were found.");
+        m_doc.Services().GetPrompts().Message("No errors were found.");
         return false;
     }
     return true;

@@ -1,9 +1,9 @@
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "document/MapDocView.h"
 #include "editing/EditCommands.h"
 #include "mapobjects/MapClass.h"
-#include "session/EditorContext.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "editing/VisGroups.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <vector>
@@ -113,12 +113,12 @@ int NewVisGroup(CMapWorld& world) {
         }
     }
     if (freeId == 0) {
-        Editor().messages.AddLine(MessageLog::Error, "Out of group IDs.");
+        world.Services().messages.AddLine(MessageLog::Error, "Out of group IDs.");
         return -1;
     }
     VisGroup group;
     group.name = "new group";
-    group.color = Editor().random.Next() % 65535u;
+    group.color = world.Services().random.Next() % 65535u;
     group.id = freeId;
     group.visible = false;
     world.AddVisGroup(group);
@@ -145,7 +145,7 @@ void CloseObjectGroups(CMapDoc& doc) {
     if (CMapWorld* world = doc.World()) {
         world->RebuildVisGroupIndex();
     }
-    if (MainFrameSink* frame = Editor().mainFrame) {
+    if (MainFrameSink* frame = doc.Services().mainFrame) {
         frame->ActiveDocumentChanged(CMapDoc::GetActiveMapDoc());
     }
 }
@@ -158,7 +158,7 @@ void RemoveVisGroup(CMapDoc& doc, int index) {
     const VisGroup group = world.VisGroupAt(index);
     BeginUndoStep(doc, "Remove Group");
     CVisGroupTableRecord& record = TableRecordOf(world);
-    Editor().ActiveHistory().Keep(&record);
+    doc.Services().ActiveHistory().Keep(&record);
 
     const std::uint8_t id = group.id;
     EnumChildren(world, [id](CMapClass* object) {
@@ -191,7 +191,7 @@ void RemoveVisGroup(CMapDoc& doc, int index) {
 }
 
 void ApplyDefaultVisGroups(CMapClass& object, const CMapWorld& world) {
-    Editor().ActiveHistory().Keep(&object);
+    world.Services().ActiveHistory().Keep(&object);
     if (!(world.DisplayFilterFlags() & FILTER_VISGROUPS)) {
         return;
     }

@@ -10,7 +10,7 @@
 
 // The game data: which entity classes the game knows, the palette textures are drawn with and
 // the class given to entities made from solids. Read from a YMX file; the one set of a run
-// lives in the editor context.
+// lives in the document services.
 class GameDataSet : public EntityClassLookup {
 public:
     static constexpr int kMaxErrors = 5;

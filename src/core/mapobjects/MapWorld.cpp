@@ -7,7 +7,9 @@
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
 
-CMapWorld::CMapWorld() : m_services(&MapServices::Installed()) {
+CMapWorld::CMapWorld() : CMapWorld(MapServices::Installed()) {}
+
+CMapWorld::CMapWorld(MapServices& services) : m_services(&services) {
     m_visGroupIndex.fill(kNoVisGroupIndex);
     m_bounds.mins = m_bounds.maxs = Vector{0, 0, 0};
     CEditGameClass::SetClass("worldspawn");

@@ -18,7 +18,9 @@ public:
     static constexpr std::uint8_t kNoVisGroupIndex = 255;
     static constexpr int kUseStoredFilter = -1;
 
+    // A world with the installed map services, or with the services given.
     CMapWorld();
+    explicit CMapWorld(MapServices& services);
     ~CMapWorld() override;
 
     // Visgroups, in creation order.

@@ -1,12 +1,12 @@
 #include "prefabs/Prefab.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapFiles.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
 #include "prefabs/PrefabHistoryPause.h"
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
 
 namespace {
 // A copy of an object together with all objects below it.
@@ -26,7 +26,7 @@ BoundBox BoundsOfChildren(const CMapClass& parent) {
 }
 } // namespace
 
-CPrefab::CPrefab() : m_registry(&Editor().Prefabs()) {
+CPrefab::CPrefab() : m_registry(&DocumentServices::Installed().Prefabs()) {
     m_id = m_registry->NextPrefabId();
 }
 
@@ -172,6 +172,6 @@ CMapClass* CPrefab::CreateInBox(const BoundBox& box) {
             }
         }
     }
-    Editor().ActiveHistory().KeepNew(object);
+    DocumentServices::Installed().ActiveHistory().KeepNew(object);
     return object;
 }

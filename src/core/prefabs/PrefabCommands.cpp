@@ -1,12 +1,12 @@
 #include "prefabs/PrefabCommands.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapWorld.h"
 #include "prefabs/Prefab.h"
 #include "prefabs/PrefabHistoryPause.h"
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
 
 #include <memory>
 
@@ -31,9 +31,9 @@ CPrefab* CreatePrefab(CMapDoc& document, const std::string& name, const std::str
     prefab->SetName(name);
     prefab->SetNotes(notes);
     CPrefab* added = library.AddPrefab(std::move(prefab));
-    Editor().Prefabs().NoteLoaded(added);
+    document.Services().Prefabs().NoteLoaded(added);
     library.Save();
-    Editor().Prefabs().NotifyChanged();
+    document.Services().Prefabs().NotifyChanged();
     return added;
 }
 
@@ -55,8 +55,8 @@ CMapClass* InsertPrefab(CMapDoc& document, CPrefab* prefab) {
     document.ToolHandlesNotify(nullptr, 3);
     CMapWorld* world = document.World();
     world->AddChild(object);
-    if (Editor().applyDefaultVisGroups) {
-        Editor().applyDefaultVisGroups(*object);
+    if (document.Services().applyDefaultVisGroups) {
+        document.Services().applyDefaultVisGroups(*object);
     }
     world->UpdateVisibleObjects();
     document.SelectObject(object, SELECT_CLEAR | SELECT_ADD);

@@ -1,5 +1,6 @@
 #include "prefabs/PrefabDocument.h"
 
+#include "document/DocumentServices.h"
 #include "document/History.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
@@ -10,7 +11,6 @@
 #include "prefabs/PrefabHistoryPause.h"
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
 
 #include <cstdio>
 #include <memory>
@@ -31,10 +31,11 @@ public:
     std::uint32_t PrefabId() const override { return m_prefabId; }
 
     bool Store(CMapDoc& document, std::string& orphanName) override {
-        PrefabRegistry& registry = Editor().Prefabs();
+        PrefabRegistry& registry = DocumentServices::Installed().Prefabs();
         CPrefabLibrary* library = registry.FindLibrary(m_libraryId);
         if (!library) {
-            Editor().GetPrompts().Message(kPrefabLibraryGone, Prompts::Icon::Warning);
+            DocumentServices::Installed().GetPrompts().Message(kPrefabLibraryGone,
+                                                               Prompts::Icon::Warning);
             char name[32];
             std::snprintf(name, sizeof name, "Prefab%d.rmf", registry.NextOrphanDocumentNumber());
             orphanName = name;
@@ -55,7 +56,8 @@ public:
             }
         }
         if (result != 0) {
-            Editor().GetPrompts().Message("There was a file error.", Prompts::Icon::Warning);
+            DocumentServices::Installed().GetPrompts().Message("There was a file error.",
+                                                               Prompts::Icon::Warning);
             return false;
         }
         CPrefab* prefab = library->FindPrefab(m_prefabId);

@@ -1,6 +1,7 @@
 #include "prefabs/PrefabFactory.h"
 #include "prefabs/PrefabDocument.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "platform/FileSystemOps.h"
 #include "prefabs/Prefab.h"
@@ -8,17 +9,17 @@
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabNames.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
 
 #include <memory>
 
 namespace {
 Prompts& Ask() {
-    return Editor().GetPrompts();
+    return DocumentServices::Installed().GetPrompts();
 }
 
 std::string LibraryPathFor(const std::string& name) {
-    return Editor().Prefabs().PrefabDirectory() + "/" + name + CPrefabLibrary::kExtension;
+    return DocumentServices::Installed().Prefabs().PrefabDirectory() + "/" + name +
+           CPrefabLibrary::kExtension;
 }
 
 // The name check of the dialog as a result: Done for a valid name.
@@ -36,14 +37,14 @@ PrefabFactory::Result CheckName(const std::string& name) {
 } // namespace
 
 PrefabFactory::PrefabFactory() {
-    const auto& libraries = Editor().Prefabs().Libraries();
+    const auto& libraries = DocumentServices::Installed().Prefabs().Libraries();
     if (!libraries.empty()) {
         m_selected = libraries.front()->Id();
     }
 }
 
 CPrefabLibrary* PrefabFactory::SelectedLibrary() const {
-    return Editor().Prefabs().FindLibrary(m_selected);
+    return DocumentServices::Installed().Prefabs().FindLibrary(m_selected);
 }
 
 void PrefabFactory::SaveIfChanged() {
@@ -68,7 +69,7 @@ bool PrefabFactory::NameIsFree(const std::string& name, const CPrefabLibrary* re
     if (renamed && renamed->Path() == path) {
         return true;
     }
-    if (PathExists(path) || Editor().Prefabs().FindLibraryByPath(path)) {
+    if (PathExists(path) || DocumentServices::Installed().Prefabs().FindLibraryByPath(path)) {
         Ask().Message("A file named " + name + CPrefabLibrary::kExtension +
                           " already exists in the prefab folder.",
                       Prompts::Icon::Warning);
@@ -92,7 +93,7 @@ PrefabFactory::Result PrefabFactory::AddLibrary(const std::string& name,
     library->SetName(cut);
     library->SetDescription(description);
     library->SetPath(LibraryPathFor(cut));
-    m_selected = Editor().Prefabs().AddLibrary(std::move(library))->Id();
+    m_selected = DocumentServices::Installed().Prefabs().AddLibrary(std::move(library))->Id();
     m_changed = true;
     return Result::Done;
 }
@@ -127,7 +128,7 @@ bool PrefabFactory::RemoveLibrary() {
         Ask().Message("The library could not be deleted: " + error, Prompts::Icon::Warning);
         return false;
     }
-    PrefabRegistry& registry = Editor().Prefabs();
+    PrefabRegistry& registry = DocumentServices::Installed().Prefabs();
     registry.DestroyLibrary(library->Id());
     m_changed = false;
     m_selected = registry.Libraries().empty() ? 0 : registry.Libraries().front()->Id();

@@ -1,10 +1,10 @@
 #include "prefabs/PrefabFiles.h"
 
+#include "document/DocumentServices.h"
 #include "platform/RandomAccessFile.h"
 #include "prefabs/Prefab.h"
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -105,19 +105,20 @@ PrefabFileType ClassifyPrefabFile(const std::string& path) {
 }
 
 int ImportPrefabFiles(CPrefabLibrary& library, const std::vector<std::string>& paths) {
-    PrefabRegistry& registry = Editor().Prefabs();
+    PrefabRegistry& registry = DocumentServices::Installed().Prefabs();
     const bool cacheWasOn = registry.CacheEnabled();
     registry.SetCacheEnabled(false);
     int added = 0;
     for (const std::string& path : paths) {
         const PrefabFileType type = ClassifyPrefabFile(path);
         if (type == PrefabFileType::ObjectScript) {
-            Editor().messages.AddText(MessageLog::Normal,
-                                      path + ": ObjectScript files are not imported, skipped");
+            DocumentServices::Installed().messages.AddText(
+                MessageLog::Normal, path + ": ObjectScript files are not imported, skipped");
             continue;
         }
         if (type != PrefabFileType::Rmf && type != PrefabFileType::Map) {
-            Editor().messages.AddText(MessageLog::Normal, path + ": not a map file, skipped");
+            DocumentServices::Installed().messages.AddText(MessageLog::Normal,
+                                                           path + ": not a map file, skipped");
             continue;
         }
         auto prefab = std::make_unique<CPrefab>();
@@ -142,7 +143,8 @@ int ImportPrefabFiles(CPrefabLibrary& library, const std::vector<std::string>& p
 
 int ExportPrefab(CPrefab& prefab, const std::string& path) {
     if (!prefab.EnsureLoaded()) {
-        Editor().GetPrompts().Message(kCouldNotLoadMessage, Prompts::Icon::Warning);
+        DocumentServices::Installed().GetPrompts().Message(kCouldNotLoadMessage,
+                                                           Prompts::Icon::Warning);
         return -1;
     }
     const std::string name = FileName(path);
@@ -154,7 +156,7 @@ int ExportPrefab(CPrefab& prefab, const std::string& path) {
 int ExportPrefabs(const std::vector<CPrefab*>& prefabs) {
     int written = 0;
     for (CPrefab* prefab : prefabs) {
-        std::optional<std::string> chosen = Editor().GetPrompts().SaveFileName(
+        std::optional<std::string> chosen = DocumentServices::Installed().GetPrompts().SaveFileName(
             "Export Object", kPrefabExportFilter, prefab->Name());
         if (!chosen || chosen->empty()) {
             break;

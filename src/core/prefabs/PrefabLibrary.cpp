@@ -1,10 +1,10 @@
 #include "prefabs/PrefabLibrary.h"
 
+#include "document/DocumentServices.h"
 #include "gamedata/ByteSource.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/FileSystemOps.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,11 +47,11 @@ bool TakeField(const std::uint8_t* field, std::size_t width, std::string& text) 
 
 void ShowSaveError(const std::string& path, const std::string& detail) {
     if (!detail.empty()) {
-        Editor().messages.AddText(MessageLog::Error, path + ": " + detail);
+        DocumentServices::Installed().messages.AddText(MessageLog::Error, path + ": " + detail);
     }
     char text[600];
     std::snprintf(text, sizeof text, "The OS reported an error saving the file: %s", path.c_str());
-    Editor().GetPrompts().Message(text, Prompts::Icon::Error);
+    DocumentServices::Installed().GetPrompts().Message(text, Prompts::Icon::Error);
 }
 
 // The header text and the block after it: version, directory offset, count, description.
@@ -70,7 +70,7 @@ std::string HeaderBlock(std::uint32_t directoryOffset, std::uint32_t count,
 
 } // namespace
 
-CPrefabLibrary::CPrefabLibrary() : m_id(Editor().Prefabs().NextLibraryId()) {}
+CPrefabLibrary::CPrefabLibrary() : m_id(DocumentServices::Installed().Prefabs().NextLibraryId()) {}
 
 CPrefabLibrary::~CPrefabLibrary() = default;
 
@@ -109,20 +109,22 @@ int CPrefabLibrary::Load(std::unique_ptr<ByteSource> source, const std::string& 
     }
     std::uint8_t info[kInfoSize];
     if (!source->ReadAt(kHeaderText.size(), info, sizeof info)) {
-        Editor().messages.AddText(MessageLog::Error, path + ": the prefab library is cut short");
+        DocumentServices::Installed().messages.AddText(MessageLog::Error,
+                                                       path + ": the prefab library is cut short");
         return -1;
     }
     const std::uint32_t directoryOffset = ReadLe32(info + 4);
     const std::uint32_t count = ReadLe32(info + 8);
     if (directoryOffset > fileSize || count > (fileSize - directoryOffset) / kEntrySize) {
-        Editor().messages.AddText(MessageLog::Error,
-                                  path + ": the prefab library's directory is damaged");
+        DocumentServices::Installed().messages.AddText(
+            MessageLog::Error, path + ": the prefab library's directory is damaged");
         return -1;
     }
     std::vector<std::uint8_t> directory(static_cast<std::size_t>(count) * kEntrySize);
     if (!directory.empty() &&
         !source->ReadAt(directoryOffset, directory.data(), directory.size())) {
-        Editor().messages.AddText(MessageLog::Error, path + ": the prefab library can't be read");
+        DocumentServices::Installed().messages.AddText(MessageLog::Error,
+                                                       path + ": the prefab library can't be read");
         return -1;
     }
 
@@ -156,8 +158,9 @@ int CPrefabLibrary::Load(std::unique_ptr<ByteSource> source, const std::string& 
         prefabs.push_back(std::move(prefab));
     }
     if (skipped > 0) {
-        Editor().messages.AddLine(MessageLog::Error, "%s: %d damaged prefab entries were left out",
-                                  path.c_str(), skipped);
+        DocumentServices::Installed().messages.AddLine(
+            MessageLog::Error, "%s: %d damaged prefab entries were left out", path.c_str(),
+            skipped);
     }
     SetDescription(
         std::string_view(reinterpret_cast<const char*>(descriptionField), descriptionLength));
@@ -196,7 +199,8 @@ bool CPrefabLibrary::CopyStoredData(const CPrefab& prefab, AtomicFileWriter& wri
 int CPrefabLibrary::Save(const std::string& newPath) {
     std::string path = newPath.empty() ? m_path : newPath;
     if (path.empty()) {
-        path = Editor().Prefabs().PrefabDirectory() + "/" + m_name + kExtension;
+        path =
+            DocumentServices::Installed().Prefabs().PrefabDirectory() + "/" + m_name + kExtension;
     }
 
     // What goes into the file for each prefab, in library order: a loaded map is written
@@ -214,7 +218,8 @@ int CPrefabLibrary::Save(const std::string& newPath) {
         Block block{prefab.get(), {}};
         if (prefab->IsLoaded()) {
             if (prefab->SaveMap(block.data, 0) != 0) {
-                Editor().GetPrompts().Message(kCouldNotLoadMessage, Prompts::Icon::Warning);
+                DocumentServices::Installed().GetPrompts().Message(kCouldNotLoadMessage,
+                                                                   Prompts::Icon::Warning);
                 continue;
             }
             block.size = static_cast<std::uint32_t>(std::min<std::size_t>(
@@ -227,7 +232,8 @@ int CPrefabLibrary::Save(const std::string& newPath) {
             block.copy = true;
             block.size = prefab->m_size;
         } else {
-            Editor().GetPrompts().Message(kCouldNotLoadMessage, Prompts::Icon::Warning);
+            DocumentServices::Installed().GetPrompts().Message(kCouldNotLoadMessage,
+                                                               Prompts::Icon::Warning);
             continue;
         }
         block.offset = static_cast<std::uint32_t>(position);
@@ -258,7 +264,8 @@ int CPrefabLibrary::Save(const std::string& newPath) {
         } else if (!CopyStoredData(*block.prefab, writer)) {
             if (writer.Error().empty()) {
                 // The old file could not be read; the new one would lack this prefab.
-                Editor().GetPrompts().Message(kCouldNotLoadMessage, Prompts::Icon::Warning);
+                DocumentServices::Installed().GetPrompts().Message(kCouldNotLoadMessage,
+                                                                   Prompts::Icon::Warning);
                 writer.Abort();
                 return -1;
             }
@@ -294,14 +301,16 @@ int CPrefabLibrary::Save(const std::string& newPath) {
     } else {
         // Loaded maps stay usable; the others can't be read until the library is loaded again.
         m_source.reset();
-        Editor().messages.AddText(MessageLog::Error, path + ": can't be opened again for reading");
+        DocumentServices::Installed().messages.AddText(
+            MessageLog::Error, path + ": can't be opened again for reading");
     }
     return 0;
 }
 
 bool CPrefabLibrary::Rename(std::string_view newName) {
     const std::string name(newName.substr(0, kMaxName));
-    const std::string target = Editor().Prefabs().PrefabDirectory() + "/" + name + kExtension;
+    const std::string target =
+        DocumentServices::Installed().Prefabs().PrefabDirectory() + "/" + name + kExtension;
     if (target == m_path) {
         m_name = name;
         return true;
@@ -310,12 +319,12 @@ bool CPrefabLibrary::Rename(std::string_view newName) {
     const bool moveFile = !m_path.empty() && PathExists(m_path);
     if (moveFile ? !RenameNoReplace(m_path, target, error) : PathExists(target)) {
         if (PathExists(target)) {
-            Editor().GetPrompts().Message("A file named " + name + kExtension +
-                                              " already exists in the prefab folder.",
-                                          Prompts::Icon::Warning);
+            DocumentServices::Installed().GetPrompts().Message(
+                "A file named " + name + kExtension + " already exists in the prefab folder.",
+                Prompts::Icon::Warning);
         } else {
-            Editor().GetPrompts().Message("The library could not be renamed: " + error,
-                                          Prompts::Icon::Warning);
+            DocumentServices::Installed().GetPrompts().Message(
+                "The library could not be renamed: " + error, Prompts::Icon::Warning);
         }
         return false;
     }

@@ -1,6 +1,6 @@
 #include "prefabs/PrefabNames.h"
 
-#include "session/EditorContext.h"
+#include "document/DocumentServices.h"
 
 bool IsValidPrefabName(std::string_view name) {
     if (name.empty()) {
@@ -22,7 +22,7 @@ NameCheck CheckPrefabName(std::string_view name) {
     if (IsValidPrefabName(name)) {
         return NameCheck::Valid;
     }
-    Prompts::Answer answer =
-        Editor().GetPrompts().OkCancel(kInvalidPrefabNameMessage, Prompts::Icon::Warning);
+    Prompts::Answer answer = DocumentServices::Installed().GetPrompts().OkCancel(
+        kInvalidPrefabNameMessage, Prompts::Icon::Warning);
     return answer == Prompts::Answer::Ok ? NameCheck::AskAgain : NameCheck::GiveUp;
 }

@@ -1,9 +1,9 @@
 #include "prefabs/PrefabRegistry.h"
 
+#include "document/DocumentServices.h"
 #include "platform/FileSystemOps.h"
 #include "prefabs/Prefab.h"
 #include "prefabs/PrefabLibrary.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -94,7 +94,7 @@ const std::string& PrefabRegistry::PrefabDirectory() {
     if (!m_directory.empty()) {
         return m_directory;
     }
-    const std::string& program = Editor().programDirectory;
+    const std::string& program = DocumentServices::Installed().programDirectory;
     std::string beside = (program.empty() ? std::string(".") : program);
     if (beside.size() > 1 && beside.back() == '/') {
         beside.pop_back();

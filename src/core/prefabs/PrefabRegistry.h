@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/ContextPart.h"
+#include "document/ServicesPart.h"
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,8 +14,8 @@ class CPrefabLibrary;
 
 // The editor-wide state of the prefab libraries: every loaded library in load order, the
 // identifier counters, the load cache of recently loaded prefab maps and the prefab folder.
-// It lives in the editor context (Editor().Prefabs()).
-class PrefabRegistry : public ContextPart {
+// It is a part of the document services (DocumentServices::Prefabs()).
+class PrefabRegistry : public ServicesPart {
 public:
     // How many prefab maps the load cache keeps loaded.
     static constexpr std::size_t kDefaultCacheSize = 16;

@@ -1,13 +1,13 @@
 #include "properties/PropertiesApply.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapWorld.h"
 #include "properties/ClassInfoState.h"
 #include "properties/SpawnFlagsState.h"
 #include "properties/VisGroupRows.h"
-#include "session/EditorContext.h"
 
 #include <optional>
 
@@ -129,7 +129,7 @@ int ApplyObjectProperties(CMapDoc& doc, const std::vector<CMapClass*>& objects,
     } else {
         pause.emplace();
     }
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     CUpdateHint hint;
     for (PlannedChange& change : changes) {
         CMapClass* object = change.object;

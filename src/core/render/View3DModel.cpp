@@ -1,12 +1,12 @@
 #include "render/View3DModel.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
-#include "session/EditorContext.h"
 
 namespace {
 bool IsInTree(const CMapClass* object, const CMapClass* root) {
@@ -152,7 +152,7 @@ bool View3DModel::BuildMeshes(const std::vector<CMapClass*>* objects) {
         if (object.BuildRenderObjects(m_meshes, object.NeedsRebuild() || foreign)) {
             return true;
         }
-        Editor().messages.AddLine(MessageLog::Error, "%s", kMeshError);
+        m_document.Services().messages.AddLine(MessageLog::Error, "%s", kMeshError);
         return false;
     };
 

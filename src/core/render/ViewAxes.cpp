@@ -1,6 +1,6 @@
 #include "render/ViewAxes.h"
 
-#include "session/EditorContext.h"
+#include "document/DocumentServices.h"
 
 ViewAxes AxesForViewType(int type) {
     ViewAxes axes;
@@ -33,7 +33,7 @@ int PreviousViewType(int type) {
 }
 
 int TakeInitialViewType() {
-    int& counter = Editor().next2DViewType;
+    int& counter = DocumentServices::Installed().next2DViewType;
     if (counter < VIEW2D_XY || counter > VIEW2D_XZ) {
         counter = VIEW2D_XY;
     }

@@ -1,10 +1,5 @@
 #include "session/EditorContext.h"
 
-#include "gamedata/GameDataSet.h"
-#include "gamedata/TextureManager.h"
-
-#include <atomic>
-
 namespace {
 EditorContext*& CurrentContext() {
     static EditorContext* current = nullptr;
@@ -24,42 +19,29 @@ MapServices& DefaultMapServices() {
     return Editor();
 }
 
+DocumentServices& DefaultDocumentServices() {
+    return Editor();
+}
+
 // The floors below the session see the session's default context while no other is current.
 [[maybe_unused]] const bool fallbacksSet = [] {
     CoreServices::SetFallback(&DefaultCoreServices);
     MapServices::SetFallback(&DefaultMapServices);
+    DocumentServices::SetFallback(&DefaultDocumentServices);
     return true;
 }();
 } // namespace
 
-EditorContext::EditorContext()
-    : gameData(std::make_unique<GameDataSet>()),
-      textureManager(std::make_unique<TextureManager>()) {
-    textureManager->SetPalette(&gameData->Palette());
-}
+EditorContext::EditorContext() = default;
 
-EditorContext::~EditorContext() {
-    DestroyParts();
-}
-
-void EditorContext::DestroyParts() {
-    while (!m_partOrder.empty()) {
-        const std::size_t slot = m_partOrder.back();
-        m_partOrder.pop_back();
-        m_parts[slot].reset();
-    }
-}
-
-std::size_t EditorContext::NewPartSlot() {
-    static std::atomic<std::size_t> next{0};
-    return next++;
-}
+EditorContext::~EditorContext() = default;
 
 EditorContext* EditorContext::MakeCurrent() {
     EditorContext* previous = CurrentContext();
     CurrentContext() = this;
     CoreServices::Install(this);
     MapServices::Install(this);
+    DocumentServices::Install(this);
     return previous;
 }
 
@@ -67,6 +49,7 @@ void EditorContext::Restore(EditorContext* previous) {
     CurrentContext() = previous;
     CoreServices::Install(previous);
     MapServices::Install(previous);
+    DocumentServices::Install(previous);
 }
 
 EditorContext& Editor() {

@@ -1,13 +1,13 @@
 #include "shaping/Clip.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "geometry/Winding.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
 #include "mapobjects/VisibilityTest.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -68,7 +68,7 @@ PiecePolygons PieceOf(const CMapSolid& solid, const Plane& keep) {
 // new face has the current texture with the default alignment. Null when the piece cannot be
 // built as a closed solid with volume (nothing is left of it then).
 CMapSolid* MakePiece(const CMapSolid& solid, const ThreePointPlane& plane, bool front) {
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = DocumentServices::Installed().ActiveHistory();
     auto* piece = static_cast<CMapSolid*>(solid.Clone());
     // The copy is new in this step: undo destroys it, so its changes need no record.
     RecordingPause pause;
@@ -193,7 +193,7 @@ ClipResult OnClip(CMapDoc& doc, const ThreePointPlane& plane, ClipKeep keep) {
     }
 
     const UndoStep step(doc, "Clip");
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     CMapWorld& world = *doc.World();
     const std::vector<CMapClass*> selection = doc.SelectedObjects();
     // Emptied first: the cut solids leave the map, and their pieces take their place in it.

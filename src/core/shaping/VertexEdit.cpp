@@ -1,11 +1,11 @@
 #include "shaping/VertexEdit.h"
 
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "geometry/Winding.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
-#include "session/EditorContext.h"
 #include "shaping/ShapeGeometry.h"
 
 #include <algorithm>
@@ -480,7 +480,7 @@ VertexMoveOutcome OnVertexMove(CMapDoc& doc, const std::vector<SolidVertexMove>&
     }
 
     const UndoStep step(doc, "Vertex Move");
-    HistoryRecorder& history = Editor().ActiveHistory();
+    HistoryRecorder& history = doc.Services().ActiveHistory();
     for (auto& [solid, faces] : rebuilt) {
         history.Keep(solid);
         const std::vector<CMapFace> old = solid->Faces();

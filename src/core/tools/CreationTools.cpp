@@ -1,7 +1,7 @@
 #include "tools/CreationTools.h"
 
+#include "common/ToolId.h"
 #include "document/MapDoc.h"
-#include "session/ToolId.h"
 #include "tools/DocumentTools.h"
 #include "tools/ToolCommands.h"
 

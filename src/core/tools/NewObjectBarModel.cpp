@@ -1,5 +1,7 @@
 #include "tools/NewObjectBarModel.h"
 
+#include "common/ToolId.h"
+#include "document/DocumentServices.h"
 #include "document/UpdateHint.h"
 #include "gamedata/EntityClassDef.h"
 #include "gamedata/GameDataSet.h"
@@ -8,8 +10,6 @@
 #include "prefabs/Prefab.h"
 #include "prefabs/PrefabLibrary.h"
 #include "prefabs/PrefabRegistry.h"
-#include "session/EditorContext.h"
-#include "session/ToolId.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -28,19 +28,19 @@ int FaceCountFromText(const std::string& text) {
 }
 
 PrimitiveKind& Kind(int index) {
-    return Editor().primitives[static_cast<std::size_t>(index)];
+    return DocumentServices::Installed().primitives[static_cast<std::size_t>(index)];
 }
 
 } // namespace
 
 NewObjectBarModel& NewObjectBar() {
-    return Editor().Part<NewObjectBarModel>();
+    return DocumentServices::Installed().Part<NewObjectBarModel>();
 }
 
 void NewObjectBarModel::FillCategories() {
     m_categories.clear();
     m_categories.push_back({"Primitives", 0});
-    for (const auto& library : Editor().Prefabs().Libraries()) {
+    for (const auto& library : DocumentServices::Installed().Prefabs().Libraries()) {
         m_categories.push_back({library->Name(), library->Id()});
     }
     if (m_category < 0 || m_category >= static_cast<int>(m_categories.size())) {
@@ -57,7 +57,7 @@ void NewObjectBarModel::SetTool(int tool) {
     }
     m_categories.clear();
     if (tool == TOOL_ENTITY) {
-        for (const auto& def : Editor().GameData().Classes()) {
+        for (const auto& def : DocumentServices::Installed().GameData().Classes()) {
             if (def->IsPointClass()) {
                 m_objects.push_back({def->name, 0});
             }
@@ -79,14 +79,14 @@ void NewObjectBarModel::SelectCategory(int index) {
     m_objects.clear();
     if (index == 0) {
         m_mode = ModePrimitives;
-        for (const PrimitiveKind& kind : Editor().primitives) {
+        for (const PrimitiveKind& kind : DocumentServices::Installed().primitives) {
             m_objects.push_back({kind.name, 0});
         }
         m_faceCountText = std::to_string(Kind(m_kind).faceCount);
     } else {
         m_mode = ModeLibrary;
         const std::uint32_t id = m_categories[static_cast<std::size_t>(index)].id;
-        if (CPrefabLibrary* library = Editor().Prefabs().FindLibrary(id)) {
+        if (CPrefabLibrary* library = DocumentServices::Installed().Prefabs().FindLibrary(id)) {
             for (const auto& prefab : library->Prefabs()) {
                 m_objects.push_back({prefab->Name(), prefab->Id()});
             }
@@ -149,7 +149,8 @@ CPrefab* NewObjectBarModel::SelectedPrefab() const {
         m_prefabIndex >= static_cast<int>(m_objects.size())) {
         return nullptr;
     }
-    return Editor().Prefabs().FindPrefab(m_objects[static_cast<std::size_t>(m_prefabIndex)].id);
+    return DocumentServices::Installed().Prefabs().FindPrefab(
+        m_objects[static_cast<std::size_t>(m_prefabIndex)].id);
 }
 
 bool NewObjectBarModel::SelectedPrefabBounds(BoundBox& bounds) const {

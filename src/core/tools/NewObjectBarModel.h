@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/ServicesPart.h"
 #include "geometry/BoundBox.h"
-#include "session/ContextPart.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +14,7 @@ class CPrefab;
 // What the Block and Entity tools create: a primitive shape with its face count, an object of
 // a prefab library, or a point entity class. The "New Objects" bar shows and edits it; Create
 // object asks it for the new object. Its lists follow the current tool.
-class NewObjectBarModel : public ContextPart {
+class NewObjectBarModel : public ServicesPart {
 public:
     enum Mode { ModePrimitives = 0, ModeLibrary = 1, ModeEntities = 2 };
     struct Entry {
@@ -73,5 +73,5 @@ private:
     std::string m_faceCountText = "0";
 };
 
-// The editor's bar model (one per editor context).
+// The editor's bar model (one per set of document services).
 NewObjectBarModel& NewObjectBar();

@@ -1,7 +1,7 @@
 #include "tools/ObjectTool.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
-#include "session/EditorContext.h"
 #include "tools/DocumentTools.h"
 #include "tools/ToolCommands.h"
 
@@ -47,7 +47,7 @@ void ObjectTool::Move(ToolContext& context, int x, int y, ToolKeys keys, bool le
     ToolObject* object = Object(context.doc);
     const PixelPoint world = context.World(x, y);
     if (context.OwnsDrag() && object) {
-        int flags = Editor().options.rotateConstrain ? TOOLDRAG_CONSTRAIN : 0;
+        int flags = context.doc.Services().options.rotateConstrain ? TOOLDRAG_CONSTRAIN : 0;
         if (keys.alt) {
             flags |= TOOLDRAG_NO_SNAP;
         }

@@ -1,6 +1,8 @@
 #include "tools/ToolCommands.h"
 
+#include "common/ToolId.h"
 #include "document/CommandSupport.h"
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "gamedata/EntityClassDef.h"
 #include "gamedata/GameDataSet.h"
@@ -8,8 +10,6 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/VisibilityTest.h"
-#include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "tools/DocumentTools.h"
 #include "tools/MapTool.h"
 #include "tools/NewObjectBarModel.h"
@@ -42,7 +42,7 @@ std::string EntityClassForNewItem() {
     if (!chosen.empty()) {
         return chosen;
     }
-    for (const auto& def : Editor().GameData().Classes()) {
+    for (const auto& def : DocumentServices::Installed().GameData().Classes()) {
         if (def->IsPointClass()) {
             return def->name;
         }
@@ -211,7 +211,7 @@ CMapClass* CreateObjectWithTool(CMapDoc& doc, int tool) {
         const BoundBox box = tools.blockBox.Bounds();
         const Vector size = box.Size();
         if (size.x == 0.0f || size.y == 0.0f || size.z == 0.0f) {
-            Editor().GetPrompts().Message("The box is empty.", Prompts::Icon::Warning);
+            doc.Services().GetPrompts().Message("The box is empty.", Prompts::Icon::Warning);
             tools.blockBox.Reset();
             SyncToolStatus(doc);
             doc.ToolHandlesNotify(nullptr, 2);
@@ -231,7 +231,7 @@ CMapClass* CreateObjectWithTool(CMapDoc& doc, int tool) {
         }
         BeginUndoStep(doc, "New Item");
         auto* entity = new CMapEntity;
-        Editor().ActiveHistory().KeepNew(entity);
+        doc.Services().ActiveHistory().KeepNew(entity);
         entity->SetClass(EntityClassForNewItem());
         entity->SetPointEntity(true);
         entity->SetOrigin(tools.marker.Point());

@@ -1,6 +1,6 @@
 #include "tools/ToolRegistry.h"
 
-#include "session/ToolId.h"
+#include "common/ToolId.h"
 #include "tools/ClipTool.h"
 #include "tools/CreationTools.h"
 #include "tools/SelectionTool.h"

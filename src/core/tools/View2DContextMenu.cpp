@@ -1,6 +1,6 @@
 #include "tools/View2DContextMenu.h"
 
-#include "session/ToolId.h"
+#include "common/ToolId.h"
 
 #include <cstdlib>
 

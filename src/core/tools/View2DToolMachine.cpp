@@ -1,8 +1,8 @@
 #include "tools/View2DToolMachine.h"
 
+#include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
-#include "session/EditorContext.h"
 #include "tools/DocumentTools.h"
 #include "tools/SelectionTool.h"
 #include "tools/ToolCommands.h"

@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
 #include "common/StatusPanes.h"
+#include "common/ToolId.h"
 #include "document/EditorSinks.h"
 #include "document/MapDoc.h"
 #include "document/UpdateHint.h"
@@ -10,7 +11,6 @@
 #include "render/View2DRenderer.h"
 #include "render/View3DPicking.h"
 #include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "views/MeshRenderer3D.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "EditingTestSupport.h"
 
+#include "common/ToolId.h"
 #include "editing/EditCommands.h"
-#include "session/ToolId.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "EditingTestSupport.h"
 
+#include "common/ToolId.h"
 #include "document/MapFiles.h"
 #include "editing/MapCheckCommand.h"
 #include "editing/ProblemChecker.h"
-#include "session/ToolId.h"
 
 #include <cstdio>
 #include <filesystem>

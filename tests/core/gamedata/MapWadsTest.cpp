@@ -1,4 +1,4 @@
-#include "session/MapWads.h"
+#include "document/MapWads.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "gamedata/TextureManager.h"

@@ -1,8 +1,8 @@
 #include "render/View2DTransform.h"
+#include "common/ToolId.h"
 #include "document/UpdateHint.h"
 #include "render/ViewAxes.h"
 #include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "tools/View2DContextMenu.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "tools/NewObjectBarModel.h"
+#include "common/ToolId.h"
 #include "document/UpdateHint.h"
 #include "gamedata/GameDataSet.h"
 #include "mapobjects/MapSolid.h"
 #include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // Two thousand random tool operations on E1M1 (create, pick, move, scale, rotate, shear,
 // flip) through the 2D view's mouse state machine, then undo all and redo all: the
 // saved RMF bytes must come back exactly.
+#include "common/ToolId.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "editing/EditCommands.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WorldSnapshot.h"

@@ -1,6 +1,7 @@
 #include "views/MapView3D.h"
 
 #include "ViewTestSupport.h"
+#include "common/ToolId.h"
 #include "document/MapDoc.h"
 #include "document/MapFiles.h"
 #include "gamedata/TextureManager.h"
@@ -10,7 +11,6 @@
 #include "panels/FaceSpinField.h"
 #include "render/View3DPicking.h"
 #include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "support/FakeViews.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"

@@ -5,6 +5,7 @@
 #include "app/MessageWindow.h"
 #include "app/ProgressWindow.h"
 #include "app/QtSettingsStore.h"
+#include "common/ToolId.h"
 #include "document/UpdateHint.h"
 #include "gamedata/GameDataSet.h"
 #include "gamedata/GamePalette.h"
@@ -12,7 +13,6 @@
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "session/EditorContext.h"
-#include "session/ToolId.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SolidBuilders.h"
 

@@ -1,11 +1,11 @@
-#include "session/MapWads.h"
+#include "document/MapWads.h"
 
 #include "common/ProgramDirectory.h"
+#include "document/DocumentServices.h"
 #include "gamedata/TextureManager.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
 #include "mapobjects/TreeWalk.h"
-#include "session/EditorContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -92,8 +92,8 @@ std::vector<std::string> SplitWadList(std::string_view value) {
 WadSearchPlaces WadSearchPlacesFor(const std::string& mapPath) {
     WadSearchPlaces places;
     places.mapFolder = FolderOf(mapPath);
-    places.quakeDirectory = Editor().options.quakeDirectory;
-    places.programDirectory = Editor().programDirectory;
+    places.quakeDirectory = DocumentServices::Installed().options.quakeDirectory;
+    places.programDirectory = DocumentServices::Installed().programDirectory;
     return places;
 }
 
@@ -141,7 +141,7 @@ std::string FindMapWad(const std::string& entry, const WadSearchPlaces& places) 
 }
 
 std::vector<std::string> MissingTextureNames(const CMapWorld& world) {
-    const TextureManager& catalogue = Editor().TextureCatalogue();
+    const TextureManager& catalogue = DocumentServices::Installed().TextureCatalogue();
     std::vector<std::string> missing;
     for (const std::string& name : UsedTextureNames(world)) {
         if (!catalogue.WadHoldsTexture(-1, name)) {
@@ -152,7 +152,7 @@ std::vector<std::string> MissingTextureNames(const CMapWorld& world) {
 }
 
 int LoadMapWads(CMapWorld& world, const std::string& mapPath) {
-    EditorContext& editor = Editor();
+    DocumentServices& editor = DocumentServices::Installed();
     TextureManager& catalogue = editor.TextureCatalogue();
     const WadSearchPlaces places = WadSearchPlacesFor(mapPath);
     std::vector<std::string> found;
@@ -226,7 +226,7 @@ int LoadMapWads(CMapWorld& world, const std::string& mapPath) {
 
 std::string ComposeExportWad(const CMapWorld& world, const std::string& sourceFolder,
                              const std::string& exportPath) {
-    const TextureManager& catalogue = Editor().TextureCatalogue();
+    const TextureManager& catalogue = DocumentServices::Installed().TextureCatalogue();
     WadSearchPlaces places = WadSearchPlacesFor("");
     places.mapFolder = sourceFolder;
     const std::string exportFolder = FolderOf(exportPath);
@@ -258,7 +258,7 @@ std::string ComposeExportWad(const CMapWorld& world, const std::string& sourceFo
     }
 
     std::vector<std::string> configured;
-    for (const std::string& path : Editor().options.textureFiles) {
+    for (const std::string& path : DocumentServices::Installed().options.textureFiles) {
         const std::string file = Tidy(ResolveProgramPath(path));
         if (files.insert(file).second) {
             configured.push_back(file);
