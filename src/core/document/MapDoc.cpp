@@ -9,7 +9,6 @@
 #include "document/MapDocView.h"
 #include "document/MapFiles.h"
 #include "document/MapWads.h"
-#include "formats/MapDialectFormats.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapFace.h"
 #include "mapobjects/MapSolid.h"
@@ -18,15 +17,10 @@
 #include "mapobjects/VisibilityTest.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
-
-const char* const kMapFilter = "Brickhaven Maps (*.rmf);;Quake Maps (*.map)";
-const char* const kRmfFilter = "Brickhaven Maps (*.rmf)";
 
 void SetPane(const DocumentServices& services, int pane, const std::string& text) {
     if (StatusPanes* panes = services.statusPanes) {
@@ -38,20 +32,6 @@ std::string Format(const char* format, int a, int b, int c) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, a, b, c);
     return buffer;
-}
-
-// The path with its file name cut at the name's first '.'.
-std::string CutAtFirstDot(const std::string& path) {
-    std::string::size_type slash = path.rfind('/');
-    std::string::size_type start = slash == std::string::npos ? 0 : slash + 1;
-    std::string::size_type dot = path.find('.', start);
-    return dot == std::string::npos ? path : path.substr(0, dot);
-}
-
-bool HasDotInName(const std::string& path) {
-    std::string::size_type slash = path.rfind('/');
-    std::string::size_type start = slash == std::string::npos ? 0 : slash + 1;
-    return path.find('.', start) != std::string::npos;
 }
 
 // What the user changed in the object properties and has not applied yet is written first.
@@ -594,68 +574,20 @@ bool CMapDoc::SaveDocument(const std::string& path) {
     return true;
 }
 
-bool CMapDoc::OnSave() {
-    if (m_prefab) {
-        return UpdatePrefab();
-    }
-    if (!m_path.empty() && access(m_path.c_str(), F_OK) == 0 && access(m_path.c_str(), W_OK) == 0) {
-        return SaveDocument(m_path);
-    }
-    // An untitled map gets its first file as RMF, the format that keeps groups and visgroups;
-    // MAP text is what Export (or Save As with the MAP filter) is for.
-    return SaveAs(m_path.empty());
-}
-
-bool CMapDoc::OnSaveAs() {
-    return SaveAs(false);
-}
-
-bool CMapDoc::SaveAs(bool rmfOnly) {
-    // A prefab document is stored into its library whatever file name would be chosen.
-    if (m_prefab) {
-        return UpdatePrefab();
-    }
-    auto choice = m_services.GetPrompts().ChooseSaveFile(
-        "Save As", rmfOnly ? kRmfFilter : kMapFilter, CutAtFirstDot(m_path));
-    if (!choice || choice->path.empty()) {
-        return false;
-    }
-    std::string path = choice->path;
-    if (rmfOnly) {
-        if (!IsRmfPath(path)) {
-            // "room.map" becomes "room.rmf"; any other name gets ".rmf" added.
-            const std::size_t slash = path.find_last_of('/');
-            const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-            std::string tail = path.size() >= nameStart + 4 ? path.substr(path.size() - 4) : "";
-            std::transform(tail.begin(), tail.end(), tail.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (tail == ".map") {
-                path.resize(path.size() - 4);
-            }
-            path += ".rmf";
-        }
-    } else if (!HasDotInName(path)) {
-        path += choice->filterIndex == 1 ? ".map" : ".rmf";
-    }
-    if (!SaveDocument(path)) {
-        return false;
-    }
+void CMapDoc::SetPathAfterSave(const std::string& path) {
     m_path = path;
     if (recentFileAdded) {
         recentFileAdded(path);
     }
-    return true;
 }
 
-bool& CMapDoc::ExportVisibleOnly() {
-    static bool visibleOnly = false;
-    return visibleOnly;
-}
-
-bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly) {
+bool CMapDoc::ExportMap(const std::string& path, bool visibleOnly,
+                        std::optional<MapDialect> dialect) {
     ApplyPendingEdits(m_services);
     const bool wasModified = m_modified;
+    m_exportDialect = dialect;
     bool ok = Serialize(path, true, false, visibleOnly);
+    m_exportDialect.reset();
     m_modified = wasModified;
     return ok;
 }
@@ -709,73 +641,6 @@ std::string CMapDoc::SourceFolder() const {
         return {};
     }
     return std::filesystem::path(m_path).parent_path().string();
-}
-
-bool CMapDoc::OnExport() {
-    if (m_path.empty()) {
-        OnSave();
-        if (m_path.empty()) {
-            return false;
-        }
-    }
-    bool visibleOnly = ExportVisibleOnly();
-    // One filter per dialect, the map's own first: it is what an export writes unless the
-    // user picks another.
-    std::vector<MapDialect> dialects{m_world->Dialect()};
-    std::string filters(MapDialectFormatOf(m_world->Dialect()).exportFilter);
-    for (const MapDialectFormat& format : MapDialectFormats()) {
-        if (format.dialect != dialects.front()) {
-            dialects.push_back(format.dialect);
-            filters += ";;" + std::string(format.exportFilter);
-        }
-    }
-    auto choice = m_services.GetPrompts().ChooseSaveFile(
-        "Export to Quake MAP", filters, CutAtFirstDot(m_path) + ".map",
-        "Save &Visible objects only", &visibleOnly);
-    if (!choice || choice->path.empty()) {
-        return false;
-    }
-    const std::size_t chosen = static_cast<std::size_t>(choice->filterIndex);
-    m_exportDialect = chosen < dialects.size() ? dialects[chosen] : dialects.front();
-    ExportVisibleOnly() = visibleOnly;
-    std::string path = choice->path;
-    if (!HasDotInName(path)) {
-        path += ".map";
-    }
-    const bool exported = ExportMap(path, visibleOnly);
-    m_exportDialect.reset();
-    return exported;
-}
-
-bool CMapDoc::SaveModified() {
-    ApplyPendingEdits(m_services);
-    if (!m_modified) {
-        return true;
-    }
-    if (m_prefab) {
-        Prompts::Answer answer = m_services.GetPrompts().YesNoCancel(
-            "Do you want to save the changes to this prefab object?", Prompts::Icon::Question);
-        if (answer == Prompts::Answer::Cancel) {
-            return false;
-        }
-        if (answer == Prompts::Answer::Yes) {
-            // Stays open when nothing was stored (the library is gone or can't be written).
-            if (!StoreIntoPrefabLibrary()) {
-                return false;
-            }
-            SetModified(false);
-        }
-        return true;
-    }
-    Prompts::Answer answer = m_services.GetPrompts().YesNoCancel("Save changes to " + Title() + "?",
-                                                                 Prompts::Icon::Warning);
-    if (answer == Prompts::Answer::Cancel) {
-        return false;
-    }
-    if (answer == Prompts::Answer::Yes) {
-        return OnSave();
-    }
-    return true;
 }
 
 // --- prefab documents ---

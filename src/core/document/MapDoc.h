@@ -117,14 +117,13 @@ public:
     bool OpenDocument(const std::string& path, Progress* progress = nullptr);
     // Writes the map to path (RMF or MAP by the same rule); clears the modified flag.
     bool SaveDocument(const std::string& path);
-    // The Save command: to the document's path when it exists and can be written, else Save As
-    // (offering only RMF for an untitled map).
-    bool OnSave();
-    bool OnSaveAs();
-    // Export to Quake MAP: the modified flag is left as it was.
-    bool OnExport();
-    // Writes MAP text with the visible-only switch (Export and Run Map).
-    bool ExportMap(const std::string& path, bool visibleOnly);
+    // The map was just written to path under a new name: the document belongs to that file
+    // now, and recentFileAdded is told.
+    void SetPathAfterSave(const std::string& path);
+    // Writes MAP text with the visible-only switch in dialect (unset: the map's own); the
+    // modified flag is left as it was.
+    bool ExportMap(const std::string& path, bool visibleOnly,
+                   std::optional<MapDialect> dialect = std::nullopt);
     // Writes the MAP file a compile run works on: header first, no backup, the modified
     // flag left as it was.
     bool ExportForCompile(const std::string& path, bool visibleOnly, const std::string& header);
@@ -144,16 +143,11 @@ public:
         return m_pointfile.Step(step, position, target);
     }
 
-    // Asks about unsaved changes before closing; false when the user cancels.
-    bool SaveModified();
     // Serialize with recording suspended; the document becomes active. isRmf picks the format.
     bool Serialize(const std::string& path, bool saving, bool isRmf, bool visibleOnly = false,
                    Progress* progress = nullptr);
     // Destroys the world and makes no document active.
     void DeleteContents();
-
-    // The export's "Save Visible objects only" box, remembered for the run.
-    static bool& ExportVisibleOnly();
 
     // State of the block and entity tools shown in the status bar.
     BoundBox blockBox;
@@ -167,7 +161,7 @@ public:
         }
         return static_cast<T&>(*m_tools);
     }
-    // Told of every path a Save As gives the document (the recent-file list).
+    // Told of every path SetPathAfterSave gives the document (the recent-file list).
     std::function<void(const std::string&)> recentFileAdded;
 
     // --- prefab documents ---
@@ -184,6 +178,10 @@ public:
     // the library is gone the user is told, and the document stays open as an ordinary one
     // named "Prefab%d.rmf" with its changes.
     bool UpdatePrefab();
+    // The prefab document's part of saving: hands a copy of the map to the prefab and writes
+    // the library; the modified flag is left as it was. False when nothing was stored (the
+    // document is then an ordinary one when the library is gone).
+    bool StoreIntoPrefabLibrary();
     // "Update Prefab\tCtrl+S" for a prefab document, else "&Save\tCtrl+S".
     std::string SaveMenuText() const;
     // Told when the document wants to be closed (after Update Prefab). The shell closes it
@@ -200,15 +198,11 @@ public:
     static const std::vector<CMapDoc*>& AllDocuments();
 
 private:
-    bool SaveAs(bool rmfOnly);
     void NewWorld();
     // Undo (undo history) or Redo (redo history) with the selection the step saved.
     void ApplyHistory(CHistory& history);
     void ClearFaceSelection();
     void WriteGridStatusText();
-    // The prefab document's part of saving: hands a copy of the map to the prefab and writes
-    // the library.
-    bool StoreIntoPrefabLibrary();
 
     DocumentServices& m_services;
     std::unique_ptr<CMapWorld> m_world;

@@ -1,5 +1,6 @@
 #include "app/ChildFrame.h"
 
+#include "app/DocumentSaving.h"
 #include "document/MapDoc.h"
 #include "render/View2DGeometry.h"
 #include "session/EditorContext.h"
@@ -231,7 +232,7 @@ void CChildFrame::OnFirstPaint() {
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
-    if (!m_document->SaveModified()) {
+    if (!DocumentSaving::SaveModified(*m_document)) {
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
+#include "app/DocumentSaving.h"
 #include "app/MainFrame.h"
 #include "app/MapDialogs.h"
 #include "app/ToolCommandActions.h"
@@ -108,19 +109,19 @@ void CMainFrame::CreateActions() {
     });
     AddAction(FileSave, "&Save\tCtrl+S", [this, doc] {
         if (CMapDoc* document = doc()) {
-            document->OnSave();
+            DocumentSaving::Save(*document);
             RefreshChildTitles();
         }
     });
     AddAction(FileSaveAs, "Save &As...", [this, doc] {
         if (CMapDoc* document = doc()) {
-            document->OnSaveAs();
+            DocumentSaving::SaveAs(*document);
             RefreshChildTitles();
         }
     });
     AddAction(ExportMap, "Export to &Quake MAP", [doc] {
         if (CMapDoc* document = doc()) {
-            document->OnExport();
+            DocumentSaving::Export(*document);
         }
     });
     AddLaterAction(RunMap, "R&un Map in Quake\tF9");

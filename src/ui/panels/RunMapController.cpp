@@ -1,5 +1,6 @@
 #include "panels/RunMapController.h"
 
+#include "app/DocumentSaving.h"
 #include "document/MapDoc.h"
 #include "panels/ProcessWindow.h"
 #include "panels/RunMapDialog.h"
@@ -17,7 +18,7 @@ public:
     std::string DocumentPath() const override { return m_doc.Path(); }
     bool DocumentModified() const override { return m_doc.IsModified(); }
     bool SaveDocument() override {
-        const bool saved = m_doc.OnSave();
+        const bool saved = DocumentSaving::Save(m_doc);
         if (m_controller.documentSaved) {
             m_controller.documentSaved();
         }

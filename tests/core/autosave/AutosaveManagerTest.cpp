@@ -110,8 +110,8 @@ TEST_F(AutosaveManagerTest, UntitledMapsAndSaveAsUnderANewName) {
     ASSERT_EQ(manager->Store().Files(untitledKey).size(), 1u);
 
     // Saved under a name: the untitled autosaves are in the file now and go.
-    prompts.saveChoices.push_back(Prompts::FileChoice{folder / "named.rmf", 0});
-    ASSERT_TRUE(doc.OnSaveAs());
+    ASSERT_TRUE(doc.SaveDocument(folder / "named.rmf"));
+    doc.SetPathAfterSave(folder / "named.rmf");
     AddBox(doc, 100);
     RunPastInterval();
     EXPECT_TRUE(manager->Store().Files(untitledKey).empty());
@@ -171,7 +171,7 @@ TEST_F(AutosaveManagerTest, ARecoveredMapIsModifiedBelongsToItsPathAndContinuesI
     EXPECT_EQ(manager->Store().Files(entries[0].key).size(), 2u);
 
     // Save writes to the original path, as MAP text by its name.
-    ASSERT_TRUE(recovered.OnSave());
+    ASSERT_TRUE(recovered.SaveDocument(recovered.Path()));
     EXPECT_EQ(ReadFile(path).substr(0, 1), "{");
     EXPECT_EQ(ReadFile(path + ".bak"), "// the map as last saved\n");
     manager->DocumentClosed(recovered);

@@ -16,14 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Head(const fs::path& p, std::size_t n) {
-    std::ifstream in(p, std::ios::binary);
-    std::string s(n, '\0');
-    in.read(s.data(), static_cast<std::streamsize>(n));
-    s.resize(static_cast<std::size_t>(in.gcount()));
-    return s;
-}
-
 class MapDocFileTest : public ::testing::Test {
 protected:
     ScopedEditorContext context;
@@ -45,72 +37,6 @@ protected:
         doc.World()->AddChild(solid);
     }
 };
-
-TEST_F(MapDocFileTest, SaveAsPicksTheFormatByTheNameAndTheFilter) {
-    CMapDoc doc;
-    AddBox(doc);
-    doc.SetModified();
-    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "level").string(), 1});
-    ASSERT_TRUE(doc.OnSaveAs());
-    EXPECT_EQ(doc.Path(), (dir / "level.map").string());
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(Head(dir / "level.map", 1), "{");
-
-    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "level.txt").string(), 0});
-    ASSERT_TRUE(doc.OnSaveAs());
-    EXPECT_EQ(Head(dir / "level.txt", 1), "{"); // only "rmf" selects RMF
-
-    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "level2").string(), 0});
-    ASSERT_TRUE(doc.OnSaveAs());
-    EXPECT_EQ(Head(dir / "level2.rmf", 8), std::string("\x66\x66\x66\x3F"
-                                                       "RMF\x0A",
-                                                       8));
-}
-
-TEST_F(MapDocFileTest, ExportNeverChangesTheModifiedFlag) {
-    CMapDoc doc;
-    AddBox(doc);
-    doc.SetPath((dir / "room.rmf").string());
-    for (bool modified : {true, false}) {
-        doc.SetModified(modified);
-        prompts.checks.push_back(true);
-        prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "export").string(), 0});
-        ASSERT_TRUE(doc.OnExport());
-        EXPECT_TRUE(prompts.lastCheckOffered);
-        EXPECT_EQ(doc.IsModified(), modified);
-        EXPECT_EQ(Head(dir / "export.map", 1), "{");
-        EXPECT_EQ(doc.Path(), (dir / "room.rmf").string());
-    }
-    EXPECT_EQ(prompts.shown.back().text, (dir / "room.map").string()); // suggested name
-    EXPECT_TRUE(CMapDoc::ExportVisibleOnly()); // the box's state is remembered
-}
-
-// Exporting an untitled map first saves it, but under an RMF name of its own: the exported
-// MAP file never becomes the document, so a later Save keeps groups and visgroups.
-TEST_F(MapDocFileTest, ExportOfAnUntitledMapKeepsTheDocumentOnItsOwnRmfFile) {
-    CMapDoc doc;
-    AddBox(doc);
-    doc.SetModified();
-    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "room.map").string(), 1});
-    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "room.map").string(), 0});
-    ASSERT_TRUE(doc.OnExport());
-    EXPECT_EQ(doc.Path(), (dir / "room.rmf").string());
-    EXPECT_EQ(Head(dir / "room.rmf", 8).substr(4), "RMF\x0A");
-    EXPECT_EQ(Head(dir / "room.map", 1), "{");
-    AddBox(doc);
-    doc.SetModified();
-    ASSERT_TRUE(doc.OnSave()); // no dialog: the document's file is the RMF
-    EXPECT_TRUE(prompts.saveChoices.empty());
-    EXPECT_EQ(Head(dir / "room.rmf", 8).substr(4), "RMF\x0A");
-    EXPECT_EQ(doc.Path(), (dir / "room.rmf").string());
-
-    // Save of another untitled map: a plain name gets ".rmf" whatever filter was chosen.
-    CMapDoc other;
-    AddBox(other);
-    prompts.saveChoices.push_back(Prompts::FileChoice{(dir / "hall").string(), 1});
-    ASSERT_TRUE(other.OnSave());
-    EXPECT_EQ(other.Path(), (dir / "hall.rmf").string());
-}
 
 TEST_F(MapDocFileTest, OpenReadsTheFileLogsItAndBecomesActive) {
     {

@@ -264,16 +264,6 @@ TEST_F(MapDocTest, UndoAndRedoThroughTheDocumentRestoreWorldAndSelection) {
     EXPECT_TRUE(doc.SelectedObjects().empty());
 }
 
-TEST_F(MapDocTest, SaveModifiedAsksAndHonoursCancel) {
-    CMapDoc doc;
-    EXPECT_TRUE(doc.SaveModified());
-    doc.SetModified();
-    prompts.answers = {Prompts::Answer::Cancel, Prompts::Answer::No};
-    EXPECT_FALSE(doc.SaveModified());
-    EXPECT_EQ(prompts.shown.back().text, "Save changes to Untitled?");
-    EXPECT_TRUE(doc.SaveModified());
-}
-
 TEST_F(MapDocTest, CentreViewsOnSelectionCentresEveryTwoDView) {
     CMapDoc doc;
     FakeView top(false), front(false, 1, 2), camera(true);

@@ -47,7 +47,7 @@ TEST_F(PrefabDocumentTest, UpdatePrefabStoresTheMapIntoTheLibraryAndAsksToClose)
     int closeRequests = 0;
     doc.closeRequested = [&closeRequests] { ++closeRequests; };
     AddBox(doc);
-    ASSERT_TRUE(doc.OnSave());
+    ASSERT_TRUE(doc.SaveDocument(doc.Path())); // whatever the path: into the library
     EXPECT_EQ(closeRequests, 1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(prompts.shown.empty());
@@ -81,14 +81,12 @@ TEST_F(PrefabDocumentTest, ARemovedPrefabIsStoredAsANewOne) {
 
 TEST_F(PrefabDocumentTest, ADeletedLibraryTurnsTheDocumentIntoAnOrdinaryOne) {
     CMapDoc doc;
-    CMapDoc other;
     ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
-    ASSERT_TRUE(OpenPrefabDocument(other, *library->Prefabs()[0]));
     int closeRequests = 0;
     doc.closeRequested = [&closeRequests] { ++closeRequests; };
     Registry().DestroyLibrary(library->Id());
     AddBox(doc);
-    EXPECT_FALSE(doc.OnSave());
+    EXPECT_FALSE(doc.SaveDocument(doc.Path()));
     EXPECT_EQ(closeRequests, 0);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text,
@@ -99,28 +97,6 @@ TEST_F(PrefabDocumentTest, ADeletedLibraryTurnsTheDocumentIntoAnOrdinaryOne) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.World()->Children().size(), 3u);
     EXPECT_EQ(doc.SaveMenuText(), "&Save\tCtrl+S");
-
-    AddBox(other);
-    prompts.answers = {Prompts::Answer::Yes};
-    EXPECT_FALSE(other.SaveModified());
-    EXPECT_EQ(other.Path(), "Prefab2.rmf");
-}
-
-TEST_F(PrefabDocumentTest, SaveModifiedAsksAboutThePrefab) {
-    CMapDoc doc;
-    ASSERT_TRUE(OpenPrefabDocument(doc, *prefab));
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_TRUE(prompts.shown.empty());
-    AddBox(doc);
-    prompts.answers = {Prompts::Answer::Cancel, Prompts::Answer::No, Prompts::Answer::Yes};
-    EXPECT_FALSE(doc.SaveModified());
-    EXPECT_EQ(prompts.shown.back().text, "Do you want to save the changes to this prefab object?");
-    EXPECT_EQ(prompts.shown.back().kind, "yesnocancel");
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(prefab->Map()->Children().size(), 2u);
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(prefab->Map()->Children().size(), 3u);
-    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(PrefabDocumentTest, ExportingAPrefabDocumentWritesAMapFileAndStoresNothing) {

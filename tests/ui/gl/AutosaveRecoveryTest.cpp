@@ -2,6 +2,7 @@
 #include "ViewTestSupport.h"
 #include "app/AutosaveController.h"
 #include "app/ChildFrame.h"
+#include "app/DocumentSaving.h"
 #include "app/EditorStartup.h"
 #include "app/MainFrame.h"
 #include "document/MapDoc.h"
@@ -118,7 +119,7 @@ TEST_F(AutosaveRecoveryTest, RecoverOpensTheAutosaveAsAModifiedMapOfItsOriginalP
     EXPECT_TRUE(AutosaveStore(autosaveDirectory).Recoverable().empty());
 
     // Save writes to the original path; closing the map then removes its autosaves.
-    ASSERT_TRUE(document.OnSave());
+    ASSERT_TRUE(DocumentSaving::Save(document));
     CMapWorld reread;
     ASSERT_EQ(ReadRmfFile(reread, mapPath), 0);
     EXPECT_EQ(reread.Children().size(), 3u);

@@ -4,6 +4,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
+#include "app/DocumentSaving.h"
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
 #include "app/QtSettingsStore.h"
@@ -188,7 +189,7 @@ TEST(MainFrameToolsTest, FileDialogsStartInTheLastFolderAndHandTheKeysBackToTheV
         dialog->selectFile(rooms + "/hall.rmf");
         QMetaObject::invokeMethod(dialog, "accept");
     });
-    ASSERT_TRUE(child->Document().OnSaveAs());
+    ASSERT_TRUE(DocumentSaving::SaveAs(child->Document()));
     EXPECT_EQ(started, QDir(directory.path()).absolutePath());
     EXPECT_EQ(child->Document().Path(), (rooms + "/hall.rmf").toStdString());
 

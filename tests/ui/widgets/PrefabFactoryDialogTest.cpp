@@ -1,5 +1,6 @@
 #include "ModalDriver.h"
 
+#include "app/DocumentSaving.h"
 #include "document/MapDoc.h"
 #include "mapobjects/MapSolid.h"
 #include "mapobjects/MapWorld.h"
@@ -211,7 +212,7 @@ TEST_F(PrefabFactoryDialogTest, APrefabOpenedForEditingSavesBackIntoItsLibrary) 
     document->SetModified();
     bool closeAsked = false;
     document->closeRequested = [&] { closeAsked = true; };
-    ASSERT_TRUE(document->OnSave());
+    ASSERT_TRUE(DocumentSaving::Save(*document));
     EXPECT_TRUE(closeAsked);
 
     // The library file holds the changed prefab.

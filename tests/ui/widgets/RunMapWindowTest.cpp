@@ -157,7 +157,16 @@ TEST_F(RunMapWindowTest, AToolThatCannotStartIsReportedAndTheRunStops) {
     WriteScript(tools / "qbsp", "");
     std::ofstream(tools / "qbsp") << "#!/no/such/interpreter\n";
     SaveAs("level1.rmf");
+    // The changed RMF map is saved first, as Save does it: to its file, without a dialog.
+    doc->SetModified();
+    int saved = 0;
+    controller->documentSaved = [&saved] { ++saved; };
     EXPECT_EQ(controller->Run(*doc), RunMap::Outcome::QbspNotStarted);
+    EXPECT_EQ(saved, 1);
+    EXPECT_FALSE(doc->IsModified());
+    for (const ScriptedPrompts::Shown& shown : prompts.shown) {
+        EXPECT_NE(shown.kind, "choosesave");
+    }
     EXPECT_TRUE(Shown().contains("* Could not execute the command:"));
     EXPECT_FALSE(fs::exists(tools / "light.args"));
     EXPECT_FALSE(controller->Running());
