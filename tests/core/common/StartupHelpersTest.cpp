@@ -2,7 +2,6 @@
 #include "common/RecentFileList.h"
 #include "common/SettingsStore.h"
 #include "common/StartupArguments.h"
-#include "document/MapFileNames.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -93,25 +92,4 @@ TEST(RecentFileListTest, KeepsFourNewestFirstWithoutRepeats) {
     RecentFileList loaded;
     loaded.Load(store);
     EXPECT_EQ(loaded.Files(), (std::vector<std::string>{"c.rmf", "d.map", "b.map"}));
-}
-
-TEST(MapFileNamesTest, NamesWithoutADotTakeTheExtensionOfTheFilter) {
-    EXPECT_EQ(std::string(kMapFileFilter).find("All map files (*.rmf *.map);;"), 0u);
-    EXPECT_EQ(CompleteMapFileName("/maps/level", 1), "/maps/level.rmf");
-    EXPECT_EQ(CompleteMapFileName("/maps/level", 2), "/maps/level.map");
-    EXPECT_EQ(CompleteMapFileName("/maps/level.txt", 1), "/maps/level.txt");
-    EXPECT_EQ(CompleteMapFileName("/my.maps/level", 2), "/my.maps/level.map");
-}
-
-TEST(MapFileNamesTest, WithEveryMapFileShownTheNameTakesTheExtensionOfTheFileThatExists) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("mapnames-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string base = (folder / "level").string();
-    EXPECT_EQ(CompleteMapFileName(base, 0), base + ".rmf");
-    std::ofstream(base + ".map") << "{\n}\n";
-    EXPECT_EQ(CompleteMapFileName(base, 0), base + ".map");
-    std::ofstream(base + ".rmf") << "x";
-    EXPECT_EQ(CompleteMapFileName(base, 0), base + ".rmf");
-    std::filesystem::remove_all(folder);
 }

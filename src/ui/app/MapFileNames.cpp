@@ -1,4 +1,4 @@
-#include "document/MapFileNames.h"
+#include "app/MapFileNames.h"
 
 #include <filesystem>
 #include <system_error>
