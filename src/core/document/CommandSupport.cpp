@@ -7,21 +7,27 @@
 #include "mapobjects/MapClass.h"
 #include "mapobjects/TreeWalk.h"
 
-void ApplyPendingProperties() {
-    if (ObjectPropertiesSink* sheet = DocumentServices::Installed().objectProperties) {
+namespace {
+void ApplyPendingProperties(const DocumentServices& services) {
+    if (ObjectPropertiesSink* sheet = services.objectProperties) {
         sheet->ApplyPending();
     }
+}
+} // namespace
+
+void ApplyPendingProperties() {
+    ApplyPendingProperties(DocumentServices::Installed());
 }
 
 void BeginUndoStep(CMapDoc& doc, const std::string& name) {
     // An edit waiting in the object properties is a step of its own, before this one.
-    ApplyPendingProperties();
+    ApplyPendingProperties(doc.Services());
     CMapDoc::SetActiveMapDoc(&doc);
     doc.UndoHistory().MarkUndoPosition(doc.SelectedObjects(), name);
 }
 
 UndoStep::UndoStep(CMapDoc& doc, const std::string& name) : m_doc(doc) {
-    ApplyPendingProperties();
+    ApplyPendingProperties(doc.Services());
     const std::size_t tracks = doc.UndoHistory().TrackCount();
     BeginUndoStep(doc, name);
     if (doc.UndoHistory().TrackCount() > tracks) {
@@ -38,7 +44,7 @@ UndoStep::~UndoStep() {
 }
 
 void KeepWithDescendants(CMapClass& object) {
-    HistoryRecorder& history = DocumentServices::Installed().ActiveHistory();
+    HistoryRecorder& history = object.Services().ActiveHistory();
     history.Keep(&object);
     EnumChildren(object, [&history](CMapClass* child) {
         history.Keep(child);

@@ -31,11 +31,10 @@ public:
     std::uint32_t PrefabId() const override { return m_prefabId; }
 
     bool Store(CMapDoc& document, std::string& orphanName) override {
-        PrefabRegistry& registry = DocumentServices::Installed().Prefabs();
+        PrefabRegistry& registry = document.Services().Prefabs();
         CPrefabLibrary* library = registry.FindLibrary(m_libraryId);
         if (!library) {
-            DocumentServices::Installed().GetPrompts().Message(kPrefabLibraryGone,
-                                                               Prompts::Icon::Warning);
+            document.Services().GetPrompts().Message(kPrefabLibraryGone, Prompts::Icon::Warning);
             char name[32];
             std::snprintf(name, sizeof name, "Prefab%d.rmf", registry.NextOrphanDocumentNumber());
             orphanName = name;
@@ -56,8 +55,8 @@ public:
             }
         }
         if (result != 0) {
-            DocumentServices::Installed().GetPrompts().Message("There was a file error.",
-                                                               Prompts::Icon::Warning);
+            document.Services().GetPrompts().Message("There was a file error.",
+                                                     Prompts::Icon::Warning);
             return false;
         }
         CPrefab* prefab = library->FindPrefab(m_prefabId);
