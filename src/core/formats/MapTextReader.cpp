@@ -133,7 +133,7 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
         Report(FileDiagnosticKind::WorldBraceExpected);
     }
     ReadKeyValues(world, MapObjectAccess::Pairs(world), true);
-    ReadSolidList(world);
+    ReadSolidList(world, true);
     ReadClosingBrace(FileDiagnosticKind::FileEndsInsideWorld,
                      FileDiagnosticKind::ClosingBraceExpectedForWorld);
 
@@ -149,6 +149,8 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
         auto entity = std::make_unique<CMapEntity>();
         ReadEntity(*entity);
         world.AddChild(entity.release());
+        // An entity's solids are handed over once it has its bounds and its place.
+        HandOverReadSolids();
     }
     if (m_stream.ReadLine(line)) {
         Report(FileDiagnosticKind::TextAfterEntities);
@@ -161,7 +163,7 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
 void MapTextReader::ReadEntity(CMapEntity& entity) {
     entity.SetReserved(0);
     ReadKeyValues(entity, MapObjectAccess::Pairs(entity), false);
-    if (ReadSolidList(entity) == 0) {
+    if (ReadSolidList(entity, false) == 0) {
         entity.SetPointEntity(true);
         entity.SetNeedsRebuild(true);
     }
@@ -228,7 +230,13 @@ void MapTextReader::ReadKeyValues(CEditGameClass& object,
     }
 }
 
-int MapTextReader::ReadSolidList(CMapClass& parent) {
+void MapTextReader::HandOverReadSolids() {
+    for (; m_solidsHandedOver < m_solidsRead.size(); ++m_solidsHandedOver) {
+        m_builds.Add(m_solidsRead[m_solidsHandedOver].solid);
+    }
+}
+
+int MapTextReader::ReadSolidList(CMapClass& parent, bool handOver) {
     int count = 0;
     std::string_view line;
     while (m_stream.ReadLine(line)) {
@@ -239,6 +247,9 @@ int MapTextReader::ReadSolidList(CMapClass& parent) {
         auto solid = std::make_unique<CMapSolid>();
         if (ReadSolid(*solid)) {
             parent.AddChild(solid.release());
+            if (handOver) {
+                HandOverReadSolids();
+            }
         } else {
             ++m_result.droppedSolids;
         }
@@ -279,15 +290,11 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
 }
 
 void MapTextReader::BuildReadSolids(CMapWorld& world) {
+    HandOverReadSolids();
+    const std::vector<SolidBuildOutcome> outcomes = m_builds.Finish();
     if (m_solidsRead.empty()) {
         return;
     }
-    std::vector<CMapSolid*> solids;
-    solids.reserve(m_solidsRead.size());
-    for (const ReadSolidEntry& entry : m_solidsRead) {
-        solids.push_back(entry.solid);
-    }
-    const std::vector<SolidBuildOutcome> outcomes = BuildSolidsFromPlanes(solids);
 
     // The diagnostics of the text, with each solid's own put in where its lines end.
     std::vector<FileDiagnostic> textDiagnostics = std::move(m_result.diagnostics);
@@ -338,6 +345,7 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
         m_result.diagnostics.push_back(std::move(textDiagnostics[taken]));
     }
     m_solidsRead.clear();
+    m_solidsHandedOver = 0;
     for (CMapClass* parent : parents) {
         parent->CalcBounds(false);
     }
