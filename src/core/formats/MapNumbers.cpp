@@ -1,5 +1,6 @@
 #include "formats/MapNumbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -7,7 +8,8 @@
 
 namespace {
 bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    // Every white space character is at most a space.
+    return c <= ' ' && (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f');
 }
 } // namespace
 
@@ -21,9 +23,17 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The value of a decimal digit; 10 or more for any other character.
+unsigned DigitValue(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'};
+}
+
 // True when c cannot continue a number that from_chars reads: the plain decimal read before
 // it is the whole number.
 bool EndsPlainNumber(char c) {
+    if (c == ' ') {
+        return true;
+    }
     switch (c) {
     case '.':
     case 'e':
@@ -64,23 +74,24 @@ bool TakeMapNumber(std::string_view& text, Number& value) {
     {
         const bool negative = p < last && *p == '-';
         p += negative ? 1 : 0;
-        std::uint64_t mantissa = 0;
-        int digits = 0;
-        int fraction = 0;
         // 19 digits always fit 64 bits.
-        while (p < last && IsDigit(*p) && digits < 19) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-            ++digits;
-            ++p;
+        const char* const digitsEnd = p + std::min<std::ptrdiff_t>(last - p, 19);
+        std::uint64_t mantissa = 0;
+        const char* const whole = p;
+        for (unsigned digit; p < digitsEnd && (digit = DigitValue(*p)) < 10; ++p) {
+            mantissa = mantissa * 10 + digit;
         }
+        int digits = static_cast<int>(p - whole);
+        int fraction = 0;
         if (p < last && *p == '.') {
             ++p;
-            while (p < last && IsDigit(*p) && digits < 19) {
-                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-                ++digits;
-                ++fraction;
-                ++p;
+            const char* const fractionStart = p;
+            const char* const fractionEnd = p + std::min<std::ptrdiff_t>(last - p, 19 - digits);
+            for (unsigned digit; p < fractionEnd && (digit = DigitValue(*p)) < 10; ++p) {
+                mantissa = mantissa * 10 + digit;
             }
+            fraction = static_cast<int>(p - fractionStart);
+            digits += fraction;
         }
         if (digits > 0 && (p == last || EndsPlainNumber(*p)) && mantissa <= maxMantissa &&
             fraction <= maxFraction) {

@@ -4,21 +4,6 @@
 
 #include <cctype>
 
-void SkipMapSpace(std::string_view& text) {
-    while (!text.empty() && IsMapSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-}
-
-bool TakeMapLiteral(std::string_view& text, char c) {
-    SkipMapSpace(text);
-    if (text.empty() || text.front() != c) {
-        return false;
-    }
-    text.remove_prefix(1);
-    return true;
-}
-
 void AppendMapText(std::string& out, std::string_view text, bool quoted) {
     // A quote or a line break inside a quoted text, or white space inside a texture name,
     // would change how the line reads back.

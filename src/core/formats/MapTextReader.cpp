@@ -266,17 +266,16 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
     std::vector<CMapFace>& faces = m_stream.FaceScratch();
     faces.clear();
     bool tooManyFaces = false;
-    for (;;) {
-        CMapFace face = m_stream.Faces().Blank();
-        if (ReadFace(face) == FaceRead::NotAFace) {
+    std::string_view line;
+    while (m_stream.ReadLine(line)) {
+        if (line.front() != '(') {
+            m_stream.PushBack(line);
             break;
         }
         // A faulty line still gives its face what it had.
-        if (faces.size() < static_cast<std::size_t>(CMapSolid::kMaxFaces)) {
-            faces.push_back(std::move(face));
-        } else {
-            tooManyFaces = true;
-        }
+        const bool kept = faces.size() < static_cast<std::size_t>(CMapSolid::kMaxFaces);
+        tooManyFaces = tooManyFaces || !kept;
+        ReadFace(line, kept ? &faces : nullptr);
     }
     MapObjectAccess::StoreFaces(solid, faces);
     ReadClosingBrace(FileDiagnosticKind::FileEndsInsideSolid,
@@ -353,19 +352,20 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
     world.CalcBounds(false);
 }
 
-MapTextReader::FaceRead MapTextReader::ReadFace(CMapFace& face) {
-    std::string_view text;
-    if (!m_stream.ReadLine(text)) {
-        return FaceRead::NotAFace;
-    }
-    if (text.front() != '(') {
-        m_stream.PushBack(text);
-        return FaceRead::NotAFace;
-    }
+void MapTextReader::ReadFace(std::string_view text, std::vector<CMapFace>* faces) {
     const FaceLineStart start = ReadFaceLineStart(text);
-    if (start.Complete()) {
-        face = m_stream.Faces().WithTexture(start.texture);
+    const CMapFace& model =
+        start.Complete() ? m_stream.Faces().WithTexture(start.texture) : m_stream.Faces().Blank();
+    CMapFace* target = nullptr;
+    if (faces) {
+        target = &faces->emplace_back(model);
+    } else if (m_droppedFace) {
+        target = &(*m_droppedFace = model);
+    } else {
+        m_droppedFace = std::make_unique<CMapFace>(model);
+        target = m_droppedFace.get();
     }
+    CMapFace& face = *target;
     std::array<Vector3d, 3>& planePoints = face.MutablePlanePoints();
     for (int i = 0; i < std::min(start.fields, 9); ++i) {
         planePoints[static_cast<std::size_t>(i / 3)][i % 3] = start.points[i];
@@ -389,9 +389,7 @@ MapTextReader::FaceRead MapTextReader::ReadFace(CMapFace& face) {
     face.SetExtraFields(complete ? ReadExtraFields(text) : FaceExtraFields{});
     if (!complete) {
         Report(reader.ShortLineKind());
-        return FaceRead::Faulty;
     }
-    return FaceRead::Read;
 }
 
 void MapTextReader::ReadClosingBrace(FileDiagnosticKind fileEnds,

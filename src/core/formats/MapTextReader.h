@@ -6,6 +6,7 @@
 #include "mapobjects/MapDialect.h"
 #include "mapobjects/MapSolid.h"
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -26,8 +27,6 @@ public:
     static FileResult Read(CMapWorld& world, std::string_view text, Progress* progress);
 
 private:
-    enum class FaceRead { Read, Faulty, NotAFace };
-
     MapTextReader(std::string_view text, Progress* progress);
 
     void ReadWorld(CMapWorld& world);
@@ -51,7 +50,9 @@ private:
     // its lines are), and drops the solids whose planes make none. The bounds of their entities and
     // of the world are computed again.
     void BuildReadSolids(CMapWorld& world);
-    FaceRead ReadFace(CMapFace& face);
+    // Reads the face line text (which starts with "("): into a face appended to faces, or,
+    // when faces is null (the solid has too many), into a face that is dropped.
+    void ReadFace(std::string_view text, std::vector<CMapFace>* faces);
     // Reads the line that closes an object; anything but "}" is put back and reported.
     void ReadClosingBrace(FileDiagnosticKind fileEnds, FileDiagnosticKind braceExpected);
     // The dialect of the file: the face lines', else the world's "mapversion" or the
@@ -76,4 +77,6 @@ private:
     std::vector<ReadSolidEntry> m_solidsRead;
     std::size_t m_solidsHandedOver = 0;
     SolidBuildQueue m_builds;
+    // Where a face beyond the most a solid can have is read.
+    std::unique_ptr<CMapFace> m_droppedFace;
 };

@@ -370,11 +370,21 @@ void SolidBuildQueue::Add(CMapSolid* solid) {
 void SolidBuildQueue::HandOver() {
     Block* block = m_filling.get();
     m_blocks.push_back(std::move(m_filling));
+    Block* behind = nullptr;
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->ready.push_back(block);
+        // Helpers that fall behind get help: the caller builds the oldest waiting block, so
+        // the building and the caller's own work end at about the same time.
+        if (m_shared->ready.size() > m_helpers.size() + 1) {
+            behind = m_shared->ready.front();
+            m_shared->ready.pop_front();
+        }
     }
     m_shared->changed.notify_one();
+    if (behind) {
+        behind->Build();
+    }
 }
 
 void SolidBuildQueue::StartHelpers() {
