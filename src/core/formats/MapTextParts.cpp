@@ -28,11 +28,15 @@ void AppendMapText(std::string& out, std::string_view text, bool quoted) {
 }
 
 void AppendMapPoint(std::string& out, const Vector3d& p) {
-    out += "( ";
-    AppendMapDouble(out, p.x);
-    out += ' ';
-    AppendMapDouble(out, p.y);
-    out += ' ';
-    AppendMapDouble(out, p.z);
-    out += " ) ";
+    char text[3 * kMapDoubleRoom + 8];
+    char* end = text;
+    *end++ = '(';
+    for (int axis = 0; axis < 3; ++axis) {
+        *end++ = ' ';
+        end = WriteMapDouble(end, p[axis]);
+    }
+    for (const char c : {' ', ')', ' '}) {
+        *end++ = c;
+    }
+    out.append(text, end);
 }
