@@ -41,7 +41,7 @@ float Snap(float c) {
 // True when every polygon point lies on the plane of one face (within the snapping
 // tolerance): the planes close around something flat, not a volume. Two planes that
 // coincide facing each other do that, and both keep their polygons.
-bool IsFlat(const std::vector<CMapFace>& faces) {
+bool IsFlat(const FaceList& faces) {
     for (const CMapFace& face : faces) {
         if (face.PointCount() == 0) {
             continue;

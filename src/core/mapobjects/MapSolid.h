@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mapobjects/FaceListMemory.h"
 #include "mapobjects/MapClass.h"
 #include "mapobjects/MapFace.h"
 
@@ -17,6 +18,9 @@ enum ContentsType { CONTENTS_SOLID = 0, CONTENTS_WATER = 1, CONTENTS_SLIME = 2, 
 ContentsType ContentsForTextureName(const char* name);
 
 class CMapSolid;
+
+// The faces of a solid, in their own memory (see FaceListMemory.h).
+using FaceList = std::vector<CMapFace, FaceListAllocator<CMapFace>>;
 
 // What building one solid's polygons gave: whether it is sound (then its bounds are computed
 // and closed tells whether it is closed), the geometry messages it would have shown and, when
@@ -86,7 +90,7 @@ public:
     int FaceCount() const { return static_cast<int>(m_faces.size()); }
     CMapFace& Face(int index) { return m_faces[static_cast<std::size_t>(index)]; }
     const CMapFace& Face(int index) const { return m_faces[static_cast<std::size_t>(index)]; }
-    const std::vector<CMapFace>& Faces() const { return m_faces; }
+    const FaceList& Faces() const { return m_faces; }
 
     // Makes the face list count faces long: existing faces are kept, new ones are default
     // faces, extra ones are removed. More than 126 faces are refused with an error line
@@ -146,6 +150,6 @@ private:
     void AdoptFaces();
     void DropFaceRenderObjects();
 
-    std::vector<CMapFace> m_faces;
+    FaceList m_faces;
     ContentsType m_contents = CONTENTS_SOLID;
 };

@@ -324,7 +324,7 @@ TEST_F(MapSolidTest, FlippingTwiceRestoresPointsAndOrder) {
     AddBoxPlanes(solid, {16, -32, 0}, {80, 32, 48});
     ASSERT_TRUE(solid.CreateFromPlanes());
     solid.CalcBounds();
-    std::vector<CMapFace> before = solid.Faces();
+    FaceList before = solid.Faces();
     const Vector flipX{0, 99999, 99999};
     solid.TransFlip(flipX);
     EXPECT_EQ(solid.Bounds().mins, Vector(-80, -32, 0));
