@@ -4,27 +4,31 @@
 #include "mapobjects/MapFace.h"
 
 namespace {
-void AppendAxis(std::string& out, const Vector3d& axis, double shift) {
-    out += "[ ";
-    AppendMapDouble(out, axis.x);
-    out += ' ';
-    AppendMapDouble(out, axis.y);
-    out += ' ';
-    AppendMapDouble(out, axis.z);
-    out += ' ';
-    AppendMapDouble(out, shift);
-    out += " ] ";
+char* WriteAxis(char* out, const Vector3d& axis, double shift) {
+    *out++ = '[';
+    for (int i = 0; i < 3; ++i) {
+        *out++ = ' ';
+        out = WriteMapDouble(out, axis[i]);
+    }
+    *out++ = ' ';
+    out = WriteMapDouble(out, shift);
+    for (const char c : {' ', ']', ' '}) {
+        *out++ = c;
+    }
+    return out;
 }
 } // namespace
 
 void AxisFaceLineWriter::Write(std::string& out, const CMapFace& face, const FacePosition&,
                                FileResult&) const {
     const TextureAxes axes = face.CompilerAxes();
-    AppendAxis(out, axes.u, face.ShiftX());
-    AppendAxis(out, axes.v, face.ShiftY());
-    AppendMapDouble(out, face.Rotation());
-    out += ' ';
-    AppendMapDouble(out, face.ScaleX(), 1.0);
-    out += ' ';
-    AppendMapDouble(out, face.ScaleY(), 1.0);
+    char text[11 * kMapDoubleRoom + 24];
+    char* end = WriteAxis(text, axes.u, face.ShiftX());
+    end = WriteAxis(end, axes.v, face.ShiftY());
+    end = WriteMapDouble(end, face.Rotation());
+    *end++ = ' ';
+    end = WriteMapDouble(end, face.ScaleX(), 1.0);
+    *end++ = ' ';
+    end = WriteMapDouble(end, face.ScaleY(), 1.0);
+    out.append(text, end);
 }

@@ -1,5 +1,6 @@
 #include "formats/MapNumbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -7,7 +8,8 @@
 
 namespace {
 bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    // Every white space character is at most a space.
+    return c <= ' ' && (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f');
 }
 } // namespace
 
@@ -21,9 +23,17 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The value of a decimal digit; 10 or more for any other character.
+unsigned DigitValue(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'};
+}
+
 // True when c cannot continue a number that from_chars reads: the plain decimal read before
 // it is the whole number.
 bool EndsPlainNumber(char c) {
+    if (c == ' ') {
+        return true;
+    }
     switch (c) {
     case '.':
     case 'e':
@@ -64,23 +74,24 @@ bool TakeMapNumber(std::string_view& text, Number& value) {
     {
         const bool negative = p < last && *p == '-';
         p += negative ? 1 : 0;
-        std::uint64_t mantissa = 0;
-        int digits = 0;
-        int fraction = 0;
         // 19 digits always fit 64 bits.
-        while (p < last && IsDigit(*p) && digits < 19) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-            ++digits;
-            ++p;
+        const char* const digitsEnd = p + std::min<std::ptrdiff_t>(last - p, 19);
+        std::uint64_t mantissa = 0;
+        const char* const whole = p;
+        for (unsigned digit; p < digitsEnd && (digit = DigitValue(*p)) < 10; ++p) {
+            mantissa = mantissa * 10 + digit;
         }
+        int digits = static_cast<int>(p - whole);
+        int fraction = 0;
         if (p < last && *p == '.') {
             ++p;
-            while (p < last && IsDigit(*p) && digits < 19) {
-                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-                ++digits;
-                ++fraction;
-                ++p;
+            const char* const fractionStart = p;
+            const char* const fractionEnd = p + std::min<std::ptrdiff_t>(last - p, 19 - digits);
+            for (unsigned digit; p < fractionEnd && (digit = DigitValue(*p)) < 10; ++p) {
+                mantissa = mantissa * 10 + digit;
             }
+            fraction = static_cast<int>(p - fractionStart);
+            digits += fraction;
         }
         if (digits > 0 && (p == last || EndsPlainNumber(*p)) && mantissa <= maxMantissa &&
             fraction <= maxFraction) {
@@ -206,29 +217,53 @@ char* WriteDigits(char* end, std::uint64_t magnitude) {
 }
 } // namespace
 
-void AppendMapDouble(std::string& out, double value, double fallback) {
+char* WriteMapDouble(char* out, double value, double fallback) {
     if (!std::isfinite(value)) {
         value = fallback;
     }
     // Whole numbers of up to five digits, which the shortest form writes plainly (with six
     // digits or more a power of ten can be shorter), are written directly.
-    if (value > -100000.0 && value < 100000.0 && value == std::trunc(value)) {
-        char digits[8];
-        char* const end = digits + sizeof digits;
-        char* first = WriteDigits(end, static_cast<std::uint64_t>(std::fabs(value)));
-        if (std::signbit(value)) {
-            *--first = '-';
+    if (value > -100000.0 && value < 100000.0) {
+        const auto whole = static_cast<std::int32_t>(value);
+        if (static_cast<double>(whole) == value) {
+            if (std::signbit(value)) {
+                *out++ = '-';
+            }
+            auto magnitude = static_cast<std::uint32_t>(whole < 0 ? -whole : whole);
+            const int length = magnitude >= 10000  ? 5
+                               : magnitude >= 1000 ? 4
+                               : magnitude >= 100  ? 3
+                               : magnitude >= 10   ? 2
+                                                   : 1;
+            char* const end = out + length;
+            char* digit = end;
+            // Two digits at a time.
+            static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                             "25262728293031323334353637383940414243444546474849"
+                                             "50515253545556575859606162636465666768697071727374"
+                                             "75767778798081828384858687888990919293949596979899";
+            while (magnitude >= 10) {
+                const std::uint32_t pair = magnitude % 100 * 2;
+                magnitude /= 100;
+                *--digit = kPairs[pair + 1];
+                *--digit = kPairs[pair];
+            }
+            if (digit > out) {
+                *--digit = static_cast<char>('0' + magnitude);
+            }
+            return end;
         }
-        out.append(first, static_cast<std::size_t>(end - first));
-        return;
     }
     // The shortest round-trip form is at most 24 characters.
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    return std::to_chars(out, out + kMapDoubleRoom, value).ptr;
 }
 
-void AppendMapFixed6Double(std::string& out, double value) {
+void AppendMapDouble(std::string& out, double value, double fallback) {
+    char buffer[kMapDoubleRoom];
+    out.append(buffer, WriteMapDouble(buffer, value, fallback));
+}
+
+char* WriteMapFixed6Double(char* out, double value) {
     if (!std::isfinite(value)) {
         value = 1.0;
     }
@@ -244,29 +279,32 @@ void AppendMapFixed6Double(std::string& out, double value) {
         while (end - first < 7) {
             *--first = '0';
         }
-        // Move the digits before the point one place to the left to make room for it.
-        char* const point = end - 6;
-        for (char* c = first; c < point; ++c) {
-            *(c - 1) = *c;
-        }
-        --first;
-        *(point - 1) = '.';
         if (std::signbit(value)) {
-            *--first = '-';
+            *out++ = '-';
         }
-        out.append(first, static_cast<std::size_t>(end - first));
-        return;
+        char* const point = end - 6;
+        for (; first < point; ++first) {
+            *out++ = *first;
+        }
+        *out++ = '.';
+        for (; first < end; ++first) {
+            *out++ = *first;
+        }
+        return out;
     }
-    char buffer[400];
     if (std::fabs(value) < 1e300) {
-        auto result =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+        const auto result =
+            std::to_chars(out, out + kMapFixed6Room, value, std::chars_format::fixed, 6);
         double back = 0.0;
-        std::from_chars(buffer, result.ptr, back);
+        std::from_chars(out, result.ptr, back);
         if (back == value) {
-            out.append(buffer, result.ptr);
-            return;
+            return result.ptr;
         }
     }
-    AppendMapDouble(out, value);
+    return WriteMapDouble(out, value);
+}
+
+void AppendMapFixed6Double(std::string& out, double value) {
+    char buffer[kMapFixed6Room];
+    out.append(buffer, WriteMapFixed6Double(buffer, value));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,3 +36,10 @@ void AppendMapDouble(std::string& out, double value, double fallback = 0.0);
 // Writes a texture scale with six decimals, as "%.6f" does, unless six decimals would read
 // back as another double: then as AppendMapDouble does.
 void AppendMapFixed6Double(std::string& out, double value);
+
+// The same into a character buffer with room for at least kMapDoubleRoom, or for
+// kMapFixed6Room characters; each returns the end of what it wrote.
+inline constexpr std::size_t kMapDoubleRoom = 32;
+inline constexpr std::size_t kMapFixed6Room = 400;
+char* WriteMapDouble(char* out, double value, double fallback = 0.0);
+char* WriteMapFixed6Double(char* out, double value);

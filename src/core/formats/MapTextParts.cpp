@@ -4,21 +4,6 @@
 
 #include <cctype>
 
-void SkipMapSpace(std::string_view& text) {
-    while (!text.empty() && IsMapSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-}
-
-bool TakeMapLiteral(std::string_view& text, char c) {
-    SkipMapSpace(text);
-    if (text.empty() || text.front() != c) {
-        return false;
-    }
-    text.remove_prefix(1);
-    return true;
-}
-
 void AppendMapText(std::string& out, std::string_view text, bool quoted) {
     // A quote or a line break inside a quoted text, or white space inside a texture name,
     // would change how the line reads back.
@@ -43,11 +28,15 @@ void AppendMapText(std::string& out, std::string_view text, bool quoted) {
 }
 
 void AppendMapPoint(std::string& out, const Vector3d& p) {
-    out += "( ";
-    AppendMapDouble(out, p.x);
-    out += ' ';
-    AppendMapDouble(out, p.y);
-    out += ' ';
-    AppendMapDouble(out, p.z);
-    out += " ) ";
+    char text[3 * kMapDoubleRoom + 8];
+    char* end = text;
+    *end++ = '(';
+    for (int axis = 0; axis < 3; ++axis) {
+        *end++ = ' ';
+        end = WriteMapDouble(end, p[axis]);
+    }
+    for (const char c : {' ', ')', ' '}) {
+        *end++ = c;
+    }
+    out.append(text, end);
 }

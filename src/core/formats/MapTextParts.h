@@ -14,9 +14,22 @@ inline constexpr char kMapEmptyTextureName[] = "NOTEXTURE";
 inline bool IsMapSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
-void SkipMapSpace(std::string_view& text);
+inline void SkipMapSpace(std::string_view& text) {
+    std::size_t skip = 0;
+    while (skip < text.size() && IsMapSpace(text[skip])) {
+        ++skip;
+    }
+    text.remove_prefix(skip);
+}
 // Takes c after any white space; false (text unchanged but for the white space) otherwise.
-bool TakeMapLiteral(std::string_view& text, char c);
+inline bool TakeMapLiteral(std::string_view& text, char c) {
+    SkipMapSpace(text);
+    if (text.empty() || text.front() != c) {
+        return false;
+    }
+    text.remove_prefix(1);
+    return true;
+}
 
 // A key, value or texture name made safe for a MAP line.
 void AppendMapText(std::string& out, std::string_view text, bool quoted);

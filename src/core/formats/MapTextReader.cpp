@@ -133,7 +133,7 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
         Report(FileDiagnosticKind::WorldBraceExpected);
     }
     ReadKeyValues(world, MapObjectAccess::Pairs(world), true);
-    ReadSolidList(world);
+    ReadSolidList(world, true);
     ReadClosingBrace(FileDiagnosticKind::FileEndsInsideWorld,
                      FileDiagnosticKind::ClosingBraceExpectedForWorld);
 
@@ -149,6 +149,8 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
         auto entity = std::make_unique<CMapEntity>();
         ReadEntity(*entity);
         world.AddChild(entity.release());
+        // An entity's solids are handed over once it has its bounds and its place.
+        HandOverReadSolids();
     }
     if (m_stream.ReadLine(line)) {
         Report(FileDiagnosticKind::TextAfterEntities);
@@ -161,7 +163,7 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
 void MapTextReader::ReadEntity(CMapEntity& entity) {
     entity.SetReserved(0);
     ReadKeyValues(entity, MapObjectAccess::Pairs(entity), false);
-    if (ReadSolidList(entity) == 0) {
+    if (ReadSolidList(entity, false) == 0) {
         entity.SetPointEntity(true);
         entity.SetNeedsRebuild(true);
     }
@@ -228,7 +230,13 @@ void MapTextReader::ReadKeyValues(CEditGameClass& object,
     }
 }
 
-int MapTextReader::ReadSolidList(CMapClass& parent) {
+void MapTextReader::HandOverReadSolids() {
+    for (; m_solidsHandedOver < m_solidsRead.size(); ++m_solidsHandedOver) {
+        m_builds.Add(m_solidsRead[m_solidsHandedOver].solid);
+    }
+}
+
+int MapTextReader::ReadSolidList(CMapClass& parent, bool handOver) {
     int count = 0;
     std::string_view line;
     while (m_stream.ReadLine(line)) {
@@ -239,6 +247,9 @@ int MapTextReader::ReadSolidList(CMapClass& parent) {
         auto solid = std::make_unique<CMapSolid>();
         if (ReadSolid(*solid)) {
             parent.AddChild(solid.release());
+            if (handOver) {
+                HandOverReadSolids();
+            }
         } else {
             ++m_result.droppedSolids;
         }
@@ -255,17 +266,16 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
     std::vector<CMapFace>& faces = m_stream.FaceScratch();
     faces.clear();
     bool tooManyFaces = false;
-    for (;;) {
-        CMapFace face = m_stream.Faces().Blank();
-        if (ReadFace(face) == FaceRead::NotAFace) {
+    std::string_view line;
+    while (m_stream.ReadLine(line)) {
+        if (line.front() != '(') {
+            m_stream.PushBack(line);
             break;
         }
         // A faulty line still gives its face what it had.
-        if (faces.size() < static_cast<std::size_t>(CMapSolid::kMaxFaces)) {
-            faces.push_back(std::move(face));
-        } else {
-            tooManyFaces = true;
-        }
+        const bool kept = faces.size() < static_cast<std::size_t>(CMapSolid::kMaxFaces);
+        tooManyFaces = tooManyFaces || !kept;
+        ReadFace(line, kept ? &faces : nullptr);
     }
     MapObjectAccess::StoreFaces(solid, faces);
     ReadClosingBrace(FileDiagnosticKind::FileEndsInsideSolid,
@@ -279,15 +289,11 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
 }
 
 void MapTextReader::BuildReadSolids(CMapWorld& world) {
+    HandOverReadSolids();
+    const std::vector<SolidBuildOutcome> outcomes = m_builds.Finish();
     if (m_solidsRead.empty()) {
         return;
     }
-    std::vector<CMapSolid*> solids;
-    solids.reserve(m_solidsRead.size());
-    for (const ReadSolidEntry& entry : m_solidsRead) {
-        solids.push_back(entry.solid);
-    }
-    const std::vector<SolidBuildOutcome> outcomes = BuildSolidsFromPlanes(solids);
 
     // The diagnostics of the text, with each solid's own put in where its lines end.
     std::vector<FileDiagnostic> textDiagnostics = std::move(m_result.diagnostics);
@@ -338,6 +344,7 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
         m_result.diagnostics.push_back(std::move(textDiagnostics[taken]));
     }
     m_solidsRead.clear();
+    m_solidsHandedOver = 0;
     for (CMapClass* parent : parents) {
         parent->CalcBounds(false);
     }
@@ -345,19 +352,20 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
     world.CalcBounds(false);
 }
 
-MapTextReader::FaceRead MapTextReader::ReadFace(CMapFace& face) {
-    std::string_view text;
-    if (!m_stream.ReadLine(text)) {
-        return FaceRead::NotAFace;
-    }
-    if (text.front() != '(') {
-        m_stream.PushBack(text);
-        return FaceRead::NotAFace;
-    }
+void MapTextReader::ReadFace(std::string_view text, std::vector<CMapFace>* faces) {
     const FaceLineStart start = ReadFaceLineStart(text);
-    if (start.Complete()) {
-        face = m_stream.Faces().WithTexture(start.texture);
+    const CMapFace& model =
+        start.Complete() ? m_stream.Faces().WithTexture(start.texture) : m_stream.Faces().Blank();
+    CMapFace* target = nullptr;
+    if (faces) {
+        target = &faces->emplace_back(model);
+    } else if (m_droppedFace) {
+        target = &(*m_droppedFace = model);
+    } else {
+        m_droppedFace = std::make_unique<CMapFace>(model);
+        target = m_droppedFace.get();
     }
+    CMapFace& face = *target;
     std::array<Vector3d, 3>& planePoints = face.MutablePlanePoints();
     for (int i = 0; i < std::min(start.fields, 9); ++i) {
         planePoints[static_cast<std::size_t>(i / 3)][i % 3] = start.points[i];
@@ -381,9 +389,7 @@ MapTextReader::FaceRead MapTextReader::ReadFace(CMapFace& face) {
     face.SetExtraFields(complete ? ReadExtraFields(text) : FaceExtraFields{});
     if (!complete) {
         Report(reader.ShortLineKind());
-        return FaceRead::Faulty;
     }
-    return FaceRead::Read;
 }
 
 void MapTextReader::ReadClosingBrace(FileDiagnosticKind fileEnds,

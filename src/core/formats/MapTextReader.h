@@ -4,7 +4,9 @@
 #include "formats/MapTextStream.h"
 #include "mapobjects/EditGameClass.h"
 #include "mapobjects/MapDialect.h"
+#include "mapobjects/MapSolid.h"
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -25,8 +27,6 @@ public:
     static FileResult Read(CMapWorld& world, std::string_view text, Progress* progress);
 
 private:
-    enum class FaceRead { Read, Faulty, NotAFace };
-
     MapTextReader(std::string_view text, Progress* progress);
 
     void ReadWorld(CMapWorld& world);
@@ -37,16 +37,22 @@ private:
     void ReadKeyValues(CEditGameClass& object, std::vector<CEditGameClass::KeyValue>& pairs,
                        bool isWorld);
     // Reads "{"-blocks as solids of parent until another line comes; returns how many were
-    // read (dropped ones included).
-    int ReadSolidList(CMapClass& parent);
+    // read (dropped ones included). handOver: each solid goes to the builders once read.
+    int ReadSolidList(CMapClass& parent, bool handOver);
+    // Hands the solids read since the last call to the builders: from then on the reader
+    // leaves them alone until BuildReadSolids.
+    void HandOverReadSolids();
     // False when the solid was dropped.
     bool ReadSolid(CMapSolid& solid);
-    // Builds the polygons of every solid read, on every processor, once the whole text is
-    // read; then reports each solid as a read that built it at its closing brace would
-    // have (in read order, its diagnostics where its lines are), and drops the solids whose
-    // planes make none. The bounds of their entities and of the world are computed again.
+    // Builds the polygons of every solid read, on every processor: solids are built while
+    // the text after them is read, the rest once the whole text is read. Then it reports each solid
+    // as a read that built it at its closing brace would have (in read order, its diagnostics where
+    // its lines are), and drops the solids whose planes make none. The bounds of their entities and
+    // of the world are computed again.
     void BuildReadSolids(CMapWorld& world);
-    FaceRead ReadFace(CMapFace& face);
+    // Reads the face line text (which starts with "("): into a face appended to faces, or,
+    // when faces is null (the solid has too many), into a face that is dropped.
+    void ReadFace(std::string_view text, std::vector<CMapFace>* faces);
     // Reads the line that closes an object; anything but "}" is put back and reported.
     void ReadClosingBrace(FileDiagnosticKind fileEnds, FileDiagnosticKind braceExpected);
     // The dialect of the file: the face lines', else the world's "mapversion" or the
@@ -69,4 +75,8 @@ private:
         std::size_t diagnosticsBefore;
     };
     std::vector<ReadSolidEntry> m_solidsRead;
+    std::size_t m_solidsHandedOver = 0;
+    SolidBuildQueue m_builds;
+    // Where a face beyond the most a solid can have is read.
+    std::unique_ptr<CMapFace> m_droppedFace;
 };

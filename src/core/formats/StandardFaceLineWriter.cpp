@@ -11,13 +11,15 @@ void StandardFaceLineWriter::Write(std::string& out, const CMapFace& face,
         result.Add(FileDiagnosticKind::InexactStandardFace, 0, position.solidId, face.TextureName())
             .index = position.faceIndex;
     }
-    AppendMapDouble(out, fit.shiftX);
-    out += ' ';
-    AppendMapDouble(out, fit.shiftY);
-    out += ' ';
-    AppendMapDouble(out, fit.rotation);
-    out += ' ';
-    AppendMapFixed6Double(out, fit.scaleX);
-    out += ' ';
-    AppendMapFixed6Double(out, fit.scaleY);
+    char text[3 * kMapDoubleRoom + 2 * kMapFixed6Room + 8];
+    char* end = WriteMapDouble(text, fit.shiftX);
+    *end++ = ' ';
+    end = WriteMapDouble(end, fit.shiftY);
+    *end++ = ' ';
+    end = WriteMapDouble(end, fit.rotation);
+    *end++ = ' ';
+    end = WriteMapFixed6Double(end, fit.scaleX);
+    *end++ = ' ';
+    end = WriteMapFixed6Double(end, fit.scaleY);
+    out.append(text, end);
 }

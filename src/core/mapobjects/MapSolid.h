@@ -1,10 +1,13 @@
 #pragma once
 
+#include "mapobjects/FaceListMemory.h"
 #include "mapobjects/MapClass.h"
 #include "mapobjects/MapFace.h"
 
 #include <array>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 // What a solid is made of, from its first face's texture name.
@@ -15,6 +18,9 @@ enum ContentsType { CONTENTS_SOLID = 0, CONTENTS_WATER = 1, CONTENTS_SLIME = 2, 
 ContentsType ContentsForTextureName(const char* name);
 
 class CMapSolid;
+
+// The faces of a solid, in their own memory (see FaceListMemory.h).
+using FaceList = std::vector<CMapFace, FaceListAllocator<CMapFace>>;
 
 // What building one solid's polygons gave: whether it is sound (then its bounds are computed
 // and closed tells whether it is closed), the geometry messages it would have shown and, when
@@ -34,6 +40,40 @@ struct SolidBuildOutcome {
 std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid*>& solids,
                                                      unsigned threads = 0);
 
+// BuildSolidsFromPlanes for solids handed over one at a time while the caller goes on with
+// other work (a reader reading the solids that follow): each full block of solids is built on
+// a helper thread as soon as it is handed over, and Finish builds what is left on the calling
+// thread too. The outcomes are the same as BuildSolidsFromPlanes gives, in the order the
+// solids were added, whatever the number of threads (threads as there). The caller must not
+// touch a solid it added until Finish has returned. Helper threads start only once a first
+// block is full, so a few solids are built on the calling thread alone.
+class SolidBuildQueue {
+public:
+    explicit SolidBuildQueue(unsigned threads = 0);
+    ~SolidBuildQueue();
+    SolidBuildQueue(const SolidBuildQueue&) = delete;
+    SolidBuildQueue& operator=(const SolidBuildQueue&) = delete;
+
+    void Add(CMapSolid* solid);
+    // Builds every solid not yet built and returns all outcomes; the queue is then empty.
+    std::vector<SolidBuildOutcome> Finish();
+
+private:
+    struct Block;
+    void HandOver();
+    void StartHelpers();
+    void WorkOnBlocks(bool untilClosed);
+
+    unsigned m_threads;
+    // Every block, in order; the helpers only touch blocks taken from m_ready.
+    std::vector<std::unique_ptr<Block>> m_blocks;
+    std::unique_ptr<Block> m_filling;
+    struct Shared;
+    std::unique_ptr<Shared> m_shared;
+    std::vector<std::thread> m_helpers;
+    bool m_helpersStarted = false;
+};
+
 // A convex brush: an ordered list of faces, each on a plane given by three points. The planes
 // define the solid; CreateFromPlanes derives the face polygons from them.
 class CMapSolid : public CMapClass {
@@ -50,7 +90,7 @@ public:
     int FaceCount() const { return static_cast<int>(m_faces.size()); }
     CMapFace& Face(int index) { return m_faces[static_cast<std::size_t>(index)]; }
     const CMapFace& Face(int index) const { return m_faces[static_cast<std::size_t>(index)]; }
-    const std::vector<CMapFace>& Faces() const { return m_faces; }
+    const FaceList& Faces() const { return m_faces; }
 
     // Makes the face list count faces long: existing faces are kept, new ones are default
     // faces, extra ones are removed. More than 126 faces are refused with an error line
@@ -110,6 +150,6 @@ private:
     void AdoptFaces();
     void DropFaceRenderObjects();
 
-    std::vector<CMapFace> m_faces;
+    FaceList m_faces;
     ContentsType m_contents = CONTENTS_SOLID;
 };

@@ -483,7 +483,7 @@ VertexMoveOutcome OnVertexMove(CMapDoc& doc, const std::vector<SolidVertexMove>&
     HistoryRecorder& history = doc.Services().ActiveHistory();
     for (auto& [solid, faces] : rebuilt) {
         history.Keep(solid);
-        const std::vector<CMapFace> old = solid->Faces();
+        const FaceList old = solid->Faces();
         solid->SetFaceCount(0);
         for (const CMapFace& face : faces) {
             solid->AddFace(face);

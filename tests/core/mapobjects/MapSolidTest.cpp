@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -323,7 +324,7 @@ TEST_F(MapSolidTest, FlippingTwiceRestoresPointsAndOrder) {
     AddBoxPlanes(solid, {16, -32, 0}, {80, 32, 48});
     ASSERT_TRUE(solid.CreateFromPlanes());
     solid.CalcBounds();
-    std::vector<CMapFace> before = solid.Faces();
+    FaceList before = solid.Faces();
     const Vector flipX{0, 99999, 99999};
     solid.TransFlip(flipX);
     EXPECT_EQ(solid.Bounds().mins, Vector(-80, -32, 0));
@@ -568,10 +569,32 @@ TEST_F(MapSolidTest, BuildingOnSeveralThreadsGivesWhatOneThreadGives) {
     // Nothing was shown or recorded: the caller does that.
     EXPECT_TRUE(context.Context().errors.empty());
 
-    for (unsigned threads : {2u, 3u, 0u}) {
+    // Also when the solids are handed to a queue one by one (as a reader does while it reads
+    // on), the queue used twice.
+    struct Run {
+        unsigned threads;
+        bool queued;
+    };
+    for (const Run run :
+         {Run{2, false}, Run{3, false}, Run{0, false}, Run{1, true}, Run{2, true}}) {
+        SCOPED_TRACE(run.threads);
         const auto parallel = makeSolids();
-        const std::vector<SolidBuildOutcome> outcomes =
-            BuildSolidsFromPlanes(pointers(parallel), threads);
+        std::vector<SolidBuildOutcome> outcomes;
+        if (!run.queued) {
+            outcomes = BuildSolidsFromPlanes(pointers(parallel), run.threads);
+        } else {
+            SolidBuildQueue queue(run.threads);
+            const std::size_t half = parallel.size() / 2 + 7;
+            for (std::size_t i = 0; i < half; ++i) {
+                queue.Add(parallel[i].get());
+            }
+            outcomes = queue.Finish();
+            for (std::size_t i = half; i < parallel.size(); ++i) {
+                queue.Add(parallel[i].get());
+            }
+            std::vector<SolidBuildOutcome> rest = queue.Finish();
+            std::move(rest.begin(), rest.end(), std::back_inserter(outcomes));
+        }
         ASSERT_EQ(outcomes.size(), expected.size());
         for (std::size_t i = 0; i < outcomes.size(); ++i) {
             SCOPED_TRACE(i);

@@ -34,7 +34,7 @@ protected:
     }
 
     // The faces of solid whose plane points and texture settings are those of one of before.
-    static int KeptFaces(const CMapSolid& solid, const std::vector<CMapFace>& before) {
+    static int KeptFaces(const CMapSolid& solid, const FaceList& before) {
         int kept = 0;
         for (const CMapFace& face : solid.Faces()) {
             kept += std::any_of(before.begin(), before.end(), [&face](const CMapFace& old) {
@@ -59,7 +59,7 @@ TEST_F(VertexEditTest, ACubeCornerPulledAlongTheDiagonal) {
             cube->Face(f).SetShift(f, 2 * f);
         }
     }
-    const std::vector<CMapFace> faces = cube->Faces();
+    const FaceList faces = cube->Faces();
     const std::string before = RmfBytes(World());
     const std::string snapshot = Snapshot();
     Select({cube});
@@ -122,7 +122,7 @@ TEST_F(VertexEditTest, ACubeCornerPulledAlongTheDiagonal) {
 TEST_F(VertexEditTest, EdgeSplitsMergesAndRefusals) {
     CMapSolid* cube = Add(MakeBox({0, 0, 0}, {64, 64, 64}));
     Select({cube});
-    const std::vector<CMapFace> faces = cube->Faces();
+    const FaceList faces = cube->Faces();
     ASSERT_EQ(VertexHandles(*cube).size(), 8u + 12u);
 
     // The top front edge's midpoint up by 16: the front face gains a corner and stays one
@@ -181,7 +181,7 @@ TEST_F(VertexEditTest, ACylinderCornerPulledOut) {
     }
     Add(cylinder);
     Select({cylinder});
-    const std::vector<CMapFace> faces = cylinder->Faces();
+    const FaceList faces = cylinder->Faces();
     const std::vector<VertexHandle> handles = VertexHandles(*cylinder);
     ASSERT_EQ(handles.size(), 64u + 96u);
     // The top corner at the middle of the high y edge.
