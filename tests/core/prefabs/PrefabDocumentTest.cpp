@@ -7,22 +7,7 @@
 
 namespace {
 
-class PrefabDocumentTest : public PrefabTest {
-protected:
-    CPrefabLibrary* library = nullptr;
-    CPrefab* prefab = nullptr;
-    void SetUp() override {
-        PrefabTest::SetUp();
-        library = Registry().LoadLibrary(MakeLibraryFile());
-        ASSERT_NE(library, nullptr);
-        prefab = library->Prefabs()[1].get(); // "b", two boxes
-    }
-    // Adds a box to the document's world, as an edit would.
-    static void AddBox(CMapDoc& doc) {
-        doc.World()->AddChild(Box({200, 0, 0}, {216, 16, 16}));
-        doc.SetModified();
-    }
-};
+class PrefabDocumentTest : public PrefabDocumentFixture {};
 
 TEST_F(PrefabDocumentTest, OpeningCopiesThePrefabsObjectsAndNamesTheDocument) {
     CMapDoc doc;

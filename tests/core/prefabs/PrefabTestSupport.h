@@ -98,3 +98,22 @@ protected:
         return library->Path();
     }
 };
+
+// A loaded library (made by MakeLibraryFile) and its prefab "b" of two boxes, for the tests of
+// documents that edit a prefab.
+class PrefabDocumentFixture : public PrefabTest {
+protected:
+    CPrefabLibrary* library = nullptr;
+    CPrefab* prefab = nullptr;
+    void SetUp() override {
+        PrefabTest::SetUp();
+        library = Registry().LoadLibrary(MakeLibraryFile());
+        ASSERT_NE(library, nullptr);
+        prefab = library->Prefabs()[1].get();
+    }
+    // Adds a box to the document's world, as an edit would.
+    template <class Document> static void AddBox(Document& doc) {
+        doc.World()->AddChild(Box({200, 0, 0}, {216, 16, 16}));
+        doc.SetModified();
+    }
+};

@@ -209,22 +209,7 @@ TEST_F(DocumentSavingTest, SaveModifiedAsksAndHonoursCancel) {
 }
 
 // Prefab documents: Save and the question before closing store into the prefab's library.
-class PrefabDocumentSavingTest : public PrefabTest {
-protected:
-    CPrefabLibrary* library = nullptr;
-    CPrefab* prefab = nullptr;
-    void SetUp() override {
-        PrefabTest::SetUp();
-        library = Registry().LoadLibrary(MakeLibraryFile());
-        ASSERT_NE(library, nullptr);
-        prefab = library->Prefabs()[1].get(); // "b", two boxes
-    }
-    // Adds a box to the document's world, as an edit would.
-    static void AddBox(CMapDoc& doc) {
-        doc.World()->AddChild(Box({200, 0, 0}, {216, 16, 16}));
-        doc.SetModified();
-    }
-};
+class PrefabDocumentSavingTest : public PrefabDocumentFixture {};
 
 TEST_F(PrefabDocumentSavingTest, SaveModifiedAsksAboutThePrefab) {
     CMapDoc doc;
