@@ -1,12 +1,12 @@
 #pragma once
 
 #include "common/Prompts.h"
+#include "document/MapWads.h"
 #include "formats/FileAccess.h"
 #include "formats/FileResult.h"
 #include "formats/MapTextWriter.h"
 #include "formats/RmfWriter.h"
 #include "mapobjects/MapWorld.h"
-#include "session/MapWads.h"
 
 #include <cstddef>
 #include <string>
