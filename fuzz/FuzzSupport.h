@@ -2,6 +2,7 @@
 
 #include "common/Prompts.h"
 #include "document/MapWads.h"
+#include "document/MapWads.h"
 #include "formats/FileAccess.h"
 #include "formats/FileResult.h"
 #include "formats/MapTextWriter.h"
