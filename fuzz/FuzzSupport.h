@@ -2,7 +2,6 @@
 
 #include "common/Prompts.h"
 #include "document/MapWads.h"
-#include "document/MapWads.h"
 #include "formats/FileAccess.h"
 #include "formats/FileResult.h"
 #include "formats/MapTextWriter.h"

@@ -61,9 +61,13 @@ void OnEditPaste(CMapDoc& doc) {
         world.AddChild(copy);
         doc.SelectObject(copy, SELECT_ADD);
     }
+    ShowPastedObjects(doc);
+}
+
+void ShowPastedObjects(CMapDoc& doc) {
     CUpdateHint hint = SelectionHint(doc);
     SwitchToSelectionTool();
-    world.UpdateVisibleObjects();
+    doc.World()->UpdateVisibleObjects();
     doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS, &hint);
     doc.SetModified();
     // The status bar and the object properties describe the pasted objects.

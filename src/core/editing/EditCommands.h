@@ -15,6 +15,9 @@ void OnEditCopy(CMapDoc& doc);
 void OnEditCut(CMapDoc& doc);
 // "Paste": copies of the clipboard's objects centred on the paste point, selected.
 void OnEditPaste(CMapDoc& doc);
+// After a paste has selected what it added: the views show it, the status bar and the object
+// properties describe it, the selection tool is current and the map counts as changed.
+void ShowPastedObjects(CMapDoc& doc);
 
 // "Group": the selection goes into a new group with a random colour, which is selected.
 void OnGroup(CMapDoc& doc);

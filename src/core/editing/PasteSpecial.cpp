@@ -5,6 +5,7 @@
 #include "document/DocumentServices.h"
 #include "document/MapDoc.h"
 #include "editing/Clipboard.h"
+#include "editing/EditCommands.h"
 #include "mapobjects/MapGroup.h"
 #include "mapobjects/MapWorld.h"
 
@@ -118,12 +119,5 @@ void OnPasteSpecial(CMapDoc& doc, const PasteSpecialSettings& settings) {
         world.AddChild(group);
         doc.SelectObject(group, SELECT_ADD);
     }
-
-    CUpdateHint hint = SelectionHint(doc);
-    SwitchToSelectionTool();
-    world.UpdateVisibleObjects();
-    doc.UpdateAllViews(UPDATE_REDRAW | UPDATE_OBJECTS, &hint);
-    doc.SetModified();
-    // The status bar and the object properties describe the pasted objects.
-    doc.SelectObject(nullptr, SELECT_UPDATE);
+    ShowPastedObjects(doc);
 }

@@ -83,28 +83,37 @@ void CPrefab::SetMap(std::unique_ptr<CMapWorld> map) {
     m_hasStoredData = false;
 }
 
-int CPrefab::LoadMap(std::string_view data, int flags, const std::string& displayName) {
-    PrefabHistoryPause pause;
+namespace {
+// A new world filled by read (0 on success) with its bounds computed; null when read failed.
+template <class Read> std::unique_ptr<CMapWorld> ReadPrefabMap(Read read) {
     auto map = std::make_unique<CMapWorld>();
-    const int result = (flags & kMapText) ? ReadMapData(*map, data, displayName)
-                                          : ReadRmfData(*map, data, displayName);
-    if (result != 0) {
-        return -1;
+    if (read(*map) != 0) {
+        return nullptr;
     }
     map->CalcBounds(false);
-    m_map = std::move(map);
-    m_hasStoredData = false;
-    return 0;
+    return map;
+}
+} // namespace
+
+int CPrefab::LoadMap(std::string_view data, int flags, const std::string& displayName) {
+    PrefabHistoryPause pause;
+    return TakeMap(ReadPrefabMap([&](CMapWorld& map) {
+        return (flags & kMapText) ? ReadMapData(map, data, displayName)
+                                  : ReadRmfData(map, data, displayName);
+    }));
 }
 
 int CPrefab::LoadMapFile(const std::string& path, int flags) {
     PrefabHistoryPause pause;
-    auto map = std::make_unique<CMapWorld>();
-    const int result = (flags & kMapText) ? ReadMapFile(*map, path) : ReadRmfFile(*map, path);
-    if (result != 0) {
+    return TakeMap(ReadPrefabMap([&](CMapWorld& map) {
+        return (flags & kMapText) ? ReadMapFile(map, path) : ReadRmfFile(map, path);
+    }));
+}
+
+int CPrefab::TakeMap(std::unique_ptr<CMapWorld> map) {
+    if (!map) {
         return -1;
     }
-    map->CalcBounds(false);
     m_map = std::move(map);
     m_hasStoredData = false;
     return 0;

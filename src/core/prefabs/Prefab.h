@@ -75,6 +75,8 @@ public:
     CMapClass* CreateInBox(const BoundBox& box);
 
 private:
+    // Makes map the prefab's map and returns 0; a null map (a failed read) returns -1.
+    int TakeMap(std::unique_ptr<CMapWorld> map);
     friend class CPrefabLibrary;
 
     std::uint32_t m_id;
