@@ -2,11 +2,34 @@
 
 #include <cctype>
 
-const CMapFace& FaceFactory::Blank() {
+const CMapFace& FaceModels::Blank() {
+    const std::lock_guard lock(m_mutex);
     if (!m_blank) {
         m_blank = std::make_unique<CMapFace>();
     }
     return *m_blank;
+}
+
+const CMapFace& FaceModels::ForKey(const std::string& key) {
+    const std::lock_guard lock(m_mutex);
+    auto found = m_byName.find(key);
+    if (found == m_byName.end()) {
+        if (!m_blank) {
+            m_blank = std::make_unique<CMapFace>();
+        }
+        CMapFace face = *m_blank;
+        face.SetTextureName(key);
+        found = m_byName.emplace(key, std::move(face)).first;
+    }
+    return found->second;
+}
+
+FaceFactory::FaceFactory() : m_ownModels(std::make_unique<FaceModels>()), m_models(*m_ownModels) {}
+
+FaceFactory::FaceFactory(FaceModels& models) : m_models(models) {}
+
+const CMapFace& FaceFactory::Blank() {
+    return m_models.Blank();
 }
 
 const CMapFace& FaceFactory::WithTexture(std::string_view name) {
@@ -16,16 +39,14 @@ const CMapFace& FaceFactory::WithTexture(std::string_view name) {
         return *m_last;
     }
     m_lastName.assign(name);
-    std::string key(name);
-    for (char& c : key) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    auto found = m_byName.find(key);
+    auto found = m_byName.find(m_lastName);
     if (found == m_byName.end()) {
-        CMapFace face = Blank();
-        face.SetTextureName(key);
-        found = m_byName.emplace(std::move(key), std::move(face)).first;
+        std::string key(name);
+        for (char& c : key) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        found = m_byName.emplace(m_lastName, &m_models.ForKey(key)).first;
     }
-    m_last = &found->second;
+    m_last = found->second;
     return *m_last;
 }

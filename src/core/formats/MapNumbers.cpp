@@ -181,7 +181,7 @@ void AppendMapFixed6(std::string& out, float value) {
     out.append(buffer, result.ptr);
 }
 
-bool TakeMapDouble(std::string_view& text, double& value) {
+bool TakeMapDoubleInFull(std::string_view& text, double& value) {
     // Whole numbers up to 2^53 and powers of ten up to 10^22 are exact doubles.
     return TakeMapNumber<double, std::uint64_t{1} << 53, 22>(text, value);
 }

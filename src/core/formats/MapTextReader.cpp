@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
@@ -111,10 +112,73 @@ FaceExtraFields ReadExtraFields(std::string_view rest) {
     }
     return {};
 }
+
+// Reads a face line (text starts with "(") into the face place gives for the model face of
+// its texture; diagnostics go to result with line. dialectLines counts the line's dialect.
+template <typename Place>
+void ReadFaceLine(std::string_view text, int line, FaceFactory& factory, Place place,
+                  FileResult& result, std::vector<int>& dialectLines) {
+    const FaceLineStart start = ReadFaceLineStart(text);
+    CMapFace& face = place(start.Complete() ? factory.WithTexture(start.texture) : factory.Blank());
+    std::array<Vector3d, 3>& planePoints = face.MutablePlanePoints();
+    for (int i = 0; i < std::min(start.fields, 9); ++i) {
+        planePoints[static_cast<std::size_t>(i / 3)][i % 3] = start.points[i];
+    }
+    // The first dialect that recognizes the fields after the name reads them; a line that
+    // ends before its name counts as standard.
+    const std::span<const MapDialectFormat> formats = MapDialectFormats();
+    std::size_t dialect = formats.size() - 1;
+    if (start.Complete()) {
+        for (std::size_t i = 0; i < formats.size(); ++i) {
+            if (formats[i].reader.Recognizes(text)) {
+                dialect = i;
+                break;
+            }
+        }
+    }
+    ++dialectLines[dialect];
+    const FaceLineReader& reader = formats[dialect].reader;
+    const bool complete = start.Complete() && reader.Read(text, face, line, result);
+    face.SetExtraFields(complete ? ReadExtraFields(text) : FaceExtraFields{});
+    if (!complete) {
+        result.Add(reader.ShortLineKind(), line);
+    }
+}
 } // namespace
+
+// Solids are read and built by workers in pieces of this many.
+constexpr std::size_t kSolidsPerPiece = 256;
+
+struct MapTextReader::SolidBlock {
+    // A face line waiting to be read: its text (from "(") and its line number.
+    struct FaceLine {
+        std::string_view text;
+        int line;
+    };
+    struct Entry {
+        CMapSolid* solid;
+        // Its "{" line.
+        int firstLine;
+        // Its face lines in faceLines.
+        std::uint32_t firstFace;
+        std::uint32_t faceCount;
+        // The text diagnostics reported before its face lines end, and before its end.
+        std::size_t diagnosticsBeforeFaces;
+        std::size_t diagnosticsBefore;
+        // Filled by the worker.
+        SolidBuildOutcome outcome;
+        std::vector<FileDiagnostic> faceDiagnostics;
+    };
+    std::vector<Entry> solids;
+    std::vector<FaceLine> faceLines;
+    // The face lines of each dialect that each piece read.
+    std::vector<std::vector<int>> pieceDialectLines;
+};
 
 MapTextReader::MapTextReader(std::string_view text, Progress* progress)
     : m_stream(text, "", progress), m_faceLines(MapDialectFormats().size(), 0) {}
+
+MapTextReader::~MapTextReader() = default;
 
 FileResult MapTextReader::Read(CMapWorld& world, std::string_view text, Progress* progress) {
     MapTextReader reader(text, progress);
@@ -231,8 +295,23 @@ void MapTextReader::ReadKeyValues(CEditGameClass& object,
 }
 
 void MapTextReader::HandOverReadSolids() {
-    for (; m_solidsHandedOver < m_solidsRead.size(); ++m_solidsHandedOver) {
-        m_builds.Add(m_solidsRead[m_solidsHandedOver].solid);
+    if (m_filling && m_filling->solids.size() >= kSolidsPerPiece) {
+        HandOverFillingBlock();
+    }
+}
+
+void MapTextReader::HandOverFillingBlock() {
+    SolidBlock* block = m_filling.get();
+    m_blocks.push_back(std::move(m_filling));
+    const std::size_t count = block->solids.size();
+    const std::size_t pieces = (count + kSolidsPerPiece - 1) / kSolidsPerPiece;
+    block->pieceDialectLines.assign(pieces, std::vector<int>(m_faceLines.size(), 0));
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+        const std::size_t first = piece * kSolidsPerPiece;
+        const std::size_t last = std::min(first + kSolidsPerPiece, count);
+        m_work.Add([this, block, first, last, piece] {
+            ReadAndBuildSolids(*block, first, last, block->pieceDialectLines[piece]);
+        });
     }
 }
 
@@ -263,133 +342,154 @@ int MapTextReader::ReadSolidList(CMapClass& parent, bool handOver) {
 
 bool MapTextReader::ReadSolid(CMapSolid& solid) {
     const int firstLine = m_stream.LineNumber();
-    std::vector<CMapFace>& faces = m_stream.FaceScratch();
-    faces.clear();
-    bool tooManyFaces = false;
+    const std::size_t diagnosticsBeforeFaces = m_result.diagnostics.size();
+    if (!m_filling) {
+        m_filling = std::make_unique<SolidBlock>();
+    }
+    std::vector<SolidBlock::FaceLine>& faceLines = m_filling->faceLines;
+    const std::size_t firstFace = faceLines.size();
     std::string_view line;
     while (m_stream.ReadLine(line)) {
         if (line.front() != '(') {
             m_stream.PushBack(line);
             break;
         }
-        // A faulty line still gives its face what it had.
-        const bool kept = faces.size() < static_cast<std::size_t>(CMapSolid::kMaxFaces);
-        tooManyFaces = tooManyFaces || !kept;
-        ReadFace(line, kept ? &faces : nullptr);
+        faceLines.push_back({line, m_stream.LineNumber()});
     }
-    MapObjectAccess::StoreFaces(solid, faces);
+    const std::size_t faceCount = faceLines.size() - firstFace;
+    const bool tooManyFaces = faceCount > static_cast<std::size_t>(CMapSolid::kMaxFaces);
+    if (tooManyFaces) {
+        // The solid is dropped; its lines are still read here for what they report.
+        if (!m_droppedFace) {
+            m_droppedFace = std::make_unique<CMapFace>();
+        }
+        for (std::size_t i = firstFace; i < faceLines.size(); ++i) {
+            ReadFaceLine(
+                faceLines[i].text, faceLines[i].line, m_faces,
+                [this](const CMapFace& model) -> CMapFace& { return *m_droppedFace = model; },
+                m_result, m_faceLines);
+        }
+        faceLines.resize(firstFace);
+    }
     ReadClosingBrace(FileDiagnosticKind::FileEndsInsideSolid,
                      FileDiagnosticKind::ClosingBraceExpectedForSolid);
     if (tooManyFaces) {
         m_result.Add(FileDiagnosticKind::TooManyFaces, firstLine);
         return false;
     }
-    m_solidsRead.push_back({&solid, firstLine, m_result.diagnostics.size()});
+    m_filling->solids.push_back(SolidBlock::Entry{&solid,
+                                                  firstLine,
+                                                  static_cast<std::uint32_t>(firstFace),
+                                                  static_cast<std::uint32_t>(faceCount),
+                                                  diagnosticsBeforeFaces,
+                                                  m_result.diagnostics.size(),
+                                                  {},
+                                                  {}});
     return true;
 }
 
+void MapTextReader::ReadAndBuildSolids(SolidBlock& block, std::size_t first, std::size_t last,
+                                       std::vector<int>& dialectLines) {
+    FaceFactory factory(m_models);
+    FileResult faceResult;
+    for (std::size_t i = first; i < last; ++i) {
+        SolidBlock::Entry& entry = block.solids[i];
+        CMapSolid& solid = *entry.solid;
+        FaceList& faces = MapObjectAccess::FaceListOf(solid);
+        faces.reserve(entry.faceCount);
+        const auto place = [&faces](const CMapFace& model) -> CMapFace& {
+            return faces.emplace_back(model);
+        };
+        for (std::uint32_t k = 0; k < entry.faceCount; ++k) {
+            const SolidBlock::FaceLine& line = block.faceLines[entry.firstFace + k];
+            ReadFaceLine(line.text, line.line, factory, place, faceResult, dialectLines);
+        }
+        MapObjectAccess::AdoptFaces(solid);
+        if (!faceResult.diagnostics.empty()) {
+            entry.faceDiagnostics = std::move(faceResult.diagnostics);
+            faceResult.diagnostics.clear();
+        }
+        BuildSolid(solid, entry.outcome);
+        if (entry.outcome.built) {
+            solid.UpdateContentsFromTexture();
+            for (CMapFace& face : faces) {
+                face.SetDisplayColor(solid.GetColor());
+            }
+            solid.SetNeedsRebuild(true);
+        }
+    }
+}
+
 void MapTextReader::BuildReadSolids(CMapWorld& world) {
-    HandOverReadSolids();
-    const std::vector<SolidBuildOutcome> outcomes = m_builds.Finish();
-    if (m_solidsRead.empty()) {
+    if (m_filling && !m_filling->solids.empty()) {
+        HandOverFillingBlock();
+    }
+    m_filling.reset();
+    m_work.Finish();
+    if (m_blocks.empty()) {
         return;
     }
 
-    // The diagnostics of the text, with each solid's own put in where its lines end.
+    // The diagnostics of the text, with each solid's own put in where its lines are.
     std::vector<FileDiagnostic> textDiagnostics = std::move(m_result.diagnostics);
     m_result.diagnostics.clear();
     m_result.diagnostics.reserve(textDiagnostics.size());
     std::size_t taken = 0;
-    std::vector<CMapClass*> parents;
-    for (std::size_t i = 0; i < m_solidsRead.size(); ++i) {
-        const ReadSolidEntry& entry = m_solidsRead[i];
-        for (; taken < entry.diagnosticsBefore && taken < textDiagnostics.size(); ++taken) {
+    const auto takeTextDiagnostics = [&](std::size_t before) {
+        for (; taken < before && taken < textDiagnostics.size(); ++taken) {
             m_result.diagnostics.push_back(std::move(textDiagnostics[taken]));
         }
-        CMapSolid& solid = *entry.solid;
-        const SolidBuildOutcome& outcome = outcomes[i];
-        CMapClass* parent = solid.Parent();
-        if (parent && parent != &world && (parents.empty() || parents.back() != parent)) {
-            parents.push_back(parent);
-        }
-        // What the polygon building would have shown had it run here, in read order.
-        for (const std::string& message : outcome.messages) {
-            world.Services().messages.AddLine(MessageLog::Error, "%s", message.c_str());
-        }
-        if (!outcome.built) {
-            solid.RecordBuildFailure();
-            m_result.Add(FileDiagnosticKind::UnbuildableSolid, entry.firstLine, 0,
-                         DescribeUnbuildableSolid(outcome.planesBefore, solid));
-            ++m_result.droppedSolids;
-            // It was added to its parent while read, so an undo history that was recording
-            // may know it: the history takes it (one that records nothing deletes it).
-            if (parent) {
-                parent->RemoveChild(&solid, false);
+    };
+    std::vector<CMapClass*> parents;
+    for (const auto& block : m_blocks) {
+        for (const std::vector<int>& lines : block->pieceDialectLines) {
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                m_faceLines[i] += lines[i];
             }
-            world.Services().ActiveHistory().KeepForDestruction(&solid);
-            continue;
         }
-        // Kept as the file has it (its lines are written back unchanged), but the user is
-        // told: it shows as a huge solid and will not compile.
-        if (!outcome.closed) {
-            m_result.Add(FileDiagnosticKind::OpenSolid, entry.firstLine, solid.ObjectId());
+        for (SolidBlock::Entry& entry : block->solids) {
+            takeTextDiagnostics(entry.diagnosticsBeforeFaces);
+            std::move(entry.faceDiagnostics.begin(), entry.faceDiagnostics.end(),
+                      std::back_inserter(m_result.diagnostics));
+            takeTextDiagnostics(entry.diagnosticsBefore);
+            CMapSolid& solid = *entry.solid;
+            const SolidBuildOutcome& outcome = entry.outcome;
+            CMapClass* parent = solid.Parent();
+            if (parent && parent != &world && (parents.empty() || parents.back() != parent)) {
+                parents.push_back(parent);
+            }
+            // What the polygon building would have shown had it run here, in read order.
+            for (const std::string& message : outcome.messages) {
+                world.Services().messages.AddLine(MessageLog::Error, "%s", message.c_str());
+            }
+            if (!outcome.built) {
+                solid.RecordBuildFailure();
+                m_result.Add(FileDiagnosticKind::UnbuildableSolid, entry.firstLine, 0,
+                             DescribeUnbuildableSolid(outcome.planesBefore, solid));
+                ++m_result.droppedSolids;
+                // It was added to its parent while read, so an undo history that was
+                // recording may know it: the history takes it (one that records nothing
+                // deletes it).
+                if (parent) {
+                    parent->RemoveChild(&solid, false);
+                }
+                world.Services().ActiveHistory().KeepForDestruction(&solid);
+                continue;
+            }
+            // Kept as the file has it (its lines are written back unchanged), but the user is
+            // told: it shows as a huge solid and will not compile.
+            if (!outcome.closed) {
+                m_result.Add(FileDiagnosticKind::OpenSolid, entry.firstLine, solid.ObjectId());
+            }
         }
-        solid.UpdateContentsFromTexture();
-        for (int face = 0; face < solid.FaceCount(); ++face) {
-            solid.Face(face).SetDisplayColor(solid.GetColor());
-        }
-        solid.SetNeedsRebuild(true);
     }
-    for (; taken < textDiagnostics.size(); ++taken) {
-        m_result.diagnostics.push_back(std::move(textDiagnostics[taken]));
-    }
-    m_solidsRead.clear();
-    m_solidsHandedOver = 0;
+    takeTextDiagnostics(textDiagnostics.size());
+    m_blocks.clear();
     for (CMapClass* parent : parents) {
         parent->CalcBounds(false);
     }
     MapObjectAccess::ResetBounds(world);
     world.CalcBounds(false);
-}
-
-void MapTextReader::ReadFace(std::string_view text, std::vector<CMapFace>* faces) {
-    const FaceLineStart start = ReadFaceLineStart(text);
-    const CMapFace& model =
-        start.Complete() ? m_stream.Faces().WithTexture(start.texture) : m_stream.Faces().Blank();
-    CMapFace* target = nullptr;
-    if (faces) {
-        target = &faces->emplace_back(model);
-    } else if (m_droppedFace) {
-        target = &(*m_droppedFace = model);
-    } else {
-        m_droppedFace = std::make_unique<CMapFace>(model);
-        target = m_droppedFace.get();
-    }
-    CMapFace& face = *target;
-    std::array<Vector3d, 3>& planePoints = face.MutablePlanePoints();
-    for (int i = 0; i < std::min(start.fields, 9); ++i) {
-        planePoints[static_cast<std::size_t>(i / 3)][i % 3] = start.points[i];
-    }
-    // The first dialect that recognizes the fields after the name reads them; a line that
-    // ends before its name counts as standard.
-    const std::span<const MapDialectFormat> formats = MapDialectFormats();
-    std::size_t dialect = formats.size() - 1;
-    if (start.Complete()) {
-        for (std::size_t i = 0; i < formats.size(); ++i) {
-            if (formats[i].reader.Recognizes(text)) {
-                dialect = i;
-                break;
-            }
-        }
-    }
-    ++m_faceLines[dialect];
-    const FaceLineReader& reader = formats[dialect].reader;
-    const bool complete =
-        start.Complete() && reader.Read(text, face, m_stream.LineNumber(), m_result);
-    face.SetExtraFields(complete ? ReadExtraFields(text) : FaceExtraFields{});
-    if (!complete) {
-        Report(reader.ShortLineKind());
-    }
 }
 
 void MapTextReader::ReadClosingBrace(FileDiagnosticKind fileEnds,

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "common/BackgroundWork.h"
+#include "formats/FaceFactory.h"
 #include "formats/FileResult.h"
 #include "formats/MapTextStream.h"
 #include "mapobjects/EditGameClass.h"
 #include "mapobjects/MapDialect.h"
-#include "mapobjects/MapSolid.h"
 
 #include <memory>
 #include <string_view>
@@ -27,7 +28,11 @@ public:
     static FileResult Read(CMapWorld& world, std::string_view text, Progress* progress);
 
 private:
+    // Solids read and waiting for a worker, with their face lines.
+    struct SolidBlock;
+
     MapTextReader(std::string_view text, Progress* progress);
+    ~MapTextReader();
 
     void ReadWorld(CMapWorld& world);
     void ReadEntity(CMapEntity& entity);
@@ -37,22 +42,23 @@ private:
     void ReadKeyValues(CEditGameClass& object, std::vector<CEditGameClass::KeyValue>& pairs,
                        bool isWorld);
     // Reads "{"-blocks as solids of parent until another line comes; returns how many were
-    // read (dropped ones included). handOver: each solid goes to the builders once read.
+    // read (dropped ones included). handOver: each solid may go to the workers once read.
     int ReadSolidList(CMapClass& parent, bool handOver);
-    // Hands the solids read since the last call to the builders: from then on the reader
-    // leaves them alone until BuildReadSolids.
+    // Lets the solids read so far go to the workers (they are in their place): from then on
+    // the reader leaves them alone until BuildReadSolids. Full blocks go at once.
     void HandOverReadSolids();
-    // False when the solid was dropped.
+    void HandOverFillingBlock();
+    // Reads a solid's lines, keeping its face lines for a worker; false when it was dropped.
     bool ReadSolid(CMapSolid& solid);
-    // Builds the polygons of every solid read, on every processor: solids are built while
-    // the text after them is read, the rest once the whole text is read. Then it reports each solid
-    // as a read that built it at its closing brace would have (in read order, its diagnostics where
-    // its lines are), and drops the solids whose planes make none. The bounds of their entities and
-    // of the world are computed again.
+    // On a worker: reads the face lines of the block's solids first to last into their faces
+    // and builds their polygons. dialectLines counts the face lines of each dialect.
+    void ReadAndBuildSolids(SolidBlock& block, std::size_t first, std::size_t last,
+                            std::vector<int>& dialectLines);
+    // Waits for every solid to be read and built, then reports each solid as a read that
+    // built it at its closing brace would have (in read order, its diagnostics where its
+    // lines are), and drops the solids whose planes make none. The bounds of their entities
+    // and of the world are computed again.
     void BuildReadSolids(CMapWorld& world);
-    // Reads the face line text (which starts with "("): into a face appended to faces, or,
-    // when faces is null (the solid has too many), into a face that is dropped.
-    void ReadFace(std::string_view text, std::vector<CMapFace>* faces);
     // Reads the line that closes an object; anything but "}" is put back and reported.
     void ReadClosingBrace(FileDiagnosticKind fileEnds, FileDiagnosticKind braceExpected);
     // The dialect of the file: the face lines', else the world's "mapversion" or the
@@ -67,16 +73,14 @@ private:
     FileResult m_result;
     // Face lines read in each dialect, in the order of MapDialectFormats().
     std::vector<int> m_faceLines;
-    // The solids read, waiting for BuildReadSolids: each with its "{" line and the number of
-    // diagnostics reported before its end.
-    struct ReadSolidEntry {
-        CMapSolid* solid;
-        int firstLine;
-        std::size_t diagnosticsBefore;
-    };
-    std::vector<ReadSolidEntry> m_solidsRead;
-    std::size_t m_solidsHandedOver = 0;
-    SolidBuildQueue m_builds;
-    // Where a face beyond the most a solid can have is read.
+    FaceModels m_models;
+    // The faces the reader itself reads (those of solids with too many faces).
+    FaceFactory m_faces{m_models};
+    // Where a face of a solid with too many faces is read.
     std::unique_ptr<CMapFace> m_droppedFace;
+    // The solids read, in blocks: the one being filled, then those handed over in order.
+    std::unique_ptr<SolidBlock> m_filling;
+    std::vector<std::unique_ptr<SolidBlock>> m_blocks;
+    // Declared last: destroyed first, it waits for work still running on the blocks.
+    BackgroundWork m_work;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "formats/FaceFactory.h"
 #include "formats/OutputBuffer.h"
 #include "formats/SolidDiagnosis.h"
 
@@ -39,10 +38,6 @@ public:
     int LineNumber() const { return m_lineNumber; }
     // Moves the progress to the share of the text read so far.
     void ReportProgress();
-    FaceFactory& Faces() { return m_faces; }
-    // Where a solid collects its faces while they are read (kept between solids so that
-    // each solid allocates its face list once).
-    std::vector<CMapFace>& FaceScratch() { return m_faceScratch; }
 
     // The value of a "// Format:" comment, if the text has one.
     std::string formatComment;
@@ -71,7 +66,5 @@ private:
     std::string_view m_pushBack;
     int m_pushBackLineNumber = 0;
     Progress* m_progress = nullptr;
-    FaceFactory m_faces;
-    std::vector<CMapFace> m_faceScratch;
     OutputBuffer m_output;
 };

@@ -1,15 +1,5 @@
 #include "geometry/Vector.h"
 
-float RoundCoord(float value) {
-    if (value > 0.0f) {
-        return std::floor(value + 0.5f);
-    }
-    if (value < 0.0f) {
-        return std::ceil(value - 0.5f);
-    }
-    return 0.0f;
-}
-
 void RotatePoint2D(float a, float b, float degrees, float& outA, float& outB) {
     if (a == 0.0f && b == 0.0f) {
         outA = 0.0f;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 
 // Single-precision vector in map units.
 struct Vector {
@@ -82,8 +83,26 @@ inline bool VectorCompare(const Vector& a, const Vector& b) {
     return a == b;
 }
 
-// Rounds halves away from zero: 2.5 -> 3, -2.5 -> -3; either zero gives 0.
-float RoundCoord(float value);
+// Rounds halves away from zero: 2.5 -> 3, -2.5 -> -3; either zero gives 0. As floor(value +
+// 0.5) above zero and ceil(value - 0.5) below, negative zero included: below 2^23 a float may
+// have a fraction, and cutting it off is the floor of a positive number and the ceiling of a
+// negative one; from 2^23 on every float is whole.
+inline float RoundCoord(float value) {
+    constexpr float kAllWhole = 8388608.0f;
+    if (value > 0.0f) {
+        const float half = value + 0.5f;
+        return half < kAllWhole ? static_cast<float>(static_cast<std::int32_t>(half)) : half;
+    }
+    if (value < 0.0f) {
+        const float half = value - 0.5f;
+        if (half > -kAllWhole) {
+            const float cut = static_cast<float>(static_cast<std::int32_t>(half));
+            return cut == 0.0f ? -0.0f : cut;
+        }
+        return half;
+    }
+    return 0.0f;
+}
 
 // Rotates the pair (a, b) by degrees. Exact for 0, 90, 180, 270 and 360 degrees; other
 // angles use the editor's six-digit degree constant 0.0174533.

@@ -1,5 +1,6 @@
 #include "mapobjects/MapSolid.h"
 
+#include "common/BackgroundWork.h"
 #include "common/CountText.h"
 #include "geometry/Rotation.h"
 #include "mapobjects/MapServices.h"
@@ -9,11 +10,8 @@
 #include <atomic>
 #include <cctype>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <iterator>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <type_traits>
@@ -256,10 +254,11 @@ bool CMapSolid::BuildFromPlanes() {
 namespace {
 // Solids are built in blocks: each outcome is the same whichever thread builds it.
 constexpr std::size_t kBuildBlock = 256;
+} // namespace
 
-// One solid's part of BuildSolidsFromPlanes; planes is room for the plane points.
-void BuildSolidOutcome(CMapSolid& solid, SolidBuildOutcome& outcome,
-                       std::vector<std::array<Vector3d, 3>>& planes) {
+void BuildSolid(CMapSolid& solid, SolidBuildOutcome& outcome) {
+    // The plane points as they were, kept for explaining a failure (the build drops faces).
+    thread_local std::vector<std::array<Vector3d, 3>> planes;
     planes.clear();
     for (const CMapFace& face : solid.Faces()) {
         planes.push_back(face.PlanePoints());
@@ -274,17 +273,11 @@ void BuildSolidOutcome(CMapSolid& solid, SolidBuildOutcome& outcome,
     }
 }
 
-unsigned ThreadsOrProcessors(unsigned threads) {
-    return threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads;
-}
-} // namespace
-
 std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid*>& solids,
                                                      unsigned threads) {
     std::vector<SolidBuildOutcome> outcomes(solids.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&solids, &outcomes, &next] {
-        std::vector<std::array<Vector3d, 3>> planes;
         for (;;) {
             const std::size_t first = next.fetch_add(kBuildBlock);
             if (first >= solids.size()) {
@@ -292,11 +285,11 @@ std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid
             }
             const std::size_t last = std::min(first + kBuildBlock, solids.size());
             for (std::size_t i = first; i < last; ++i) {
-                BuildSolidOutcome(*solids[i], outcomes[i], planes);
+                BuildSolid(*solids[i], outcomes[i]);
             }
         }
     };
-    threads = ThreadsOrProcessors(threads);
+    threads = BackgroundWork::ThreadsOrProcessors(threads);
     // Up to one thread per block; a list of one block is built here alone.
     const std::size_t blocks = (solids.size() + kBuildBlock - 1) / kBuildBlock;
     const std::size_t helpers = blocks > 1 ? std::min<std::size_t>(threads - 1, blocks - 1) : 0;
@@ -314,141 +307,6 @@ std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid
     for (std::thread& thread : pool) {
         thread.join();
     }
-    return outcomes;
-}
-
-struct SolidBuildQueue::Block {
-    std::vector<CMapSolid*> solids;
-    std::vector<SolidBuildOutcome> outcomes;
-
-    void Build() {
-        outcomes.resize(solids.size());
-        std::vector<std::array<Vector3d, 3>> planes;
-        for (std::size_t i = 0; i < solids.size(); ++i) {
-            BuildSolidOutcome(*solids[i], outcomes[i], planes);
-        }
-    }
-};
-
-// The blocks handed over and not yet taken, guarded by the mutex.
-struct SolidBuildQueue::Shared {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<Block*> ready;
-    // No more blocks come: helpers stop once ready is empty.
-    bool closed = false;
-};
-
-SolidBuildQueue::SolidBuildQueue(unsigned threads)
-    : m_threads(ThreadsOrProcessors(threads)), m_shared(std::make_unique<Shared>()) {}
-
-SolidBuildQueue::~SolidBuildQueue() {
-    {
-        // Given up before Finish (an exception): the helpers finish their block and stop.
-        const std::lock_guard lock(m_shared->mutex);
-        m_shared->ready.clear();
-        m_shared->closed = true;
-    }
-    m_shared->changed.notify_all();
-    for (std::thread& helper : m_helpers) {
-        helper.join();
-    }
-}
-
-void SolidBuildQueue::Add(CMapSolid* solid) {
-    if (!m_filling) {
-        m_filling = std::make_unique<Block>();
-        m_filling->solids.reserve(kBuildBlock);
-    }
-    m_filling->solids.push_back(solid);
-    if (m_filling->solids.size() == kBuildBlock) {
-        StartHelpers();
-        HandOver();
-    }
-}
-
-void SolidBuildQueue::HandOver() {
-    Block* block = m_filling.get();
-    m_blocks.push_back(std::move(m_filling));
-    Block* behind = nullptr;
-    {
-        const std::lock_guard lock(m_shared->mutex);
-        m_shared->ready.push_back(block);
-        // Helpers that fall behind get help: the caller builds the oldest waiting block, so
-        // the building and the caller's own work end at about the same time.
-        if (m_shared->ready.size() > m_helpers.size() + 1) {
-            behind = m_shared->ready.front();
-            m_shared->ready.pop_front();
-        }
-    }
-    m_shared->changed.notify_one();
-    if (behind) {
-        behind->Build();
-    }
-}
-
-void SolidBuildQueue::StartHelpers() {
-    if (m_helpersStarted) {
-        return;
-    }
-    m_helpersStarted = true;
-    for (unsigned i = 1; i < m_threads; ++i) {
-        try {
-            m_helpers.emplace_back([this] { WorkOnBlocks(true); });
-        } catch (const std::system_error&) {
-            // No more threads to be had: the ones started and Finish do the rest.
-            break;
-        }
-    }
-}
-
-void SolidBuildQueue::WorkOnBlocks(bool untilClosed) {
-    for (;;) {
-        Block* block = nullptr;
-        {
-            std::unique_lock lock(m_shared->mutex);
-            if (untilClosed) {
-                m_shared->changed.wait(
-                    lock, [this] { return m_shared->closed || !m_shared->ready.empty(); });
-            }
-            if (m_shared->ready.empty()) {
-                return;
-            }
-            block = m_shared->ready.front();
-            m_shared->ready.pop_front();
-        }
-        block->Build();
-    }
-}
-
-std::vector<SolidBuildOutcome> SolidBuildQueue::Finish() {
-    if (m_filling && !m_filling->solids.empty()) {
-        HandOver();
-    }
-    m_filling.reset();
-    {
-        const std::lock_guard lock(m_shared->mutex);
-        m_shared->closed = true;
-    }
-    m_shared->changed.notify_all();
-    WorkOnBlocks(false);
-    for (std::thread& helper : m_helpers) {
-        helper.join();
-    }
-    m_helpers.clear();
-    m_helpersStarted = false;
-    std::size_t count = 0;
-    for (const auto& block : m_blocks) {
-        count += block->outcomes.size();
-    }
-    std::vector<SolidBuildOutcome> outcomes;
-    outcomes.reserve(count);
-    for (const auto& block : m_blocks) {
-        std::move(block->outcomes.begin(), block->outcomes.end(), std::back_inserter(outcomes));
-    }
-    m_blocks.clear();
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->closed = false;
     return outcomes;
 }
 

@@ -33,46 +33,16 @@ struct SolidBuildOutcome {
     std::vector<std::array<Vector3d, 3>> planesBefore;
 };
 
+// Runs BuildFromPlanes for solid, and CalcBounds and IsClosed when it is sound, into outcome;
+// nothing is shown or recorded. Safe to run for different solids on several threads at once.
+void BuildSolid(CMapSolid& solid, SolidBuildOutcome& outcome);
+
 // Runs BuildFromPlanes for every solid, and CalcBounds and IsClosed for those that are sound,
 // on up to threads threads (0: one per processor). The outcomes come in the order of solids
 // and do not depend on the number of threads; nothing is shown or recorded: the caller does
 // that in order. The solids must be distinct.
 std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid*>& solids,
                                                      unsigned threads = 0);
-
-// BuildSolidsFromPlanes for solids handed over one at a time while the caller goes on with
-// other work (a reader reading the solids that follow): each full block of solids is built on
-// a helper thread as soon as it is handed over, and Finish builds what is left on the calling
-// thread too. The outcomes are the same as BuildSolidsFromPlanes gives, in the order the
-// solids were added, whatever the number of threads (threads as there). The caller must not
-// touch a solid it added until Finish has returned. Helper threads start only once a first
-// block is full, so a few solids are built on the calling thread alone.
-class SolidBuildQueue {
-public:
-    explicit SolidBuildQueue(unsigned threads = 0);
-    ~SolidBuildQueue();
-    SolidBuildQueue(const SolidBuildQueue&) = delete;
-    SolidBuildQueue& operator=(const SolidBuildQueue&) = delete;
-
-    void Add(CMapSolid* solid);
-    // Builds every solid not yet built and returns all outcomes; the queue is then empty.
-    std::vector<SolidBuildOutcome> Finish();
-
-private:
-    struct Block;
-    void HandOver();
-    void StartHelpers();
-    void WorkOnBlocks(bool untilClosed);
-
-    unsigned m_threads;
-    // Every block, in order; the helpers only touch blocks taken from m_ready.
-    std::vector<std::unique_ptr<Block>> m_blocks;
-    std::unique_ptr<Block> m_filling;
-    struct Shared;
-    std::unique_ptr<Shared> m_shared;
-    std::vector<std::thread> m_helpers;
-    bool m_helpersStarted = false;
-};
 
 // A convex brush: an ordered list of faces, each on a plane given by three points. The planes
 // define the solid; CreateFromPlanes derives the face polygons from them.

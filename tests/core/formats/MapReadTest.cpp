@@ -6,6 +6,10 @@
 #include "support/FakeServices.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <iterator>
+#include <random>
 
 namespace {
 
@@ -374,6 +378,34 @@ TEST(MapNumbersTest, NumbersReadAsPercentFReadsThemAndOnlyFiniteOnes) {
     EXPECT_EQ(ParseMapInteger("99999999999"), 2147483647);
     EXPECT_EQ(ParseMapInteger("-99999999999"), -2147483647 - 1);
     EXPECT_EQ(ParseMapInteger("abc"), 0);
+}
+
+TEST(MapNumbersTest, QuickDoubleReadingAgreesWithTheFullOneToTheBit) {
+    std::mt19937 random(7);
+    const auto digits = [&random](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            text += static_cast<char>('0' + random() % 10);
+        }
+        return text;
+    };
+    const char* const signs[] = {"", "", "-", "+", " ", "\t-"};
+    const char* const ends[] = {"", " 5", ")", " ]", "x", "\t", "\r", ".5", "e3", "e-400", "5"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = signs[random() % std::size(signs)] + digits(random() % 19);
+        if (random() % 2) {
+            text += "." + digits(random() % 19);
+        }
+        text += ends[random() % std::size(ends)];
+        std::string_view quick = text;
+        std::string_view full = text;
+        double quickValue = 99;
+        double fullValue = 99;
+        ASSERT_EQ(TakeMapDouble(quick, quickValue), TakeMapDoubleInFull(full, fullValue)) << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(quickValue), std::bit_cast<std::uint64_t>(fullValue))
+            << text;
+        EXPECT_EQ(quick, full) << text;
+    }
 }
 
 TEST_F(MapReadTest, AKnownClassGivesItsColourAndBox) {

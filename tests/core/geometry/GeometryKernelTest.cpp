@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+
 namespace {
 
 class GeometryKernelTest : public ::testing::Test {
@@ -29,6 +35,21 @@ TEST_F(GeometryKernelTest, RoundCoordTakesHalvesAwayFromZero) {
     EXPECT_EQ(RoundCoord(2.49f), 2.0f);
     EXPECT_EQ(RoundCoord(-0.0f), 0.0f);
     EXPECT_FALSE(std::signbit(RoundCoord(-0.0f)));
+    // As floor(v + 0.5) above zero and ceil(v - 0.5) below, to the bit (-0.3 gives -0).
+    std::mt19937 random(3);
+    for (int i = 0; i < 200000; ++i) {
+        const float scale = std::ldexp(1.0f, static_cast<int>(random() % 60) - 20);
+        const float value = std::uniform_real_distribution<float>(-1.0f, 1.0f)(random) * scale;
+        const float expected = value > 0.0f   ? std::floor(value + 0.5f)
+                               : value < 0.0f ? std::ceil(value - 0.5f)
+                                              : 0.0f;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(RoundCoord(value)),
+                  std::bit_cast<std::uint32_t>(expected))
+            << value;
+    }
+    EXPECT_TRUE(std::signbit(RoundCoord(-0.3f)));
+    EXPECT_EQ(RoundCoord(std::numeric_limits<float>::infinity()),
+              std::numeric_limits<float>::infinity());
 }
 
 TEST_F(GeometryKernelTest, RotatePoint2DExactQuarterTurnsAndSpecialCases) {

@@ -1,4 +1,5 @@
 #include "mapobjects/MapSolid.h"
+#include "common/BackgroundWork.h"
 #include "common/TextureLookup.h"
 #include "session/EditorContext.h"
 #include "support/FakeServices.h"
@@ -569,8 +570,8 @@ TEST_F(MapSolidTest, BuildingOnSeveralThreadsGivesWhatOneThreadGives) {
     // Nothing was shown or recorded: the caller does that.
     EXPECT_TRUE(context.Context().errors.empty());
 
-    // Also when the solids are handed to a queue one by one (as a reader does while it reads
-    // on), the queue used twice.
+    // Also when the solids are built in pieces of background work (as a reader does while it
+    // reads on), the work used twice.
     struct Run {
         unsigned threads;
         bool queued;
@@ -583,17 +584,22 @@ TEST_F(MapSolidTest, BuildingOnSeveralThreadsGivesWhatOneThreadGives) {
         if (!run.queued) {
             outcomes = BuildSolidsFromPlanes(pointers(parallel), run.threads);
         } else {
-            SolidBuildQueue queue(run.threads);
+            BackgroundWork work(run.threads);
+            outcomes.resize(parallel.size());
+            const auto addPieces = [&](std::size_t first, std::size_t last) {
+                for (std::size_t piece = first; piece < last; piece += 50) {
+                    work.Add([&, piece, last] {
+                        for (std::size_t i = piece; i < std::min(piece + 50, last); ++i) {
+                            BuildSolid(*parallel[i], outcomes[i]);
+                        }
+                    });
+                }
+            };
             const std::size_t half = parallel.size() / 2 + 7;
-            for (std::size_t i = 0; i < half; ++i) {
-                queue.Add(parallel[i].get());
-            }
-            outcomes = queue.Finish();
-            for (std::size_t i = half; i < parallel.size(); ++i) {
-                queue.Add(parallel[i].get());
-            }
-            std::vector<SolidBuildOutcome> rest = queue.Finish();
-            std::move(rest.begin(), rest.end(), std::back_inserter(outcomes));
+            addPieces(0, half);
+            work.Finish();
+            addPieces(half, parallel.size());
+            work.Finish();
         }
         ASSERT_EQ(outcomes.size(), expected.size());
         for (std::size_t i = 0; i < outcomes.size(); ++i) {
