@@ -4,6 +4,7 @@
 #include "geometry/Vector.h"
 #include "geometry/Vector3d.h"
 #include "geometry/Winding.h"
+#include "mapobjects/PointList.h"
 #include "mapobjects/RenderObject.h"
 
 #include <array>
@@ -209,7 +210,7 @@ private:
     bool m_ownAxes = false;
     TextureAxes m_axes;
     FaceExtraFields m_extra;
-    std::vector<Vector> m_points;
+    PointList m_points;
     std::vector<TexCoord> m_texCoords;
     std::unique_ptr<RenderFace> m_render3D;
     bool m_selected = false;
