@@ -36,15 +36,21 @@ BackgroundWork::~BackgroundWork() {
 }
 
 void BackgroundWork::Add(std::function<void()> piece) {
-    StartHelpers();
     std::function<void()> behind;
+    bool startHelpers = false;
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->ready.push_back(std::move(piece));
-        if (m_shared->ready.size() > m_helpers.size() + 1) {
+        // Helpers start once a second piece waits: work of one piece is done by the caller
+        // alone, without starting a thread.
+        startHelpers = !m_helpersStarted && m_shared->ready.size() > 1;
+        if (m_helpersStarted && m_shared->ready.size() > m_helpers.size() + 1) {
             behind = std::move(m_shared->ready.front());
             m_shared->ready.pop_front();
         }
+    }
+    if (startHelpers) {
+        StartHelpers();
     }
     m_shared->changed.notify_one();
     if (behind) {

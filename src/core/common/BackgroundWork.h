@@ -9,7 +9,7 @@
 // reading the text that follows). Helper threads take the pieces in the order they were
 // added; when the helpers fall behind, the caller runs the oldest waiting piece itself, so that
 // both end at about the same time. Finish runs what is left on the calling thread too and
-// returns once every piece has run. Helper threads start with the first piece.
+// returns once every piece has run. Helper threads start once a second piece waits.
 class BackgroundWork {
 public:
     // threads counts the caller (0: one per processor); 1 runs every piece on the caller.
