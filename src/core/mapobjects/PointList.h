@@ -48,11 +48,7 @@ public:
     void assign(const Vector* first, const Vector* last) {
         const auto count = static_cast<std::size_t>(last - first);
         if (count > m_capacity) {
-            Vector* bigger = new Vector[count];
-            std::memcpy(bigger, first, count * sizeof(Vector));
-            Release();
-            m_data = bigger;
-            m_capacity = static_cast<std::uint32_t>(count);
+            MoveToHeap(count, first, count);
         } else if (count > 0) {
             std::memmove(m_data, first, count * sizeof(Vector));
         }
@@ -61,11 +57,7 @@ public:
     // Keeps the first points; new ones are (0, 0, 0).
     void resize(std::size_t count) {
         if (count > m_capacity) {
-            Vector* bigger = new Vector[count];
-            std::memcpy(bigger, m_data, m_size * sizeof(Vector));
-            Release();
-            m_data = bigger;
-            m_capacity = static_cast<std::uint32_t>(count);
+            MoveToHeap(count, m_data, m_size);
         }
         for (std::size_t i = m_size; i < count; ++i) {
             m_data[i] = Vector{};
@@ -77,6 +69,16 @@ private:
     static_assert(std::is_trivially_copyable_v<Vector>);
 
     bool OnHeap() const noexcept { return m_data != m_inline; }
+    // Room for capacity points on the heap, holding the kept points from keepFrom (which may
+    // be this list's own).
+    void MoveToHeap(std::size_t capacity, const Vector* keepFrom, std::size_t kept) {
+        Vector* bigger = new Vector[capacity];
+        std::memcpy(bigger, keepFrom, kept * sizeof(Vector));
+        Release();
+        m_data = bigger;
+        m_capacity = static_cast<std::uint32_t>(capacity);
+        m_size = static_cast<std::uint32_t>(kept);
+    }
     void Release() noexcept {
         if (OnHeap()) {
             delete[] m_data;
