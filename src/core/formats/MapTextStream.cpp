@@ -15,11 +15,7 @@ MapTextStream::MapTextStream(std::string_view text, std::string displayName, Pro
       m_output([](std::string_view) { return true; }) {}
 
 MapTextStream::MapTextStream(OutputBuffer::Sink sink, std::string displayName)
-    : m_loading(false), m_displayName(std::move(displayName)), m_output(std::move(sink)) {
-    // Room for a piece and the object that ends it at once: grown step by step, the text
-    // would be copied and fresh memory touched again and again.
-    m_output.Text().reserve(OutputBuffer::kFlushSize * 2);
-}
+    : m_loading(false), m_displayName(std::move(displayName)), m_output(std::move(sink)) {}
 
 void MapTextStream::SkipWhiteSpace() {
     while (m_position < m_text.size() && IsSpace(m_text[m_position])) {
