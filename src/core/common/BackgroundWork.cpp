@@ -15,9 +15,11 @@ struct BackgroundWork::Shared {
     bool closed = false;
 };
 
-unsigned BackgroundWork::ThreadsOrProcessors(unsigned threads) {
+namespace {
+unsigned ThreadsOrProcessors(unsigned threads) {
     return threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads;
 }
+} // namespace
 
 BackgroundWork::BackgroundWork(unsigned threads)
     : m_threads(ThreadsOrProcessors(threads)), m_shared(std::make_unique<Shared>()) {}

@@ -23,9 +23,6 @@ public:
     // Runs every piece not yet run; the queue can then be used again.
     void Finish();
 
-    // threads, or one per processor for 0.
-    static unsigned ThreadsOrProcessors(unsigned threads);
-
 private:
     void StartHelpers();
     void RunPieces(bool untilClosed);

@@ -7,13 +7,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
-#include <system_error>
-#include <thread>
 #include <type_traits>
 
 namespace {
@@ -276,37 +273,16 @@ void BuildSolid(CMapSolid& solid, SolidBuildOutcome& outcome) {
 std::vector<SolidBuildOutcome> BuildSolidsFromPlanes(const std::vector<CMapSolid*>& solids,
                                                      unsigned threads) {
     std::vector<SolidBuildOutcome> outcomes(solids.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&solids, &outcomes, &next] {
-        for (;;) {
-            const std::size_t first = next.fetch_add(kBuildBlock);
-            if (first >= solids.size()) {
-                return;
-            }
-            const std::size_t last = std::min(first + kBuildBlock, solids.size());
+    BackgroundWork work(threads);
+    for (std::size_t first = 0; first < solids.size(); first += kBuildBlock) {
+        const std::size_t last = std::min(first + kBuildBlock, solids.size());
+        work.Add([&solids, &outcomes, first, last] {
             for (std::size_t i = first; i < last; ++i) {
                 BuildSolid(*solids[i], outcomes[i]);
             }
-        }
-    };
-    threads = BackgroundWork::ThreadsOrProcessors(threads);
-    // Up to one thread per block; a list of one block is built here alone.
-    const std::size_t blocks = (solids.size() + kBuildBlock - 1) / kBuildBlock;
-    const std::size_t helpers = blocks > 1 ? std::min<std::size_t>(threads - 1, blocks - 1) : 0;
-    std::vector<std::thread> pool;
-    pool.reserve(helpers);
-    for (std::size_t i = 0; i < helpers; ++i) {
-        try {
-            pool.emplace_back(work);
-        } catch (const std::system_error&) {
-            // No more threads to be had: the ones started and this one do the rest.
-            break;
-        }
+        });
     }
-    work();
-    for (std::thread& thread : pool) {
-        thread.join();
-    }
+    work.Finish();
     return outcomes;
 }
 

@@ -7,7 +7,6 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 // What a solid is made of, from its first face's texture name.
