@@ -4,6 +4,10 @@
 
 const CMapFace& FaceModels::Blank() {
     const std::lock_guard lock(m_mutex);
+    return BlankWhileLocked();
+}
+
+const CMapFace& FaceModels::BlankWhileLocked() {
     if (!m_blank) {
         m_blank = std::make_unique<CMapFace>();
     }
@@ -14,10 +18,7 @@ const CMapFace& FaceModels::ForKey(const std::string& key) {
     const std::lock_guard lock(m_mutex);
     auto found = m_byName.find(key);
     if (found == m_byName.end()) {
-        if (!m_blank) {
-            m_blank = std::make_unique<CMapFace>();
-        }
-        CMapFace face = *m_blank;
+        CMapFace face = BlankWhileLocked();
         face.SetTextureName(key);
         found = m_byName.emplace(key, std::move(face)).first;
     }

@@ -19,6 +19,8 @@ public:
     const CMapFace& ForKey(const std::string& key);
 
 private:
+    const CMapFace& BlankWhileLocked();
+
     std::mutex m_mutex;
     std::unique_ptr<CMapFace> m_blank;
     std::unordered_map<std::string, CMapFace> m_byName;

@@ -57,7 +57,7 @@ public:
             return ::operator new(bytes);
         }
         const std::size_t size = (bytes + kStep - 1) / kStep;
-        const std::lock_guard lock(m_mutex);
+        const std::lock_guard lock(m_lock);
         if (FreeList* list = m_free[size - 1]) {
             m_free[size - 1] = list->next;
             return list;
@@ -81,7 +81,7 @@ public:
             return;
         }
         const std::size_t size = (bytes + kStep - 1) / kStep;
-        const std::lock_guard lock(m_mutex);
+        const std::lock_guard lock(m_lock);
         if (m_tookFromHeap && !InBlock(memory)) {
             // Taken from the heap when no block could be had.
             ::operator delete(memory);
@@ -137,7 +137,7 @@ private:
         return true;
     }
 
-    SpinLock m_mutex;
+    SpinLock m_lock;
     FreeList* m_free[kSizes] = {};
     std::vector<char*> m_blocks;
     char* m_next = nullptr;
