@@ -262,11 +262,25 @@ BENCHMARK(BM_CorpusMapLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CorpusMapSave)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CorpusRmfSave)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CorpusRmfLoad)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Tiled60kMapLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The large maps are loaded as the Python scan measures itself: the fastest of five runs, each
+// one load.
+void FastestOfFive(benchmark::internal::Benchmark* bench) {
+    bench->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(5)
+        ->ComputeStatistics("fastest",
+                            [](const std::vector<double>& times) {
+                                return *std::min_element(times.begin(), times.end());
+                            })
+        ->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_Tiled60kMapLoad)->Apply(FastestOfFive);
 BENCHMARK(BM_Tiled60kMapSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tiled60kRmfSave)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Tiled60kRmfLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Tiled60kAxisMapLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Tiled60kRmfLoad)->Apply(FastestOfFive);
+BENCHMARK(BM_Tiled60kAxisMapLoad)->Apply(FastestOfFive);
 BENCHMARK(BM_Tiled60kAxisMapSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tiled60kMapWriteText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tiled60kAxisMapWriteText)->Unit(benchmark::kMillisecond)->Iterations(3);

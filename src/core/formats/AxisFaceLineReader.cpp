@@ -1,7 +1,7 @@
 #include "formats/AxisFaceLineReader.h"
 
+#include "formats/FaceLineText.h"
 #include "formats/FileResult.h"
-#include "formats/MapNumbers.h"
 #include "formats/MapObjectAccess.h"
 #include "formats/MapTextParts.h"
 #include "mapobjects/MapFace.h"
@@ -16,24 +16,24 @@ bool AxesSpanPlane(const TextureAxes& axes) {
 }
 
 // Reads the numbers in order up to the first that is missing; the rest keep their values.
-bool ReadFields(std::string_view& text, double (&n)[11]) {
+bool ReadFields(FaceLineText& text, double (&n)[11]) {
     int next = 0;
     for (int bracket = 0; bracket < 2; ++bracket) {
-        if (!TakeMapLiteral(text, '[')) {
+        if (!text.TakeLiteral('[')) {
             return false;
         }
         for (int i = 0; i < 4; ++i) {
-            if (!TakeMapDouble(text, n[next])) {
+            if (!text.TakeNumber(n[next])) {
                 return false;
             }
             ++next;
         }
-        if (!TakeMapLiteral(text, ']')) {
+        if (!text.TakeLiteral(']')) {
             return false;
         }
     }
     for (int i = 0; i < 3; ++i) {
-        if (!TakeMapDouble(text, n[next])) {
+        if (!text.TakeNumber(n[next])) {
             return false;
         }
         ++next;
@@ -47,7 +47,7 @@ bool AxisFaceLineReader::Recognizes(std::string_view afterName) const {
     return !afterName.empty() && afterName.front() == '[';
 }
 
-bool AxisFaceLineReader::Read(std::string_view& text, CMapFace& face, int line,
+bool AxisFaceLineReader::Read(FaceLineText& text, CMapFace& face, int line,
                               FileResult& result) const {
     // u (3), u shift, v (3), v shift, rotation, x scale, y scale.
     double n[11] = {0.0,          0.0, 0.0,           face.ShiftX(),   0.0,

@@ -5,6 +5,7 @@
 #include <string_view>
 
 class CMapFace;
+class FaceLineText;
 struct FileResult;
 
 // Reads the fields of a face line that follow its texture name in one MAP dialect. The
@@ -20,8 +21,7 @@ public:
     // moving text past them. Each field read before one that is missing or no number is
     // kept. False when a field is missing; a face whose complete line gives odd texture
     // settings is reported to result with line.
-    virtual bool Read(std::string_view& text, CMapFace& face, int line,
-                      FileResult& result) const = 0;
+    virtual bool Read(FaceLineText& text, CMapFace& face, int line, FileResult& result) const = 0;
     // What a line of this dialect that ends early is reported as.
     virtual FileDiagnosticKind ShortLineKind() const = 0;
 };

@@ -3,6 +3,7 @@
 #include "mapobjects/MapServices.h"
 
 #include "formats/FaceLineReader.h"
+#include "formats/FaceLineText.h"
 #include "formats/MapDialectFormats.h"
 #include "formats/MapNumbers.h"
 #include "formats/MapObjectAccess.h"
@@ -69,34 +70,25 @@ struct FaceLineStart {
     bool Complete() const { return fields == 10; }
 };
 
-FaceLineStart ReadFaceLineStart(std::string_view& text) {
-    FaceLineStart start;
+void ReadFaceLineStart(FaceLineText& text, FaceLineStart& start) {
     for (int p = 0; p < 3; ++p) {
-        if (!TakeMapLiteral(text, '(')) {
-            return start;
+        if (!text.TakeLiteral('(')) {
+            return;
         }
         for (int axis = 0; axis < 3; ++axis) {
-            if (!TakeMapDouble(text, start.points[p * 3 + axis])) {
-                return start;
+            if (!text.TakeNumber(start.points[p * 3 + axis])) {
+                return;
             }
             ++start.fields;
         }
-        if (!TakeMapLiteral(text, ')')) {
-            return start;
+        if (!text.TakeLiteral(')')) {
+            return;
         }
     }
-    SkipMapSpace(text);
-    std::size_t length = 0;
-    while (length < text.size() && !IsMapSpace(text[length])) {
-        ++length;
+    start.texture = text.TakeWord();
+    if (!start.texture.empty()) {
+        ++start.fields;
     }
-    if (length == 0) {
-        return start;
-    }
-    start.texture = text.substr(0, length);
-    text.remove_prefix(length);
-    ++start.fields;
-    return start;
 }
 
 // Three integers may end a line; anything else after the texture fields is ignored.
@@ -116,9 +108,11 @@ FaceExtraFields ReadExtraFields(std::string_view rest) {
 // Reads a face line (text starts with "(") into the face place gives for the model face of
 // its texture; diagnostics go to result with line. dialectLines counts the line's dialect.
 template <typename Place>
-void ReadFaceLine(std::string_view text, int line, FaceFactory& factory, Place place,
+void ReadFaceLine(std::string_view lineText, int line, FaceFactory& factory, Place place,
                   FileResult& result, std::vector<int>& dialectLines) {
-    const FaceLineStart start = ReadFaceLineStart(text);
+    FaceLineText text(lineText);
+    FaceLineStart start;
+    ReadFaceLineStart(text, start);
     CMapFace& face = place(start.Complete() ? factory.WithTexture(start.texture) : factory.Blank());
     std::array<Vector3d, 3>& planePoints = face.MutablePlanePoints();
     for (int i = 0; i < std::min(start.fields, 9); ++i) {
@@ -130,7 +124,7 @@ void ReadFaceLine(std::string_view text, int line, FaceFactory& factory, Place p
     std::size_t dialect = formats.size() - 1;
     if (start.Complete()) {
         for (std::size_t i = 0; i < formats.size(); ++i) {
-            if (formats[i].reader.Recognizes(text)) {
+            if (formats[i].reader.Recognizes(text.Rest())) {
                 dialect = i;
                 break;
             }
@@ -139,7 +133,7 @@ void ReadFaceLine(std::string_view text, int line, FaceFactory& factory, Place p
     ++dialectLines[dialect];
     const FaceLineReader& reader = formats[dialect].reader;
     const bool complete = start.Complete() && reader.Read(text, face, line, result);
-    face.SetExtraFields(complete ? ReadExtraFields(text) : FaceExtraFields{});
+    face.SetExtraFields(complete ? ReadExtraFields(text.Rest()) : FaceExtraFields{});
     if (!complete) {
         result.Add(reader.ShortLineKind(), line);
     }

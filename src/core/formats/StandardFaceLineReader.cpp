@@ -1,6 +1,6 @@
 #include "formats/StandardFaceLineReader.h"
 
-#include "formats/MapNumbers.h"
+#include "formats/FaceLineText.h"
 #include "formats/MapObjectAccess.h"
 #include "mapobjects/MapFace.h"
 
@@ -8,12 +8,12 @@ bool StandardFaceLineReader::Recognizes(std::string_view) const {
     return true;
 }
 
-bool StandardFaceLineReader::Read(std::string_view& text, CMapFace& face, int, FileResult&) const {
+bool StandardFaceLineReader::Read(FaceLineText& text, CMapFace& face, int, FileResult&) const {
     double numbers[5] = {face.ShiftX(), face.ShiftY(), face.Rotation(), face.ScaleX(),
                          face.ScaleY()};
     bool complete = true;
     for (double& number : numbers) {
-        if (!TakeMapDouble(text, number)) {
+        if (!text.TakeNumber(number)) {
             complete = false;
             break;
         }

@@ -8,7 +8,7 @@
 class StandardFaceLineReader : public FaceLineReader {
 public:
     bool Recognizes(std::string_view afterName) const override;
-    bool Read(std::string_view& text, CMapFace& face, int line, FileResult& result) const override;
+    bool Read(FaceLineText& text, CMapFace& face, int line, FileResult& result) const override;
     FileDiagnosticKind ShortLineKind() const override {
         return FileDiagnosticKind::ShortStandardFaceLine;
     }

@@ -61,31 +61,45 @@ ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector*
     }
 
     float dists[kTableSize + 1];
-    int sides[kTableSize + 1];
-    int counts[3] = {0, 0, 0};
+    unsigned char sides[kTableSize + 1];
+    bool anyFront = false;
+    bool anyBack = false;
     const int n = count;
-
     for (int i = 0; i < n; ++i) {
-        float dist = DotProduct(in[i], plane.normal) - plane.dist;
+        const float dist = DotProduct(in[i], plane.normal) - plane.dist;
+        const bool front = dist > ON_EPSILON;
+        const bool back = dist < -ON_EPSILON;
         dists[i] = dist;
-        sides[i] = dist > ON_EPSILON ? Front : (dist < -ON_EPSILON ? Back : On);
-        counts[sides[i]]++;
+        sides[i] = front ? Front : (back ? Back : On);
+        anyFront |= front;
+        anyBack |= back;
+    }
+    if (!anyFront) {
+        return anyBack ? ClipOutcome::Gone : ClipOutcome::Kept;
+    }
+    if (!anyBack) {
+        return ClipOutcome::Kept;
     }
     sides[n] = sides[0];
     dists[n] = dists[0];
 
-    if (counts[Front] == 0) {
-        return counts[Back] == 0 ? ClipOutcome::Kept : ClipOutcome::Gone;
-    }
-    if (counts[Back] == 0) {
-        return ClipOutcome::Kept;
-    }
+    // A cut point lies on the plane: along an axis the plane faces it takes the plane's
+    // distance exactly instead of the rounding of the interpolation.
+    const bool fixed[3] = {plane.normal.x == 1.0f || plane.normal.x == -1.0f,
+                           plane.normal.y == 1.0f || plane.normal.y == -1.0f,
+                           plane.normal.z == 1.0f || plane.normal.z == -1.0f};
+    const Vector onPlane{plane.normal.x == 1.0f ? plane.dist : -plane.dist,
+                         plane.normal.y == 1.0f ? plane.dist : -plane.dist,
+                         plane.normal.z == 1.0f ? plane.dist : -plane.dist};
 
+    // Each point gives at most two (itself and a cut), so up to four points can never
+    // outgrow the n + 4 the output holds; larger polygons are counted.
     const int maxPoints = n + 4;
+    const bool checkRoom = 2 * n > maxPoints;
     int written = 0;
     bool exceeded = false;
-    auto emit = [&](const Vector& point) {
-        if (written < maxPoints) {
+    const auto emit = [&](const Vector& point) {
+        if (!checkRoom || written < maxPoints) {
             out[written++] = point;
         } else {
             exceeded = true;
@@ -94,29 +108,22 @@ ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector*
 
     for (int i = 0; i < n; ++i) {
         const Vector& p1 = in[i];
-        if (sides[i] == On) {
+        const int side = sides[i];
+        if (side != Back) {
             emit(p1);
-            continue;
-        }
-        if (sides[i] == Front) {
-            emit(p1);
-        }
-        if (sides[i + 1] == On || sides[i + 1] == sides[i]) {
-            continue;
-        }
-        const Vector& p2 = in[(i + 1) % n];
-        float t = dists[i] / (dists[i] - dists[i + 1]);
-        Vector mid;
-        for (int j = 0; j < 3; ++j) {
-            if (plane.normal[j] == 1.0f) {
-                mid[j] = plane.dist;
-            } else if (plane.normal[j] == -1.0f) {
-                mid[j] = -plane.dist;
-            } else {
-                mid[j] = p1[j] + t * (p2[j] - p1[j]);
+            if (side == On) {
+                continue;
             }
         }
-        emit(mid);
+        const int nextSide = sides[i + 1];
+        if (nextSide == On || nextSide == side) {
+            continue;
+        }
+        const Vector& p2 = in[i + 1 == n ? 0 : i + 1];
+        const float t = dists[i] / (dists[i] - dists[i + 1]);
+        emit(Vector{fixed[0] ? onPlane.x : p1.x + t * (p2.x - p1.x),
+                    fixed[1] ? onPlane.y : p1.y + t * (p2.y - p1.y),
+                    fixed[2] ? onPlane.z : p1.z + t * (p2.z - p1.z)});
     }
     outCount = written;
     if (exceeded) {

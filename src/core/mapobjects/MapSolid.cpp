@@ -28,9 +28,21 @@ bool StartsWithIgnoreCase(const char* text, const char* prefix) {
     return true;
 }
 
+// c, or the whole number it lies within kSnapTolerance of (0 for either zero, as RoundCoord
+// gives it).
 float Snap(float c) {
-    float rounded = RoundCoord(c);
-    return std::fabs(c - rounded) < kSnapTolerance ? rounded : c;
+    // Below 2^22 adding and taking away 1.5 * 2^23 rounds to a whole number, exactly; which
+    // way a half goes does not matter, as a half is never that close. From 2^22 on a float is
+    // whole or half.
+    constexpr float kRounder = 12582912.0f;
+    if (!(std::fabs(c) < 4194304.0f)) {
+        return c;
+    }
+    const float rounded = (c + kRounder) - kRounder;
+    if (!(std::fabs(c - rounded) < kSnapTolerance)) {
+        return c;
+    }
+    return rounded == 0.0f && c < 0.0f ? -0.0f : rounded;
 }
 
 // True when every polygon point lies on the plane of one face (within the snapping
@@ -130,7 +142,7 @@ void CMapSolid::RecordBuildFailure() const {
     Services().errors.push_back(ErrorRecord{ObjectId(), "CreateFromPlanes() failed", 0});
 }
 
-bool CMapSolid::BuildFromPlanes() {
+bool CMapSolid::BuildFromPlanes(std::vector<std::array<Vector3d, 3>>* planesBefore) {
     m_bounds.ResetBounds();
     bool failed = false;
     const int count = FaceCount();
@@ -182,7 +194,8 @@ bool CMapSolid::BuildFromPlanes() {
     // repeats by rounding alone, and it is dropped below, so the solid written out would not
     // be the solid built here. Clipping refuses polygons of 128 points or more, so they never
     // outgrow the arrays.
-    Vector polygon[2][Winding::kMaxPoints + 4];
+    // Made once per thread: the arrays are large, and their points need no clearing.
+    thread_local Vector polygon[2][Winding::kMaxPoints + 4];
     bool anyPolygon = false;
     for (int i = 0; i < count; ++i) {
         if (!takesPart[static_cast<std::size_t>(i)]) {
@@ -234,6 +247,14 @@ bool CMapSolid::BuildFromPlanes() {
         m_bounds.mins = m_bounds.maxs = Vector{0, 0, 0};
     } else {
         failed = failed || IsFlat(m_faces);
+    }
+    if (failed && planesBefore) {
+        planesBefore->clear();
+        for (const CMapFace& face : m_faces) {
+            planesBefore->push_back(face.PlanePoints());
+        }
+    }
+    if (anyPolygon) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < m_faces.size(); ++i) {
             if (takesPart[i]) {
@@ -254,19 +275,12 @@ constexpr std::size_t kBuildBlock = 256;
 } // namespace
 
 void BuildSolid(CMapSolid& solid, SolidBuildOutcome& outcome) {
-    // The plane points as they were, kept for explaining a failure (the build drops faces).
-    thread_local std::vector<std::array<Vector3d, 3>> planes;
-    planes.clear();
-    for (const CMapFace& face : solid.Faces()) {
-        planes.push_back(face.PlanePoints());
-    }
     GeometryMessageCapture capture(outcome.messages);
-    outcome.built = solid.BuildFromPlanes();
+    // The plane points as they were explain a failure (the build drops faces).
+    outcome.built = solid.BuildFromPlanes(&outcome.planesBefore);
     if (outcome.built) {
         solid.CalcBounds();
         outcome.closed = solid.IsClosed();
-    } else {
-        outcome.planesBefore = planes;
     }
 }
 

@@ -75,8 +75,9 @@ public:
     // coincide facing each other); the caller recomputes the bounds.
     bool CreateFromPlanes();
     // CreateFromPlanes without the error record; safe to run for different solids on several
-    // threads at once (geometry messages go where ReportGeometryError sends them).
-    bool BuildFromPlanes();
+    // threads at once (geometry messages go where ReportGeometryError sends them). When it
+    // fails, planesBefore (if given) gets the plane points of every face it started with.
+    bool BuildFromPlanes(std::vector<std::array<Vector3d, 3>>* planesBefore = nullptr);
     // Adds the error record CreateFromPlanes adds when it fails.
     void RecordBuildFailure() const;
     // False when the faces leave the solid open on some side: a polygon corner lies on fewer

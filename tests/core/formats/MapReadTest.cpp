@@ -1,5 +1,6 @@
 #include "FormatTestSupport.h"
 
+#include "formats/FaceLineText.h"
 #include "formats/MapNumbers.h"
 #include "mapobjects/MapEntity.h"
 #include "mapobjects/MapSolid.h"
@@ -399,13 +400,44 @@ TEST(MapNumbersTest, QuickDoubleReadingAgreesWithTheFullOneToTheBit) {
         text += ends[random() % std::size(ends)];
         std::string_view quick = text;
         std::string_view full = text;
+        FaceLineText line(text);
         double quickValue = 99;
         double fullValue = 99;
-        ASSERT_EQ(TakeMapDouble(quick, quickValue), TakeMapDoubleInFull(full, fullValue)) << text;
+        double lineValue = 99;
+        const bool read = TakeMapDoubleInFull(full, fullValue);
+        ASSERT_EQ(TakeMapDouble(quick, quickValue), read) << text;
+        ASSERT_EQ(line.TakeNumber(lineValue), read) << text;
         EXPECT_EQ(std::bit_cast<std::uint64_t>(quickValue), std::bit_cast<std::uint64_t>(fullValue))
             << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(lineValue), std::bit_cast<std::uint64_t>(fullValue))
+            << text;
         EXPECT_EQ(quick, full) << text;
+        EXPECT_EQ(line.Rest(), read ? full : std::string_view(text)) << text;
     }
+}
+
+// Face lines are read from a copy that ends in a NUL; a NUL inside the line, a long line and
+// every kind of white space read as they do from the text itself.
+TEST(MapNumbersTest, FaceLineTextReadsFieldsAsTheTextGivesThem) {
+    const std::string withNul = std::string("( 1 2 3 ) TEX") + '\0' + "X\v 0.5)";
+    FaceLineText line(withNul);
+    double value = 0;
+    EXPECT_TRUE(line.TakeLiteral('('));
+    EXPECT_TRUE(line.TakeNumber(value) && value == 1.0);
+    EXPECT_TRUE(line.TakeNumber(value) && line.TakeNumber(value) && value == 3.0);
+    EXPECT_FALSE(line.TakeLiteral(']'));
+    EXPECT_TRUE(line.TakeLiteral(')'));
+    EXPECT_EQ(line.TakeWord(), std::string_view(withNul).substr(10, 5));
+    EXPECT_TRUE(line.TakeNumber(value) && value == 0.5);
+    EXPECT_TRUE(line.TakeLiteral(')'));
+    EXPECT_EQ(line.TakeWord(), "");
+    EXPECT_FALSE(line.TakeNumber(value));
+
+    const std::string longLine = std::string(400, ' ') + "-12.25\t\r\n\f" + std::string(300, 'A');
+    FaceLineText longText(longLine);
+    EXPECT_TRUE(longText.TakeNumber(value) && value == -12.25);
+    EXPECT_EQ(longText.TakeWord(), std::string(300, 'A'));
+    EXPECT_TRUE(longText.Rest().empty());
 }
 
 TEST_F(MapReadTest, AKnownClassGivesItsColourAndBox) {

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "formats/MapNumbers.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+// The text of one face line being read, field by field from the front.
+//
+// A map holds hundreds of thousands of face lines, so their fields are read with as few tests
+// per character as can be: the line is copied with a NUL after it, which ends every run of
+// digits, blanks or name characters, so the loops need not also watch for the end of the
+// line. The fields read are those TakeMapDouble, TakeMapLiteral and the name reading of the
+// line's start would read from the same text.
+class FaceLineText {
+public:
+    explicit FaceLineText(std::string_view line) {
+        char* copy = m_short;
+        if (line.size() >= sizeof m_short) {
+            m_long.assign(line);
+            copy = m_long.data();
+        } else {
+            std::memcpy(m_short, line.data(), line.size());
+            m_short[line.size()] = '\0';
+        }
+        m_next = copy;
+        m_end = copy + line.size();
+    }
+    FaceLineText(const FaceLineText&) = delete;
+    FaceLineText& operator=(const FaceLineText&) = delete;
+
+    // What is left of the line.
+    std::string_view Rest() const { return {m_next, static_cast<std::size_t>(m_end - m_next)}; }
+
+    // A number, as TakeMapDouble reads it.
+    bool TakeNumber(double& value) {
+        const char* p = m_next;
+        while (*p == ' ' || *p == '\t') {
+            ++p;
+        }
+        const bool negative = *p == '-';
+        p += negative ? 1 : 0;
+        const char* const whole = p;
+        std::uint64_t mantissa = 0;
+        for (unsigned digit; (digit = static_cast<unsigned char>(*p) - 48u) < 10; ++p) {
+            mantissa = mantissa * 10 + digit;
+        }
+        std::ptrdiff_t digits = p - whole;
+        std::ptrdiff_t fraction = 0;
+        if (*p == '.') {
+            const char* const fractionStart = ++p;
+            for (unsigned digit; (digit = static_cast<unsigned char>(*p) - 48u) < 10; ++p) {
+                mantissa = mantissa * 10 + digit;
+            }
+            fraction = p - fractionStart;
+            digits += fraction;
+        }
+        // Up to 15 digits the mantissa is exact; a number ends at white space, a bracket or
+        // the end of the line. Anything else is for the full reading.
+        if (digits == 0 || digits > 15 ||
+            (*p != ' ' && *p != ')' && *p != ']' && *p != '\t' && p != m_end)) {
+            std::string_view rest = Rest();
+            if (!TakeMapDoubleInFull(rest, value)) {
+                return false;
+            }
+            m_next = rest.data();
+            return true;
+        }
+        double number = static_cast<double>(mantissa);
+        if (fraction > 0) {
+            number /= map_numbers_detail::kPowersOfTen[fraction];
+        }
+        value = negative ? -number : number;
+        m_next = p;
+        return true;
+    }
+
+    // Takes c after any white space; false (the white space taken) otherwise.
+    bool TakeLiteral(char c) {
+        SkipSpace();
+        if (m_next == m_end || *m_next != c) {
+            return false;
+        }
+        ++m_next;
+        return true;
+    }
+
+    // The run of characters up to the next white space, after any white space; empty at the
+    // end of the line.
+    std::string_view TakeWord() {
+        SkipSpace();
+        const char* p = m_next;
+        // A NUL in the line is part of the word; only the one after the line ends it.
+        while (!IsSpace(*p) && (*p != '\0' || p != m_end)) {
+            ++p;
+        }
+        const std::string_view word(m_next, static_cast<std::size_t>(p - m_next));
+        m_next = p;
+        return word;
+    }
+
+private:
+    // White space as IsMapSpace has it: blank, or tab to carriage return.
+    static bool IsSpace(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }
+    void SkipSpace() {
+        while (IsSpace(*m_next)) {
+            ++m_next;
+        }
+    }
+
+    // Lines shorter than this are copied here; longer ones to m_long.
+    char m_short[240];
+    std::string m_long;
+    const char* m_next;
+    const char* m_end;
+};
