@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 Winding::Winding(int capacity) : m_capacity(capacity < 0 ? 0 : capacity) {
     if (m_capacity > kInlinePoints) {
@@ -50,52 +55,26 @@ WindingPtr NewWinding(int capacity) {
     return std::make_unique<Winding>(capacity);
 }
 
-ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector* out,
-                        int& outCount) {
-    enum Side { Front, Back, On };
-    constexpr int kTableSize = Winding::kMaxPoints;
-    outCount = 0;
-    if (count >= kTableSize || count < 0) {
-        ReportGeometryError("ClipWinding: points exceeded estimate");
-        return ClipOutcome::Kept;
-    }
+namespace {
+enum Side : unsigned char { Front, Back, On };
 
-    float dists[kTableSize + 1];
-    unsigned char sides[kTableSize + 1];
-    bool anyFront = false;
-    bool anyBack = false;
-    const int n = count;
-    for (int i = 0; i < n; ++i) {
-        const float dist = DotProduct(in[i], plane.normal) - plane.dist;
-        const bool front = dist > ON_EPSILON;
-        const bool back = dist < -ON_EPSILON;
-        dists[i] = dist;
-        sides[i] = front ? Front : (back ? Back : On);
-        anyFront |= front;
-        anyBack |= back;
-    }
-    if (!anyFront) {
-        return anyBack ? ClipOutcome::Gone : ClipOutcome::Kept;
-    }
-    if (!anyBack) {
-        return ClipOutcome::Kept;
-    }
-    sides[n] = sides[0];
-    dists[n] = dists[0];
-
+// The cut of a polygon whose points lie at dists from the plane (dists[count] repeating
+// dists[0]), sideOf(i) telling each point's side for i up to count: what ClipPolygon writes
+// when the plane has points on both sides.
+template <typename SideOf>
+ClipOutcome WriteCut(const Vector* in, int count, const float* dists, SideOf sideOf,
+                     const Plane& plane, Vector* out, int& outCount) {
     // A cut point lies on the plane: along an axis the plane faces it takes the plane's
     // distance exactly instead of the rounding of the interpolation.
-    const bool fixed[3] = {plane.normal.x == 1.0f || plane.normal.x == -1.0f,
-                           plane.normal.y == 1.0f || plane.normal.y == -1.0f,
-                           plane.normal.z == 1.0f || plane.normal.z == -1.0f};
-    const Vector onPlane{plane.normal.x == 1.0f ? plane.dist : -plane.dist,
-                         plane.normal.y == 1.0f ? plane.dist : -plane.dist,
-                         plane.normal.z == 1.0f ? plane.dist : -plane.dist};
+    // (The normal is 1 or -1 there, so the distance times it is the distance or its negative.)
+    const bool fixed[3] = {std::fabs(plane.normal.x) == 1.0f, std::fabs(plane.normal.y) == 1.0f,
+                           std::fabs(plane.normal.z) == 1.0f};
+    const Vector onPlane = plane.normal * plane.dist;
 
     // Each point gives at most two (itself and a cut), so up to four points can never
-    // outgrow the n + 4 the output holds; larger polygons are counted.
-    const int maxPoints = n + 4;
-    const bool checkRoom = 2 * n > maxPoints;
+    // outgrow the count + 4 the output holds; larger polygons are counted.
+    const int maxPoints = count + 4;
+    const bool checkRoom = 2 * count > maxPoints;
     int written = 0;
     bool exceeded = false;
     const auto emit = [&](const Vector& point) {
@@ -106,30 +85,143 @@ ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector*
         }
     };
 
-    for (int i = 0; i < n; ++i) {
+    Side side = sideOf(0);
+    for (int i = 0; i < count; ++i) {
         const Vector& p1 = in[i];
-        const int side = sides[i];
+        const Side nextSide = sideOf(i + 1);
         if (side != Back) {
             emit(p1);
-            if (side == On) {
-                continue;
-            }
         }
-        const int nextSide = sides[i + 1];
-        if (nextSide == On || nextSide == side) {
-            continue;
+        if (side != On && nextSide != On && nextSide != side) {
+            const Vector& p2 = in[i + 1 == count ? 0 : i + 1];
+            const float t = dists[i] / (dists[i] - dists[i + 1]);
+            emit(Vector{fixed[0] ? onPlane.x : p1.x + t * (p2.x - p1.x),
+                        fixed[1] ? onPlane.y : p1.y + t * (p2.y - p1.y),
+                        fixed[2] ? onPlane.z : p1.z + t * (p2.z - p1.z)});
         }
-        const Vector& p2 = in[i + 1 == n ? 0 : i + 1];
-        const float t = dists[i] / (dists[i] - dists[i + 1]);
-        emit(Vector{fixed[0] ? onPlane.x : p1.x + t * (p2.x - p1.x),
-                    fixed[1] ? onPlane.y : p1.y + t * (p2.y - p1.y),
-                    fixed[2] ? onPlane.z : p1.z + t * (p2.z - p1.z)});
+        side = nextSide;
     }
     outCount = written;
     if (exceeded) {
         ReportGeometryError("ClipWinding: points exceeded estimate");
     }
     return ClipOutcome::Cut;
+}
+
+Side SideOfDistance(float dist) {
+    return dist > ON_EPSILON ? Front : (dist < -ON_EPSILON ? Back : On);
+}
+
+} // namespace
+
+ClipOutcome winding_detail::ClipPolygonPointByPoint(const Vector* in, int count, const Plane& plane,
+                                                    Vector* out, int& outCount) {
+    outCount = 0;
+    if (count >= Winding::kMaxPoints || count < 0) {
+        ReportGeometryError("ClipWinding: points exceeded estimate");
+        return ClipOutcome::Kept;
+    }
+    float dists[Winding::kMaxPoints + 1];
+    Side sides[Winding::kMaxPoints + 1];
+    bool anyFront = false;
+    bool anyBack = false;
+    for (int i = 0; i < count; ++i) {
+        dists[i] = DotProduct(in[i], plane.normal) - plane.dist;
+        sides[i] = SideOfDistance(dists[i]);
+        anyFront |= sides[i] == Front;
+        anyBack |= sides[i] == Back;
+    }
+    if (!anyFront) {
+        return anyBack ? ClipOutcome::Gone : ClipOutcome::Kept;
+    }
+    if (!anyBack) {
+        return ClipOutcome::Kept;
+    }
+    sides[count] = sides[0];
+    dists[count] = dists[0];
+    return WriteCut(
+        in, count, dists, [&sides](int i) { return sides[i]; }, plane, out, outCount);
+}
+
+namespace {
+#if defined(__SSE2__)
+// Polygons of up to this many points have the distances of four points worked out at once,
+// with the same single-precision operations in the same order as one by one.
+constexpr int kFourAtOnceLimit = 32;
+static_assert(sizeof(Vector) == 3 * sizeof(float));
+
+ClipOutcome ClipPolygonFourAtOnce(const Vector* in, int count, const Plane& plane, Vector* out,
+                                  int& outCount) {
+    const __m128 nx = _mm_set1_ps(plane.normal.x);
+    const __m128 ny = _mm_set1_ps(plane.normal.y);
+    const __m128 nz = _mm_set1_ps(plane.normal.z);
+    const __m128 dist = _mm_set1_ps(plane.dist);
+    const __m128 front = _mm_set1_ps(ON_EPSILON);
+    const __m128 back = _mm_set1_ps(-ON_EPSILON);
+    alignas(16) float dists[kFourAtOnceLimit + 4];
+    std::uint32_t fronts = 0;
+    std::uint32_t backs = 0;
+    for (int i = 0; i < count; i += 4) {
+        __m128 x;
+        __m128 y;
+        __m128 z;
+        if (i + 4 <= count) {
+            // Twelve floats x0 y0 z0 x1 | y1 z1 x2 y2 | z2 x3 y3 z3 sorted by axis.
+            const float* first = &in[i].x;
+            const __m128 a = _mm_loadu_ps(first);
+            const __m128 b = _mm_loadu_ps(first + 4);
+            const __m128 c = _mm_loadu_ps(first + 8);
+            x = _mm_shuffle_ps(a, _mm_shuffle_ps(b, c, _MM_SHUFFLE(0, 1, 0, 2)),
+                               _MM_SHUFFLE(2, 0, 3, 0));
+            y = _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)),
+                               _mm_shuffle_ps(b, c, _MM_SHUFFLE(0, 2, 0, 3)),
+                               _MM_SHUFFLE(2, 0, 2, 0));
+            z = _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 1, 0, 2)),
+                               _mm_shuffle_ps(c, c, _MM_SHUFFLE(0, 3, 0, 0)),
+                               _MM_SHUFFLE(2, 0, 2, 0));
+        } else {
+            // The last points, repeated to fill the four; the repeats are left out below.
+            const Vector& p0 = in[i];
+            const Vector& p1 = in[std::min(i + 1, count - 1)];
+            const Vector& p2 = in[std::min(i + 2, count - 1)];
+            x = _mm_setr_ps(p0.x, p1.x, p2.x, p0.x);
+            y = _mm_setr_ps(p0.y, p1.y, p2.y, p0.y);
+            z = _mm_setr_ps(p0.z, p1.z, p2.z, p0.z);
+        }
+        const __m128 d = _mm_sub_ps(
+            _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, nx), _mm_mul_ps(y, ny)), _mm_mul_ps(z, nz)), dist);
+        _mm_store_ps(dists + i, d);
+        fronts |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmpgt_ps(d, front))) << i;
+        backs |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmplt_ps(d, back))) << i;
+    }
+    const std::uint32_t points = count == 32 ? ~0u : (1u << count) - 1;
+    fronts &= points;
+    backs &= points;
+    if (fronts == 0) {
+        return backs != 0 ? ClipOutcome::Gone : ClipOutcome::Kept;
+    }
+    if (backs == 0) {
+        return ClipOutcome::Kept;
+    }
+    dists[count] = dists[0];
+    const auto sideOf = [fronts, backs, count](int i) {
+        const std::uint32_t bit = 1u << (i == count ? 0 : i);
+        return (fronts & bit) != 0 ? Front : ((backs & bit) != 0 ? Back : On);
+    };
+    return WriteCut(in, count, dists, sideOf, plane, out, outCount);
+}
+#endif
+} // namespace
+
+ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector* out,
+                        int& outCount) {
+#if defined(__SSE2__)
+    if (count > 0 && count <= kFourAtOnceLimit) {
+        outCount = 0;
+        return ClipPolygonFourAtOnce(in, count, plane, out, outCount);
+    }
+#endif
+    return winding_detail::ClipPolygonPointByPoint(in, count, plane, out, outCount);
 }
 
 WindingPtr ClipWinding(WindingPtr w, const Plane& plane) {
@@ -204,7 +296,7 @@ WindingPtr BasePolyForPlane(const Plane& plane) {
     return w;
 }
 
-bool CheckFace(const Vector* points, int count, const Plane& plane) {
+bool winding_detail::CheckFacePointByPoint(const Vector* points, int count, const Plane& plane) {
     if (count == 0) {
         ReportGeometryError("CheckFace: no points");
         return false;
@@ -246,4 +338,106 @@ bool CheckFace(const Vector* points, int count, const Plane& plane) {
         }
     }
     return true;
+}
+
+namespace {
+#if defined(__SSE2__)
+// The tests of CheckFace for a polygon of up to kFourAtOnceLimit points, four points or
+// edges at once with the same single-precision operations in the same order: true when the
+// polygon passes them all.
+bool PassesFaceTestsFourAtOnce(const Vector* points, int count, const Plane& plane) {
+    // The points by axis; after the last comes the first again (each point's edge runs to the
+    // next), then more of it to fill the last four.
+    constexpr int kRoom = kFourAtOnceLimit + 8;
+    alignas(16) float xs[kRoom];
+    alignas(16) float ys[kRoom];
+    alignas(16) float zs[kRoom];
+    const int blocks = (count + 3) / 4;
+    for (int i = 0; i < 4 * blocks + 4; ++i) {
+        const Vector& point = points[i < count ? i : 0];
+        xs[i] = point.x;
+        ys[i] = point.y;
+        zs[i] = point.z;
+    }
+    const std::uint32_t all = count == 32 ? ~0u : (1u << count) - 1;
+    const __m128 range = _mm_set1_ps(BOGUS_RANGE);
+    const __m128 negRange = _mm_set1_ps(-BOGUS_RANGE);
+    const __m128 epsilon = _mm_set1_ps(ON_EPSILON);
+    const __m128 negEpsilon = _mm_set1_ps(-ON_EPSILON);
+    const __m128 nx = _mm_set1_ps(plane.normal.x);
+    const __m128 ny = _mm_set1_ps(plane.normal.y);
+    const __m128 nz = _mm_set1_ps(plane.normal.z);
+    const __m128 dist = _mm_set1_ps(plane.dist);
+    const auto outside = [&](__m128 v) {
+        return _mm_or_ps(_mm_cmpgt_ps(v, range), _mm_cmplt_ps(v, negRange));
+    };
+    const auto dot = [](__m128 ax, __m128 ay, __m128 az, __m128 bx, __m128 by, __m128 bz) {
+        return _mm_add_ps(_mm_add_ps(_mm_mul_ps(ax, bx), _mm_mul_ps(ay, by)), _mm_mul_ps(az, bz));
+    };
+    // Each edge's outward normal in the plane and the limit no point may pass.
+    alignas(16) float ex[kRoom];
+    alignas(16) float ey[kRoom];
+    alignas(16) float ez[kRoom];
+    alignas(16) float limits[kRoom];
+    std::uint32_t faults = 0;
+    for (int i = 0; i < 4 * blocks; i += 4) {
+        const __m128 x = _mm_load_ps(xs + i);
+        const __m128 y = _mm_load_ps(ys + i);
+        const __m128 z = _mm_load_ps(zs + i);
+        const __m128 off = _mm_sub_ps(dot(x, y, z, nx, ny, nz), dist);
+        const __m128 dx = _mm_sub_ps(_mm_loadu_ps(xs + i + 1), x);
+        const __m128 dy = _mm_sub_ps(_mm_loadu_ps(ys + i + 1), y);
+        const __m128 dz = _mm_sub_ps(_mm_loadu_ps(zs + i + 1), z);
+        const __m128 length = _mm_sqrt_ps(dot(dx, dy, dz, dx, dy, dz));
+        const __m128 fault = _mm_or_ps(
+            _mm_or_ps(_mm_or_ps(outside(x), outside(y)), outside(z)),
+            _mm_or_ps(_mm_or_ps(_mm_cmplt_ps(off, negEpsilon), _mm_cmpgt_ps(off, epsilon)),
+                      _mm_cmplt_ps(length, epsilon)));
+        faults |= static_cast<std::uint32_t>(_mm_movemask_ps(fault)) << i;
+        __m128 cx = _mm_sub_ps(_mm_mul_ps(ny, dz), _mm_mul_ps(nz, dy));
+        __m128 cy = _mm_sub_ps(_mm_mul_ps(nz, dx), _mm_mul_ps(nx, dz));
+        __m128 cz = _mm_sub_ps(_mm_mul_ps(nx, dy), _mm_mul_ps(ny, dx));
+        const __m128 crossLength = _mm_sqrt_ps(dot(cx, cy, cz, cx, cy, cz));
+        cx = _mm_div_ps(cx, crossLength);
+        cy = _mm_div_ps(cy, crossLength);
+        cz = _mm_div_ps(cz, crossLength);
+        _mm_store_ps(ex + i, cx);
+        _mm_store_ps(ey + i, cy);
+        _mm_store_ps(ez + i, cz);
+        _mm_store_ps(limits + i, _mm_add_ps(dot(x, y, z, cx, cy, cz), epsilon));
+    }
+    if ((faults & all) != 0) {
+        return false;
+    }
+    // Convexity: no other point beyond any edge.
+    for (int edge = 0; edge < count; ++edge) {
+        const __m128 cx = _mm_set1_ps(ex[edge]);
+        const __m128 cy = _mm_set1_ps(ey[edge]);
+        const __m128 cz = _mm_set1_ps(ez[edge]);
+        const __m128 limit = _mm_set1_ps(limits[edge]);
+        std::uint32_t beyond = 0;
+        for (int i = 0; i < 4 * blocks; i += 4) {
+            const __m128 along =
+                dot(_mm_load_ps(xs + i), _mm_load_ps(ys + i), _mm_load_ps(zs + i), cx, cy, cz);
+            beyond |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmpgt_ps(along, limit))) << i;
+        }
+        if ((beyond & all & ~(1u << edge)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+#endif
+} // namespace
+
+bool CheckFace(const Vector* points, int count, const Plane& plane) {
+#if defined(__SSE2__)
+    // A sound polygon (nearly all) passes the quick tests; any other is tested one by one,
+    // which finds and reports its first fault.
+    if (count >= 3 && count <= kFourAtOnceLimit &&
+        PassesFaceTestsFourAtOnce(points, count, plane)) {
+        return true;
+    }
+#endif
+    return winding_detail::CheckFacePointByPoint(points, count, plane);
 }

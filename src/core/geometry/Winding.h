@@ -68,6 +68,14 @@ ClipOutcome ClipPolygon(const Vector* in, int count, const Plane& plane, Vector*
 // True if the polygon is sound on the plane; otherwise reports the first fault and returns false.
 bool CheckFace(const Vector* points, int count, const Plane& plane);
 
+namespace winding_detail {
+// ClipPolygon and CheckFace worked out one point at a time, as they are for large polygons;
+// smaller ones take four points at a time with the same results to the bit.
+ClipOutcome ClipPolygonPointByPoint(const Vector* in, int count, const Plane& plane, Vector* out,
+                                    int& outCount);
+bool CheckFacePointByPoint(const Vector* points, int count, const Plane& plane);
+} // namespace winding_detail
+
 // printf-style into a 300-character buffer, handed to the error sink (or, while a
 // GeometryMessageCapture is alive on this thread, added to its list). The geometry functions
 // return their own status; the text says which fault it was.

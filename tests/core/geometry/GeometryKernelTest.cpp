@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -190,6 +193,98 @@ TEST_F(GeometryKernelTest, CheckFaceReportsEachFault) {
     std::size_t before = context.Context().messages.Count();
     EXPECT_TRUE(CheckFace(good.data(), 3, plane));
     EXPECT_EQ(context.Context().messages.Count(), before);
+}
+
+// Polygons of up to 32 points are clipped and checked four points at a time; the results must
+// be those of the one-at-a-time reading to the bit, near the tolerances as well.
+TEST_F(GeometryKernelTest, ClippingAndFaceChecksOfSmallPolygonsMatchThePointByPointOnes) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    const auto bits = [](const Vector& v) {
+        return std::array{std::bit_cast<std::uint32_t>(v.x), std::bit_cast<std::uint32_t>(v.y),
+                          std::bit_cast<std::uint32_t>(v.z)};
+    };
+    const auto someNormal = [&]() {
+        if (random() % 3 == 0) {
+            Vector axis;
+            axis[static_cast<int>(random() % 3)] = random() % 2 ? 1.0f : -1.0f;
+            return axis;
+        }
+        Vector n{unit(random), unit(random), unit(random)};
+        VectorNormalize(n);
+        return n;
+    };
+    int cuts = 0;
+    int unsound = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const int count = 3 + static_cast<int>(random() % 38);
+        const Plane plane{someNormal(), unit(random) * 500};
+        Vector across = CrossProduct(plane.normal, Vector{0.3f, 0.5f, 0.8f});
+        VectorNormalize(across);
+        const Vector up = CrossProduct(plane.normal, across);
+        const float radius =
+            random() % 10 == 0 ? 20000.0f : 1.0f + 300.0f * std::fabs(unit(random));
+        std::vector<Vector> points;
+        for (int i = 0; i < count; ++i) {
+            // Clockwise seen from the front, as faces run; now and then a point moved in, off the
+            // plane by about the tolerance, or onto the one before.
+            const float angle = -6.2831853f * static_cast<float>(i) / static_cast<float>(count);
+            Vector p = plane.normal * plane.dist + across * (radius * std::cos(angle)) +
+                       up * (radius * std::sin(angle));
+            switch (random() % 40) {
+            case 0:
+                p = p * 0.5f;
+                break;
+            case 1:
+                p = p + plane.normal * (0.1f * unit(random));
+                break;
+            case 2:
+                if (!points.empty()) {
+                    p = points.back() + across * 0.05f;
+                }
+                break;
+            default:
+                break;
+            }
+            points.push_back(p);
+        }
+        std::vector<std::string> quickLines;
+        std::vector<std::string> slowLines;
+        bool quick = false;
+        {
+            GeometryMessageCapture capture(quickLines);
+            quick = CheckFace(points.data(), count, plane);
+        }
+        {
+            GeometryMessageCapture capture(slowLines);
+            ASSERT_EQ(quick, winding_detail::CheckFacePointByPoint(points.data(), count, plane));
+        }
+        EXPECT_EQ(quickLines, slowLines);
+        unsound += quick ? 0 : 1;
+
+        // A plane through one of the points, moved by about the tolerance.
+        const Plane cut{someNormal(), 0};
+        const Plane cutting{cut.normal, DotProduct(points[random() % points.size()], cut.normal) +
+                                            0.1f * unit(random)};
+        std::vector<Vector> quickOut(points.size() + 4);
+        std::vector<Vector> slowOut(points.size() + 4);
+        int quickCount = -1;
+        int slowCount = -1;
+        const ClipOutcome quickOutcome =
+            ClipPolygon(points.data(), count, cutting, quickOut.data(), quickCount);
+        const ClipOutcome slowOutcome = winding_detail::ClipPolygonPointByPoint(
+            points.data(), count, cutting, slowOut.data(), slowCount);
+        ASSERT_EQ(quickOutcome, slowOutcome);
+        ASSERT_EQ(quickCount, slowCount);
+        for (int i = 0; i < quickCount; ++i) {
+            ASSERT_EQ(bits(quickOut[i]), bits(slowOut[i])) << round << " " << i;
+        }
+        cuts += quickOutcome == ClipOutcome::Cut ? 1 : 0;
+    }
+    // Both kinds of outcome were met often.
+    EXPECT_GT(cuts, 5000);
+    EXPECT_GT(unsound, 2000);
+    EXPECT_LT(unsound, 18000);
 }
 
 TEST_F(GeometryKernelTest, ClipRefusesWindingsBeyondTheSideTables) {
