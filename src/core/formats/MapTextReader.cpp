@@ -115,8 +115,15 @@ void ReadFaceLine(std::string_view lineText, int line, FaceFactory& factory, Pla
     ReadFaceLineStart(text, start);
     CMapFace& face = place(start.Complete() ? factory.WithTexture(start.texture) : factory.Blank());
     std::array<Vector3d, 3>& planePoints = face.MutablePlanePoints();
-    for (int i = 0; i < std::min(start.fields, 9); ++i) {
-        planePoints[static_cast<std::size_t>(i / 3)][i % 3] = start.points[i];
+    if (start.fields >= 9) {
+        for (std::size_t p = 0; p < 3; ++p) {
+            planePoints[p] = {start.points[3 * p], start.points[3 * p + 1],
+                              start.points[3 * p + 2]};
+        }
+    } else {
+        for (int i = 0; i < start.fields; ++i) {
+            planePoints[static_cast<std::size_t>(i / 3)][i % 3] = start.points[i];
+        }
     }
     // The first dialect that recognizes the fields after the name reads them; a line that
     // ends before its name counts as standard.

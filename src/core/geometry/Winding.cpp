@@ -59,11 +59,12 @@ namespace {
 enum Side : unsigned char { Front, Back, On };
 
 // The cut of a polygon whose points lie at dists from the plane (dists[count] repeating
-// dists[0]), sideOf(i) telling each point's side for i up to count: what ClipPolygon writes
-// when the plane has points on both sides.
-template <typename SideOf>
-ClipOutcome WriteCut(const Vector* in, int count, const float* dists, SideOf sideOf,
-                     const Plane& plane, Vector* out, int& outCount) {
+// dists[0]): what ClipPolygon writes when the plane has points on both sides. isBack(i) tells
+// whether point i lies behind the plane, crosses(i) whether it and the next lie on opposite
+// sides.
+template <typename IsBack, typename Crosses>
+ClipOutcome WriteCut(const Vector* in, int count, const float* dists, IsBack isBack,
+                     Crosses crosses, const Plane& plane, Vector* out, int& outCount) {
     // A cut point lies on the plane: along an axis the plane faces it takes the plane's
     // distance exactly instead of the rounding of the interpolation.
     // (The normal is 1 or -1 there, so the distance times it is the distance or its negative.)
@@ -85,21 +86,18 @@ ClipOutcome WriteCut(const Vector* in, int count, const float* dists, SideOf sid
         }
     };
 
-    Side side = sideOf(0);
     for (int i = 0; i < count; ++i) {
         const Vector& p1 = in[i];
-        const Side nextSide = sideOf(i + 1);
-        if (side != Back) {
+        if (!isBack(i)) {
             emit(p1);
         }
-        if (side != On && nextSide != On && nextSide != side) {
+        if (crosses(i)) {
             const Vector& p2 = in[i + 1 == count ? 0 : i + 1];
             const float t = dists[i] / (dists[i] - dists[i + 1]);
             emit(Vector{fixed[0] ? onPlane.x : p1.x + t * (p2.x - p1.x),
                         fixed[1] ? onPlane.y : p1.y + t * (p2.y - p1.y),
                         fixed[2] ? onPlane.z : p1.z + t * (p2.z - p1.z)});
         }
-        side = nextSide;
     }
     outCount = written;
     if (exceeded) {
@@ -139,8 +137,11 @@ ClipOutcome winding_detail::ClipPolygonPointByPoint(const Vector* in, int count,
     }
     sides[count] = sides[0];
     dists[count] = dists[0];
-    return WriteCut(
-        in, count, dists, [&sides](int i) { return sides[i]; }, plane, out, outCount);
+    const auto isBack = [&sides](int i) { return sides[i] == Back; };
+    const auto crosses = [&sides](int i) {
+        return sides[i] != On && sides[i + 1] != On && sides[i + 1] != sides[i];
+    };
+    return WriteCut(in, count, dists, isBack, crosses, plane, out, outCount);
 }
 
 namespace {
@@ -156,9 +157,9 @@ ClipOutcome ClipPolygonFourAtOnce(const Vector* in, int count, const Plane& plan
     const __m128 ny = _mm_set1_ps(plane.normal.y);
     const __m128 nz = _mm_set1_ps(plane.normal.z);
     const __m128 dist = _mm_set1_ps(plane.dist);
-    const __m128 front = _mm_set1_ps(ON_EPSILON);
-    const __m128 back = _mm_set1_ps(-ON_EPSILON);
-    alignas(16) float dists[kFourAtOnceLimit + 4];
+    const __m128 frontLimit = _mm_set1_ps(ON_EPSILON);
+    const __m128 backLimit = _mm_set1_ps(-ON_EPSILON);
+    float dists[kFourAtOnceLimit + 4];
     std::uint32_t fronts = 0;
     std::uint32_t backs = 0;
     for (int i = 0; i < count; i += 4) {
@@ -190,25 +191,30 @@ ClipOutcome ClipPolygonFourAtOnce(const Vector* in, int count, const Plane& plan
         }
         const __m128 d = _mm_sub_ps(
             _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, nx), _mm_mul_ps(y, ny)), _mm_mul_ps(z, nz)), dist);
-        _mm_store_ps(dists + i, d);
-        fronts |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmpgt_ps(d, front))) << i;
-        backs |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmplt_ps(d, back))) << i;
+        _mm_storeu_ps(dists + i, d);
+        fronts |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmpgt_ps(d, frontLimit))) << i;
+        backs |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_cmplt_ps(d, backLimit))) << i;
     }
-    const std::uint32_t points = count == 32 ? ~0u : (1u << count) - 1;
-    fronts &= points;
-    backs &= points;
-    if (fronts == 0) {
-        return backs != 0 ? ClipOutcome::Gone : ClipOutcome::Kept;
+    // The sides of the points as bits, the first point's repeated after the last.
+    const std::uint64_t points = (std::uint64_t{1} << count) - 1;
+    std::uint64_t front = fronts & points;
+    std::uint64_t back = backs & points;
+    if (front == 0) {
+        return back != 0 ? ClipOutcome::Gone : ClipOutcome::Kept;
     }
-    if (backs == 0) {
+    if (back == 0) {
         return ClipOutcome::Kept;
     }
+    front |= (front & 1) << count;
+    back |= (back & 1) << count;
     dists[count] = dists[0];
-    const auto sideOf = [fronts, backs, count](int i) {
-        const std::uint32_t bit = 1u << (i == count ? 0 : i);
-        return (fronts & bit) != 0 ? Front : ((backs & bit) != 0 ? Back : On);
+    const auto isBack = [back](int i) { return ((back >> i) & 1) != 0; };
+    const auto crosses = [front, back](int i) {
+        // Front then back, or back then front.
+        const unsigned pair = static_cast<unsigned>(((front >> i) & 3) << 2 | ((back >> i) & 3));
+        return pair == 0b0110 || pair == 0b1001;
     };
-    return WriteCut(in, count, dists, sideOf, plane, out, outCount);
+    return WriteCut(in, count, dists, isBack, crosses, plane, out, outCount);
 }
 #endif
 } // namespace
