@@ -13,6 +13,10 @@
 #include <iterator>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 // Polygon points this close to a whole unit are moved onto it.
 constexpr float kSnapTolerance = 0.01f;
@@ -43,6 +47,35 @@ float Snap(float c) {
         return c;
     }
     return rounded == 0.0f && c < 0.0f ? -0.0f : rounded;
+}
+
+// Snaps count coordinates from first on; the array has room to round count up to four.
+void SnapPoints(float* first, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    // Four at a time, with the same operations as Snap.
+    const __m128 rounder = _mm_set1_ps(12582912.0f);
+    const __m128 fractions = _mm_set1_ps(4194304.0f);
+    const __m128 tolerance = _mm_set1_ps(kSnapTolerance);
+    const __m128 noSign = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+    const __m128 sign = _mm_castsi128_ps(_mm_set1_epi32(static_cast<int>(0x80000000u)));
+    const __m128 zero = _mm_setzero_ps();
+    for (; i < count; i += 4) {
+        const __m128 c = _mm_loadu_ps(first + i);
+        const __m128 rounded = _mm_sub_ps(_mm_add_ps(c, rounder), rounder);
+        const __m128 snaps =
+            _mm_and_ps(_mm_cmplt_ps(_mm_and_ps(c, noSign), fractions),
+                       _mm_cmplt_ps(_mm_and_ps(_mm_sub_ps(c, rounded), noSign), tolerance));
+        // Zero keeps the sign of a negative coordinate.
+        const __m128 signedZero =
+            _mm_and_ps(_mm_and_ps(_mm_cmplt_ps(c, zero), _mm_cmpeq_ps(rounded, zero)), sign);
+        const __m128 snapped = _mm_or_ps(rounded, signedZero);
+        _mm_storeu_ps(first + i, _mm_or_ps(_mm_and_ps(snaps, snapped), _mm_andnot_ps(snaps, c)));
+    }
+#endif
+    for (; i < count; ++i) {
+        first[i] = Snap(first[i]);
+    }
 }
 
 // True when every polygon point lies on the plane of one face (within the snapping
@@ -196,6 +229,12 @@ bool CMapSolid::BuildFromPlanes(std::vector<std::array<Vector3d, 3>>* planesBefo
     // outgrow the arrays.
     // Made once per thread: the arrays are large, and their points need no clearing.
     thread_local Vector polygon[2][Winding::kMaxPoints + 4];
+    // Each face keeps what lies behind the other planes: the planes turned round.
+    thread_local Plane behind[kMaxFaces];
+    for (int j = 0; j < count; ++j) {
+        const Plane& plane = Face(j).GetPlane();
+        behind[j] = Plane{-plane.normal, -plane.dist};
+    }
     bool anyPolygon = false;
     for (int i = 0; i < count; ++i) {
         if (!takesPart[static_cast<std::size_t>(i)]) {
@@ -214,10 +253,9 @@ bool CMapSolid::BuildFromPlanes(std::vector<std::array<Vector3d, 3>>* planesBefo
             if (j == i || !takesPart[static_cast<std::size_t>(j)]) {
                 continue;
             }
-            const Plane& other = Face(j).GetPlane();
             int cutCount = 0;
-            switch (ClipPolygon(polygon[current], pointCount, Plane{-other.normal, -other.dist},
-                                polygon[1 - current], cutCount)) {
+            switch (ClipPolygon(polygon[current], pointCount, behind[j], polygon[1 - current],
+                                cutCount)) {
             case ClipOutcome::Kept:
                 break;
             case ClipOutcome::Gone:
@@ -233,9 +271,7 @@ bool CMapSolid::BuildFromPlanes(std::vector<std::array<Vector3d, 3>>* planesBefo
             continue;
         }
         Vector* points = polygon[current];
-        for (int k = 0; k < pointCount; ++k) {
-            points[k] = Vector{Snap(points[k].x), Snap(points[k].y), Snap(points[k].z)};
-        }
+        SnapPoints(&points[0].x, 3 * pointCount);
         anyPolygon = true;
         if (!face.StorePolygon(points, pointCount) || !CheckFace(face)) {
             failed = true;
