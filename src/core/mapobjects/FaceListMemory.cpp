@@ -58,11 +58,9 @@ public:
         }
         const std::size_t size = (bytes + kStep - 1) / kStep;
         const std::lock_guard lock(m_lock);
-        if (FreeList* list = m_free[size - 1]) {
-            m_free[size - 1] = list->next;
-            // The next list of this size is read when it is taken: fetch it now, so that
-            // taking it does not wait for memory with the lock held.
-            __builtin_prefetch(list->next);
+        if (std::vector<void*>& free = m_free[size - 1]; !free.empty()) {
+            void* list = free.back();
+            free.pop_back();
             return list;
         }
         const std::size_t rounded = size * kStep;
@@ -90,16 +88,14 @@ public:
             ::operator delete(memory);
             return;
         }
-        auto* list = static_cast<FreeList*>(memory);
-        list->next = m_free[size - 1];
-        m_free[size - 1] = list;
+        try {
+            m_free[size - 1].push_back(memory);
+        } catch (const std::bad_alloc&) {
+            // No room to note it: the list is not used again.
+        }
     }
 
 private:
-    struct FreeList {
-        FreeList* next;
-    };
-
     bool InBlock(const void* memory) const {
         const auto* byte = static_cast<const char*>(memory);
         for (const char* block : m_blocks) {
@@ -141,7 +137,9 @@ private:
     }
 
     SpinLock m_lock;
-    FreeList* m_free[kSizes] = {};
+    // The freed lists of each size. Kept apart from the lists themselves, so that taking one
+    // does not first wait for its memory to tell where the next one is.
+    std::vector<void*> m_free[kSizes];
     std::vector<char*> m_blocks;
     char* m_next = nullptr;
     char* m_end = nullptr;
