@@ -81,14 +81,18 @@ void CMapWorld::UpdateVisibleObjects(int flags) {
         m_filterFlags = static_cast<std::uint32_t>(flags);
     }
     m_visibleObjects.clear();
-    auto collect = [this](CMapClass* object) {
-        if (PassesVisibilityTest(*object, *this, m_filterFlags)) {
-            m_visibleObjects.push_back(object);
+    // The solids, then the entities, each in the order of the tree: from one walk over it, as
+    // a large map's objects are far apart in memory.
+    std::vector<CMapClass*> entities;
+    EnumChildren(*this, [this, &entities](CMapClass* object) {
+        const bool solid = object->IsType(kTypeMapSolid);
+        if ((solid || object->IsType(kTypeMapEntity)) &&
+            PassesVisibilityTest(*object, *this, m_filterFlags)) {
+            (solid ? m_visibleObjects : entities).push_back(object);
         }
         return true;
-    };
-    EnumChildren(*this, collect, kTypeMapSolid);
-    EnumChildren(*this, collect, kTypeMapEntity);
+    });
+    m_visibleObjects.insert(m_visibleObjects.end(), entities.begin(), entities.end());
 }
 
 void CMapWorld::ShowTextures(bool on) {

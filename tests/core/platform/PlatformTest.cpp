@@ -1,4 +1,5 @@
 #include "platform/AtomicFileWriter.h"
+#include "platform/FileText.h"
 #include "platform/MemoryLoad.h"
 #include "platform/ProcessRunner.h"
 
@@ -75,6 +76,30 @@ TEST(AtomicFileWriterTest, KeepsTheTargetsPermissions) {
     ASSERT_TRUE(writer.Commit());
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// Files from a megabyte on are read in two halves at once; every byte must land in place, at
+// sizes around the halves' page rounding and the room's large-page rounding.
+TEST(FileTextTest, ReadsSmallAndLargeFilesWhole) {
+    TempDir dir;
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{5000}, std::size_t{1} << 20, (std::size_t{3} << 20) + 4097,
+          (std::size_t{4} << 20) - 1, std::size_t{4} << 20}) {
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            content[i] = static_cast<char>('a' + (i * 7 + i / 4096) % 26);
+        }
+        const fs::path file = dir.path / ("text" + std::to_string(size));
+        std::ofstream(file, std::ios::binary) << content;
+        FileText text;
+        std::string error;
+        ASSERT_TRUE(text.Read(file.string(), error)) << size << " " << error;
+        EXPECT_TRUE(text.Text() == content) << size;
+    }
+    FileText missing;
+    std::string error;
+    EXPECT_FALSE(missing.Read((dir.path / "missing").string(), error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(MemoryLoadTest, ComputesLoadFromMeminfoText) {
