@@ -9,17 +9,29 @@ bool StandardFaceLineReader::Recognizes(std::string_view) const {
 }
 
 bool StandardFaceLineReader::Read(FaceLineText& text, CMapFace& face, int, FileResult&) const {
-    double numbers[5] = {face.ShiftX(), face.ShiftY(), face.Rotation(), face.ScaleX(),
-                         face.ScaleY()};
-    bool complete = true;
-    for (double& number : numbers) {
-        if (!text.TakeNumber(number)) {
-            complete = false;
-            break;
-        }
+    // Each number goes to the face as it is read, one at a time: a line that ends early
+    // leaves the rest as they were. (Gathering them first and storing them in pairs made each
+    // face wait for its numbers to reach memory.)
+    double number = 0;
+    if (!text.TakeNumber(number)) {
+        return false;
     }
-    face.SetShift(numbers[0], numbers[1]);
-    MapObjectAccess::StoreRotation(face, numbers[2]);
-    face.SetScale(numbers[3], numbers[4]);
-    return complete;
+    face.SetShift(number, face.ShiftY());
+    if (!text.TakeNumber(number)) {
+        return false;
+    }
+    face.SetShift(face.ShiftX(), number);
+    if (!text.TakeNumber(number)) {
+        return false;
+    }
+    MapObjectAccess::StoreRotation(face, number);
+    if (!text.TakeNumber(number)) {
+        return false;
+    }
+    face.SetScale(number, face.ScaleY());
+    if (!text.TakeNumber(number)) {
+        return false;
+    }
+    face.SetScale(face.ScaleX(), number);
+    return true;
 }
