@@ -51,14 +51,21 @@ public:
             mantissa = mantissa * 10 + digit;
         }
         std::ptrdiff_t digits = p - whole;
+        // The fraction's zeros at its end are left out ("1.000000" is 1): the quotient is the
+        // same number, and a whole one needs no division.
         std::ptrdiff_t fraction = 0;
         if (*p == '.') {
             const char* const fractionStart = ++p;
+            std::uint64_t kept = mantissa;
             for (unsigned digit; (digit = static_cast<unsigned char>(*p) - 48u) < 10; ++p) {
                 mantissa = mantissa * 10 + digit;
+                if (digit != 0) {
+                    kept = mantissa;
+                    fraction = p + 1 - fractionStart;
+                }
             }
-            fraction = p - fractionStart;
-            digits += fraction;
+            digits += p - fractionStart;
+            mantissa = kept;
         }
         // Up to 15 digits the mantissa is exact; a number ends at white space, a bracket or
         // the end of the line. Anything else is for the full reading.

@@ -92,7 +92,7 @@ void ReadFaceLineStart(FaceLineText& text, FaceLineStart& start) {
 }
 
 // Three integers may end a line; anything else after the texture fields is ignored.
-FaceExtraFields ReadExtraFields(std::string_view rest) {
+[[gnu::always_inline]] inline FaceExtraFields ReadExtraFields(std::string_view rest) {
     long long extra[3] = {};
     int found = 0;
     while (found < 3 && TakeMapInteger(rest, extra[found])) {
