@@ -169,6 +169,8 @@ struct MapTextReader::SolidBlock {
         // Filled by the worker.
         SolidBuildOutcome outcome;
         std::vector<FileDiagnostic> faceDiagnostics;
+        // Where its face list is, once the worker has made it.
+        const void* faceMemory = nullptr;
     };
     std::vector<Entry> solids;
     std::vector<FaceLine> faceLines;
@@ -398,14 +400,16 @@ void MapTextReader::ReadAndBuildSolids(SolidBlock& block, std::size_t first, std
     // wait for memory face by face.
     const auto prefetch = [&block](std::size_t i) {
         const SolidBlock::Entry& entry = block.solids[i];
-        const char* const memory =
-            reinterpret_cast<const char*>(MapObjectAccess::FaceListOf(*entry.solid).data());
+        const char* const memory = static_cast<const char*>(entry.faceMemory);
         for (std::size_t offset = 0; offset < entry.faceCount * sizeof(CMapFace); offset += 64) {
             __builtin_prefetch(memory + offset, 1);
         }
     };
     for (std::size_t i = first; i < last; ++i) {
-        MapObjectAccess::FaceListOf(*block.solids[i].solid).reserve(block.solids[i].faceCount);
+        SolidBlock::Entry& entry = block.solids[i];
+        FaceList& faces = MapObjectAccess::FaceListOf(*entry.solid);
+        faces.reserve(entry.faceCount);
+        entry.faceMemory = faces.data();
     }
     if (first < last) {
         prefetch(first);
