@@ -14,11 +14,13 @@ namespace {
 constexpr std::size_t kLargeFile = std::size_t{1} << 20;
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
-// Reads from fd into buffer until it is full or the file ends; false on a read error.
-bool ReadInto(int fd, char* buffer, std::size_t room, std::size_t& got) {
+// Fills buffer by calls of readSome(at, want, done) (a read of what is left, done bytes in)
+// until it is full or the file ends; false on a read error.
+template <typename ReadSome>
+bool Fill(ReadSome readSome, char* buffer, std::size_t room, std::size_t& got) {
     got = 0;
     while (got < room) {
-        const ssize_t count = ::read(fd, buffer + got, room - got);
+        const ssize_t count = readSome(buffer + got, room - got, got);
         if (count < 0) {
             if (errno == EINTR) {
                 continue;
@@ -33,25 +35,19 @@ bool ReadInto(int fd, char* buffer, std::size_t room, std::size_t& got) {
     return true;
 }
 
-// Reads from fd at offset into buffer until it is full or the file ends; false on a read
-// error.
+// Reads from fd into buffer until it is full or the file ends; false on a read error.
+bool ReadInto(int fd, char* buffer, std::size_t room, std::size_t& got) {
+    return Fill([fd](char* at, std::size_t want, std::size_t) { return ::read(fd, at, want); },
+                buffer, room, got);
+}
+
+// The same from the file's offset on, leaving fd's position alone.
 bool ReadAt(int fd, std::size_t offset, char* buffer, std::size_t room, std::size_t& got) {
-    got = 0;
-    while (got < room) {
-        const ssize_t count =
-            ::pread(fd, buffer + got, room - got, static_cast<off_t>(offset + got));
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (count == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(count);
-    }
-    return true;
+    return Fill(
+        [fd, offset](char* at, std::size_t want, std::size_t done) {
+            return ::pread(fd, at, want, static_cast<off_t>(offset + done));
+        },
+        buffer, room, got);
 }
 
 // Reads the file from its start into buffer until it is full or the file ends, the second
