@@ -28,3 +28,7 @@ void MapObjectAccess::StoreVisGroups(CMapClass& object, const VisGroupIds& ids) 
 void MapObjectAccess::ResetBounds(CMapClass& object) {
     object.m_bounds.ResetBounds();
 }
+
+void MapObjectAccess::StoreBounds(CMapClass& object, const BoundBox& bounds) {
+    object.m_bounds = bounds;
+}

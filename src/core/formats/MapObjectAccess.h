@@ -25,4 +25,5 @@ public:
     // The visgroup memberships as the file gives them, without recording the object.
     static void StoreVisGroups(CMapClass& object, const VisGroupIds& ids);
     static void ResetBounds(CMapClass& object);
+    static void StoreBounds(CMapClass& object, const BoundBox& bounds);
 };

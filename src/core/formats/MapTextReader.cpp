@@ -171,6 +171,10 @@ struct MapTextReader::SolidBlock {
         std::vector<FileDiagnostic> faceDiagnostics;
         // Where its face list is, once the worker has made it.
         const void* faceMemory = nullptr;
+        // The object it is read into, and its bounds once built, kept here so that the pass
+        // over the read solids need not fetch each solid from memory.
+        CMapClass* parent = nullptr;
+        BoundBox bounds;
     };
     std::vector<Entry> solids;
     std::vector<FaceLine> faceLines;
@@ -191,6 +195,7 @@ FileResult MapTextReader::Read(CMapWorld& world, std::string_view text, Progress
 
 void MapTextReader::ReadWorld(CMapWorld& world) {
     m_stream.ReportProgress();
+    m_worldWasEmpty = world.Children().empty();
     MapObjectAccess::ResetBounds(world);
     std::string_view line;
     if (!m_stream.ReadLine(line)) {
@@ -215,6 +220,7 @@ void MapTextReader::ReadWorld(CMapWorld& world) {
         }
         auto entity = std::make_unique<CMapEntity>();
         ReadEntity(*entity);
+        m_entities.push_back(entity.get());
         world.AddChild(entity.release());
         // An entity's solids are handed over once it has its bounds and its place.
         HandOverReadSolids();
@@ -327,7 +333,7 @@ int MapTextReader::ReadSolidList(CMapClass& parent, bool handOver) {
             break;
         }
         auto solid = std::make_unique<CMapSolid>();
-        if (ReadSolid(*solid)) {
+        if (ReadSolid(*solid, parent)) {
             parent.AddChild(solid.release());
             if (handOver) {
                 HandOverReadSolids();
@@ -343,7 +349,7 @@ int MapTextReader::ReadSolidList(CMapClass& parent, bool handOver) {
     return count;
 }
 
-bool MapTextReader::ReadSolid(CMapSolid& solid) {
+bool MapTextReader::ReadSolid(CMapSolid& solid, CMapClass& parent) {
     const int firstLine = m_stream.LineNumber();
     const std::size_t diagnosticsBeforeFaces = m_result.diagnostics.size();
     if (!m_filling) {
@@ -387,6 +393,9 @@ bool MapTextReader::ReadSolid(CMapSolid& solid) {
                                                   diagnosticsBeforeFaces,
                                                   m_result.diagnostics.size(),
                                                   {},
+                                                  {},
+                                                  nullptr,
+                                                  &parent,
                                                   {}});
     return true;
 }
@@ -434,6 +443,7 @@ void MapTextReader::ReadAndBuildSolids(SolidBlock& block, std::size_t first, std
             faceResult.diagnostics.clear();
         }
         BuildSolid(solid, entry.outcome);
+        entry.bounds = solid.Bounds();
         if (entry.outcome.built) {
             solid.UpdateContentsFromTexture();
             for (CMapFace& face : faces) {
@@ -478,7 +488,7 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
             takeTextDiagnostics(entry.diagnosticsBefore);
             CMapSolid& solid = *entry.solid;
             const SolidBuildOutcome& outcome = entry.outcome;
-            CMapClass* parent = solid.Parent();
+            CMapClass* parent = entry.parent;
             if (parent && parent != &world && (parents.empty() || parents.back() != parent)) {
                 parents.push_back(parent);
             }
@@ -508,12 +518,30 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
         }
     }
     takeTextDiagnostics(textDiagnostics.size());
-    m_blocks.clear();
     for (CMapClass* parent : parents) {
         parent->CalcBounds(false);
     }
     MapObjectAccess::ResetBounds(world);
-    world.CalcBounds(false);
+    if (m_worldWasEmpty) {
+        // As CalcBounds finds them, from the objects in the world's order, without fetching
+        // each solid from memory.
+        BoundBox bounds;
+        bounds.ResetBounds();
+        for (const auto& block : m_blocks) {
+            for (const SolidBlock::Entry& entry : block->solids) {
+                if (entry.outcome.built && entry.parent == &world) {
+                    bounds.UpdateBounds(entry.bounds);
+                }
+            }
+        }
+        for (const CMapClass* entity : m_entities) {
+            bounds.UpdateBounds(entity->Bounds());
+        }
+        MapObjectAccess::StoreBounds(world, bounds);
+    } else {
+        world.CalcBounds(false);
+    }
+    m_blocks.clear();
 }
 
 void MapTextReader::ReadClosingBrace(FileDiagnosticKind fileEnds,

@@ -49,7 +49,7 @@ private:
     void HandOverReadSolids();
     void HandOverFillingBlock();
     // Reads a solid's lines, keeping its face lines for a worker; false when it was dropped.
-    bool ReadSolid(CMapSolid& solid);
+    bool ReadSolid(CMapSolid& solid, CMapClass& parent);
     // On a worker: reads the face lines of the block's solids first to last into their faces
     // and builds their polygons. dialectLines counts the face lines of each dialect.
     void ReadAndBuildSolids(SolidBlock& block, std::size_t first, std::size_t last,
@@ -73,6 +73,10 @@ private:
     FileResult m_result;
     // Face lines read in each dialect, in the order of MapDialectFormats().
     std::vector<int> m_faceLines;
+    // The world had no objects before this file: its objects are the solids and entities read,
+    // in that order.
+    bool m_worldWasEmpty = false;
+    std::vector<const CMapClass*> m_entities;
     FaceModels m_models;
     // The faces the reader itself reads (those of solids with too many faces).
     FaceFactory m_faces{m_models};

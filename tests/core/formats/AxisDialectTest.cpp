@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -135,6 +136,10 @@ TEST_F(AxisDialectTest, EveryAxisMapLoadsAndKeepsItsNumbersThroughMapAndRmf) {
         }
         EXPECT_FALSE(lastRead.parseErrors) << path;
         EXPECT_EQ(world->Dialect(), MapDialect::TextureAxes) << path;
+        // The world's bounds, gathered while reading, are those of its objects to the bit.
+        const BoundBox read = world->Bounds();
+        world->CalcBounds(false);
+        EXPECT_EQ(std::memcmp(&read, &world->Bounds(), sizeof read), 0) << path;
         const auto original = FaceVectors(*world);
         ASSERT_FALSE(original.empty()) << path;
 
