@@ -354,6 +354,9 @@ bool MapTextReader::ReadSolid(CMapSolid& solid, CMapClass& parent) {
     const std::size_t diagnosticsBeforeFaces = m_result.diagnostics.size();
     if (!m_filling) {
         m_filling = std::make_unique<SolidBlock>();
+        // Room for a piece of solids of six faces, so the lists rarely move as they fill.
+        m_filling->solids.reserve(kSolidsPerPiece);
+        m_filling->faceLines.reserve(6 * kSolidsPerPiece);
     }
     std::vector<SolidBlock::FaceLine>& faceLines = m_filling->faceLines;
     const std::size_t firstFace = faceLines.size();
