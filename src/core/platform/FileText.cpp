@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -80,6 +81,46 @@ bool ReadLargeFile(int fd, std::size_t size, char* buffer, std::size_t room, std
     return ::lseek(fd, static_cast<off_t>(got), SEEK_SET) >= 0;
 }
 
+// The memory of the last large file read, kept for the next one: memory the system has handed
+// out already is filled without a page fault and a page of zeros per page, which cost more
+// than the reading. It is marked free meanwhile, so that the system may take it back when
+// memory runs short (it then comes back as fresh zeros).
+class SpareMemory {
+public:
+    // Memory of room bytes or a little more (its size in size), or nullptr.
+    char* Take(std::size_t room, std::size_t& size) {
+        const std::lock_guard lock(m_lock);
+        if (!m_memory || m_size < room || m_size > 2 * room) {
+            return nullptr;
+        }
+        char* const memory = m_memory;
+        size = m_size;
+        m_memory = nullptr;
+        m_size = 0;
+        return memory;
+    }
+    void Give(char* memory, std::size_t size) {
+        ::madvise(memory, size, MADV_FREE);
+        const std::lock_guard lock(m_lock);
+        if (m_memory) {
+            ::munmap(m_memory, m_size);
+        }
+        m_memory = memory;
+        m_size = size;
+    }
+
+private:
+    std::mutex m_lock;
+    char* m_memory = nullptr;
+    std::size_t m_size = 0;
+};
+
+SpareMemory& Spare() {
+    // Never destroyed: texts may be released while static objects are destroyed.
+    static SpareMemory* const spare = new SpareMemory;
+    return *spare;
+}
+
 // Reads the rest of the file onto the end of text.
 bool ReadRest(int fd, std::string& text) {
     for (;;) {
@@ -104,7 +145,7 @@ FileText::~FileText() {
 
 void FileText::Release() {
     if (m_mapped) {
-        ::munmap(m_mapped, m_mappedSize);
+        Spare().Give(m_mapped, m_mappedSize);
     }
     m_mapped = nullptr;
     m_mappedSize = 0;
@@ -134,14 +175,19 @@ bool FileText::Read(const std::string& path, std::string& error) {
     bool ok = true;
     if (size >= kLargeFile) {
         // One byte of room beyond the size tells a file that grew from one that did not.
-        const std::size_t room = (size + 1 + kLargePage - 1) / kLargePage * kLargePage;
-        void* memory =
-            ::mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        std::size_t room = (size + 1 + kLargePage - 1) / kLargePage * kLargePage;
+        void* memory = Spare().Take(room, room);
+        if (!memory) {
+            memory =
+                ::mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (memory != MAP_FAILED) {
+                // Only advice: without large pages the memory works the same.
+                ::madvise(memory, room, MADV_HUGEPAGE);
+            }
+        }
         if (memory != MAP_FAILED) {
             m_mapped = static_cast<char*>(memory);
             m_mappedSize = room;
-            // Only advice: without large pages the memory works the same.
-            ::madvise(memory, room, MADV_HUGEPAGE);
             std::size_t got = 0;
             ok = ReadLargeFile(fd, size, m_mapped, room, got);
             if (ok && got < room) {
@@ -150,7 +196,7 @@ bool FileText::Read(const std::string& path, std::string& error) {
             } else if (ok) {
                 // The file grew past the room: go on in a string.
                 m_string.assign(m_mapped, got);
-                ::munmap(m_mapped, m_mappedSize);
+                Spare().Give(m_mapped, m_mappedSize);
                 m_mapped = nullptr;
                 m_mappedSize = 0;
                 ok = ReadRest(fd, m_string);

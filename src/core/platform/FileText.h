@@ -6,7 +6,9 @@
 
 // The whole content of a regular file, read in one go. A large file is read into memory the
 // system may back with large pages: filling many megabytes of fresh small pages costs far
-// more than reading the file.
+// more than reading the file. That memory is kept for the next large file once the text is
+// released (marked free, so the system may take it back), so that reading a map again does
+// not fault in fresh memory either.
 class FileText {
 public:
     FileText() = default;
