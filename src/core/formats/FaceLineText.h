@@ -54,7 +54,12 @@ public:
         // The fraction's zeros at its end are left out ("1.000000" is 1): the quotient is the
         // same number, and a whole one needs no division.
         std::ptrdiff_t fraction = 0;
-        if (*p == '.') {
+        if (*p == '.' && m_end - p > 6 && std::memcmp(p + 1, "000000", 6) == 0 &&
+            static_cast<unsigned char>(p[7]) - 48u >= 10) {
+            // Six zeros, as scales and shifts are mostly written ("1.000000").
+            p += 7;
+            digits += 6;
+        } else if (*p == '.') {
             const char* const fractionStart = ++p;
             std::uint64_t kept = mantissa;
             for (unsigned digit; (digit = static_cast<unsigned char>(*p) - 48u) < 10; ++p) {

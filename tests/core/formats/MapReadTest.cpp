@@ -433,6 +433,19 @@ TEST(MapNumbersTest, FaceLineTextReadsFieldsAsTheTextGivesThem) {
     EXPECT_EQ(line.TakeWord(), "");
     EXPECT_FALSE(line.TakeNumber(value));
 
+    // Six zeros after the point are taken at once; anything after them still counts.
+    for (const std::string number :
+         {"1.000000", "-1.000000 ", "0.000000)", "1.0000001", "1.000000x", "123456789.000000",
+          "1234567890.000000", "5.00000"}) {
+        FaceLineText quick(number);
+        std::string_view full = number;
+        double quickValue = 99;
+        double fullValue = 99;
+        ASSERT_EQ(quick.TakeNumber(quickValue), TakeMapDoubleInFull(full, fullValue)) << number;
+        EXPECT_EQ(quickValue, fullValue) << number;
+        EXPECT_EQ(quick.Rest(), full) << number;
+    }
+
     const std::string longLine = std::string(400, ' ') + "-12.25\t\r\n\f" + std::string(300, 'A');
     FaceLineText longText(longLine);
     EXPECT_TRUE(longText.TakeNumber(value) && value == -12.25);
