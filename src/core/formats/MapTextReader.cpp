@@ -478,6 +478,9 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
         }
     };
     std::vector<CMapClass*> parents;
+    // The bounds of the solids read into the world, in its order (a world read from empty).
+    BoundBox worldSolids;
+    worldSolids.ResetBounds();
     for (const auto& block : m_blocks) {
         for (const std::vector<int>& lines : block->pieceDialectLines) {
             for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -518,6 +521,9 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
             if (!outcome.closed) {
                 m_result.Add(FileDiagnosticKind::OpenSolid, entry.firstLine, solid.ObjectId());
             }
+            if (parent == &world) {
+                worldSolids.UpdateBounds(entry.bounds);
+            }
         }
     }
     takeTextDiagnostics(textDiagnostics.size());
@@ -526,17 +532,9 @@ void MapTextReader::BuildReadSolids(CMapWorld& world) {
     }
     MapObjectAccess::ResetBounds(world);
     if (m_worldWasEmpty) {
-        // As CalcBounds finds them, from the objects in the world's order, without fetching
-        // each solid from memory.
-        BoundBox bounds;
-        bounds.ResetBounds();
-        for (const auto& block : m_blocks) {
-            for (const SolidBlock::Entry& entry : block->solids) {
-                if (entry.outcome.built && entry.parent == &world) {
-                    bounds.UpdateBounds(entry.bounds);
-                }
-            }
-        }
+        // As CalcBounds finds them, from the objects in the world's order (its solids, then its
+        // entities), without fetching each solid from memory.
+        BoundBox bounds = worldSolids;
         for (const CMapClass* entity : m_entities) {
             bounds.UpdateBounds(entity->Bounds());
         }
