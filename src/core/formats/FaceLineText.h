@@ -13,8 +13,8 @@
 // A map holds hundreds of thousands of face lines, so their fields are read with as few tests
 // per character as can be: the line is copied with a NUL after it, which ends every run of
 // digits, blanks or name characters, so the loops need not also watch for the end of the
-// line. The fields read are those TakeMapDouble, TakeMapLiteral and the name reading of the
-// line's start would read from the same text.
+// line. The fields read are those TakeMapDoubleInFull, TakeMapLiteral and a run of characters
+// up to white space would read from the same text.
 class FaceLineText {
 public:
     explicit FaceLineText(std::string_view line) {
@@ -35,7 +35,13 @@ public:
     // What is left of the line.
     std::string_view Rest() const { return {m_next, static_cast<std::size_t>(m_end - m_next)}; }
 
-    // A number, as TakeMapDouble reads it.
+    // A number, as TakeMapDoubleInFull reads it.
+    //
+    // The numbers of face lines are nearly all plain decimals ("-205", "1.000000"): those with
+    // at most 15 digits are read here. Their digits make a whole number below 2^53, exact in
+    // double precision, as is the power of ten they are divided by, so the quotient is rounded
+    // once: the nearest double, as the full reading gives it. Anything else goes to the full
+    // reading.
     [[gnu::always_inline]] bool TakeNumber(double& value) {
         const char* p = m_next;
         // Fields are mostly one blank apart.
@@ -56,7 +62,7 @@ public:
         std::ptrdiff_t fraction = 0;
         if (*p == '.' && m_end - p > 6 && std::memcmp(p + 1, "000000", 6) == 0 &&
             static_cast<unsigned char>(p[7]) - 48u >= 10) {
-            // Six zeros, as scales and shifts are mostly written ("1.000000").
+            // Six zeros, as "%.6f" writes scales and shifts ("1.000000"), in one step.
             p += 7;
             digits += 6;
         } else if (*p == '.') {
@@ -85,7 +91,7 @@ public:
         // Below 2^50, so as a signed number it converts in one step.
         double number = static_cast<double>(static_cast<std::int64_t>(mantissa));
         if (fraction > 0) {
-            number /= map_numbers_detail::kPowersOfTen[fraction];
+            number /= kPowersOfTen[fraction];
         }
         value = negative ? -number : number;
         m_next = p;
@@ -117,6 +123,10 @@ public:
     }
 
 private:
+    // Powers of ten that are exact in double precision.
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
     // A blank, tab, closing bracket or the end of the line.
     bool EndsNumber(const char* p) const {
         const unsigned char c = static_cast<unsigned char>(*p);

@@ -24,8 +24,8 @@ void AppendMapNumber(std::string& out, float value);
 // back as another float: then with the fewest digits that read back the same.
 void AppendMapFixed6(std::string& out, float value);
 
-// Reads a decimal number as TakeMapFloat does, in double precision (TakeMapDouble, below).
-// This is the whole reading, for any number the quick one leaves.
+// Reads a decimal number as TakeMapFloat does, in double precision. Face lines read their
+// plain numbers more quickly (FaceLineText) and leave any other to this.
 bool TakeMapDoubleInFull(std::string_view& text, double& value);
 // Reads a decimal integer (optional sign, digits) that fits 64 bits, ended by white space or
 // the end of text.
@@ -44,55 +44,3 @@ inline constexpr std::size_t kMapDoubleRoom = 32;
 inline constexpr std::size_t kMapFixed6Room = 400;
 char* WriteMapDouble(char* out, double value, double fallback = 0.0);
 char* WriteMapFixed6Double(char* out, double value);
-
-namespace map_numbers_detail {
-// Powers of ten that are exact in double precision.
-inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-} // namespace map_numbers_detail
-
-// Reads a decimal number as TakeMapFloat does, in double precision.
-//
-// The numbers of face lines are nearly all plain decimals ("-205", "1.000000"): those with at
-// most 15 digits are read here. Their digits make a whole number below 2^53, exact in double
-// precision, as is the power of ten they are divided by, so the quotient is rounded once:
-// the nearest double, as the full reading gives it. Anything else goes to the full reading.
-[[gnu::always_inline]] inline bool TakeMapDouble(std::string_view& text, double& value) {
-    const char* p = text.data();
-    const char* const last = p + text.size();
-    while (p < last && (*p == ' ' || *p == '\t')) {
-        ++p;
-    }
-    const bool negative = p < last && *p == '-';
-    p += negative ? 1 : 0;
-    const char* const whole = p;
-    const char* limit = p + (last - p < 15 ? last - p : 15);
-    std::uint64_t mantissa = 0;
-    for (unsigned digit; p < limit && (digit = static_cast<unsigned char>(*p) - 48u) < 10; ++p) {
-        mantissa = mantissa * 10 + digit;
-    }
-    int digits = static_cast<int>(p - whole);
-    int fraction = 0;
-    if (p < last && *p == '.') {
-        const char* const fractionStart = ++p;
-        limit = p + (last - p < 15 - digits ? last - p : 15 - digits);
-        for (unsigned digit; p < limit && (digit = static_cast<unsigned char>(*p) - 48u) < 10;
-             ++p) {
-            mantissa = mantissa * 10 + digit;
-        }
-        fraction = static_cast<int>(p - fractionStart);
-        digits += fraction;
-    }
-    // A number ends at white space, a bracket or the end of the line; anything else (more
-    // digits, an exponent, another point) is for the full reading.
-    if (digits == 0 || (p < last && *p != ' ' && *p != ')' && *p != ']' && *p != '\t')) {
-        return TakeMapDoubleInFull(text, value);
-    }
-    double number = static_cast<double>(mantissa);
-    if (fraction > 0) {
-        number /= map_numbers_detail::kPowersOfTen[fraction];
-    }
-    value = negative ? -number : number;
-    text.remove_prefix(static_cast<std::size_t>(p - text.data()));
-    return true;
-}
