@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/MapNumbers.h"
+#include "formats/MapTextParts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +14,8 @@
 // A map holds hundreds of thousands of face lines, so their fields are read with as few tests
 // per character as can be: the line is copied with a NUL after it, which ends every run of
 // digits, blanks or name characters, so the loops need not also watch for the end of the
-// line. The fields read are those TakeMapDoubleInFull, TakeMapLiteral and a run of characters
-// up to white space would read from the same text.
+// line. The fields read are those TakeMapDoubleInFull, a bracket after white space, and a run
+// of characters up to white space (IsMapSpace) would read from the same text.
 class FaceLineText {
 public:
     explicit FaceLineText(std::string_view line) {
@@ -114,7 +115,7 @@ public:
         SkipSpace();
         const char* p = m_next;
         // A NUL in the line is part of the word; only the one after the line ends it.
-        while (!IsSpace(*p) && (*p != '\0' || p != m_end)) {
+        while (!IsMapSpace(*p) && (*p != '\0' || p != m_end)) {
             ++p;
         }
         const std::string_view word(m_next, static_cast<std::size_t>(p - m_next));
@@ -132,10 +133,8 @@ private:
         const unsigned char c = static_cast<unsigned char>(*p);
         return (c <= ' ' && (c == ' ' || c == '\t' || p == m_end)) || c == ')' || c == ']';
     }
-    // White space as IsMapSpace has it: blank, or tab to carriage return.
-    static bool IsSpace(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }
     void SkipSpace() {
-        while (IsSpace(*m_next)) {
+        while (IsMapSpace(*m_next)) {
             ++m_next;
         }
     }

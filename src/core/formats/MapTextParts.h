@@ -11,8 +11,9 @@
 // field would stay empty and the reader would take the next number for the name.
 inline constexpr char kMapEmptyTextureName[] = "NOTEXTURE";
 
+// A blank, a tab, a line feed, a vertical tab, a form feed or a carriage return (9 to 13).
 inline bool IsMapSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    return c == ' ' || static_cast<unsigned char>(c - '\t') < 5;
 }
 inline void SkipMapSpace(std::string_view& text) {
     std::size_t skip = 0;
@@ -20,15 +21,6 @@ inline void SkipMapSpace(std::string_view& text) {
         ++skip;
     }
     text.remove_prefix(skip);
-}
-// Takes c after any white space; false (text unchanged but for the white space) otherwise.
-inline bool TakeMapLiteral(std::string_view& text, char c) {
-    SkipMapSpace(text);
-    if (text.empty() || text.front() != c) {
-        return false;
-    }
-    text.remove_prefix(1);
-    return true;
 }
 
 // A key, value or texture name made safe for a MAP line.
